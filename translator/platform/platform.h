@@ -1,0 +1,48 @@
+// The translator's and the mail client's only road to the operating system.
+// One Win32 implementation (win32/) and one POSIX implementation (posix/) sit
+// behind these declarations; the POSIX one exists so the portable code runs in
+// fast native tests.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// ---- settings (Win32: the registry; POSIX: an in-memory store tests fill) ----
+
+enum class SettingsRoot { LocalMachine, CurrentUser };
+
+// Reads the string value `name` of `key` under `root`. At most `maxBytes` - 1
+// characters are kept, as a fixed Win32 buffer of that size would. Returns false
+// when the key or the value is missing or unreadable.
+bool ReadSettingText(SettingsRoot root, std::string_view key, std::string_view name,
+                     std::size_t maxBytes, std::string& value);
+
+// ---- libraries loaded by file name ----
+
+using LibraryHandle = void*;
+
+LibraryHandle LoadLibraryFile(const char* fileName);  // null when it cannot be loaded
+void* FindLibrarySymbol(LibraryHandle library, const char* name);
+void FreeLibraryFile(LibraryHandle library);
+
+// ---- waiting ----
+
+std::uint32_t TickCount();         // milliseconds since an arbitrary start, wraps
+void SleepMilliseconds(std::uint32_t ms);
+void PumpThreadMessages();         // handles the thread's pending window messages
+
+// ---- diagnostics, clock, files ----
+
+void DebugOutput(const char* text);
+
+struct LocalTime {
+  int year, month, day, hour, minute, second, millisecond;
+};
+LocalTime LocalNow();
+
+std::string CurrentDirectory();
+
+}  // namespace platform

@@ -1,0 +1,54 @@
+#include <dlfcn.h>
+#include <sys/time.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+
+#include "../platform.h"
+
+namespace platform {
+
+LibraryHandle LoadLibraryFile(const char* fileName) { return dlopen(fileName, RTLD_NOW | RTLD_LOCAL); }
+
+void* FindLibrarySymbol(LibraryHandle library, const char* name) {
+  return library ? dlsym(library, name) : nullptr;
+}
+
+void FreeLibraryFile(LibraryHandle library) {
+  if (library) dlclose(library);
+}
+
+std::uint32_t TickCount() {
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return static_cast<std::uint32_t>(static_cast<std::uint64_t>(now.tv_sec) * 1000u +
+                                    static_cast<std::uint64_t>(now.tv_nsec) / 1000000u);
+}
+
+void SleepMilliseconds(std::uint32_t ms) {
+  timespec pause{static_cast<time_t>(ms / 1000), static_cast<long>(ms % 1000) * 1000000L};
+  while (nanosleep(&pause, &pause) != 0) {
+  }
+}
+
+void PumpThreadMessages() {}
+
+void DebugOutput(const char* text) { std::fprintf(stderr, "%s\n", text); }
+
+LocalTime LocalNow() {
+  timeval now{};
+  gettimeofday(&now, nullptr);
+  tm parts{};
+  localtime_r(&now.tv_sec, &parts);
+  return {parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday, parts.tm_hour,
+          parts.tm_min,         parts.tm_sec,     static_cast<int>(now.tv_usec / 1000)};
+}
+
+std::string CurrentDirectory() {
+  char buffer[4096];
+  return getcwd(buffer, sizeof buffer) ? std::string(buffer) : std::string();
+}
+
+}  // namespace platform

@@ -1,0 +1,46 @@
+#include <windows.h>
+
+#include <string>
+
+#include "../platform.h"
+
+namespace platform {
+
+LibraryHandle LoadLibraryFile(const char* fileName) { return LoadLibraryA(fileName); }
+
+void* FindLibrarySymbol(LibraryHandle library, const char* name) {
+  if (!library) return nullptr;
+  return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(library), name));
+}
+
+void FreeLibraryFile(LibraryHandle library) {
+  if (library) FreeLibrary(static_cast<HMODULE>(library));
+}
+
+std::uint32_t TickCount() { return GetTickCount(); }
+
+void SleepMilliseconds(std::uint32_t ms) { Sleep(ms); }
+
+void PumpThreadMessages() {
+  MSG message;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+}
+
+void DebugOutput(const char* text) { OutputDebugStringA(text); }
+
+LocalTime LocalNow() {
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond, now.wMilliseconds};
+}
+
+std::string CurrentDirectory() {
+  char buffer[MAX_PATH + 1];
+  DWORD length = GetCurrentDirectoryA(sizeof buffer, buffer);
+  return length > 0 && length < sizeof buffer ? std::string(buffer, length) : std::string();
+}
+
+}  // namespace platform
