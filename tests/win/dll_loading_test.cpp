@@ -12,7 +12,7 @@ using AddTwiceProc = int(__stdcall*)(int, int);
 TEST(DllLoading, UndecoratedStdcallExportIsFoundAndCalled) {
   HMODULE probe = LoadLibraryA("stdcall_probe.dll");
   ASSERT_NE(probe, nullptr);
-  auto addTwice = reinterpret_cast<AddTwiceProc>(GetProcAddress(probe, "AddTwice"));
+  auto addTwice = reinterpret_cast<AddTwiceProc>(reinterpret_cast<void*>(GetProcAddress(probe, "AddTwice")));
   ASSERT_NE(addTwice, nullptr);
   EXPECT_EQ(GetProcAddress(probe, "AddTwice@8"), nullptr);
   // Called many times: a caller/callee stack mismatch would show within a few calls.

@@ -43,6 +43,10 @@ struct LocalTime {
 };
 LocalTime LocalNow();
 
+// Today's date and the time now in the system locale's short formats.
+std::string LocalDateText();
+std::string LocalTimeText();
+
 std::string CurrentDirectory();
 
 }  // namespace platform

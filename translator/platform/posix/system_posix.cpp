@@ -46,6 +46,22 @@ LocalTime LocalNow() {
           parts.tm_min,         parts.tm_sec,     static_cast<int>(now.tv_usec / 1000)};
 }
 
+namespace {
+
+std::string FormatNow(const char* format) {
+  time_t now = time(nullptr);
+  tm parts{};
+  localtime_r(&now, &parts);
+  char buffer[64];
+  size_t length = strftime(buffer, sizeof buffer, format, &parts);
+  return std::string(buffer, length);
+}
+
+}  // namespace
+
+std::string LocalDateText() { return FormatNow("%x"); }
+std::string LocalTimeText() { return FormatNow("%X"); }
+
 std::string CurrentDirectory() {
   char buffer[4096];
   return getcwd(buffer, sizeof buffer) ? std::string(buffer) : std::string();

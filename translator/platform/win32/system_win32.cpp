@@ -37,6 +37,18 @@ LocalTime LocalNow() {
   return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond, now.wMilliseconds};
 }
 
+std::string LocalDateText() {
+  char buffer[64];
+  int length = GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, buffer, sizeof buffer);
+  return length > 0 ? std::string(buffer) : std::string();
+}
+
+std::string LocalTimeText() {
+  char buffer[64];
+  int length = GetTimeFormatA(LOCALE_USER_DEFAULT, 0, nullptr, nullptr, buffer, sizeof buffer);
+  return length > 0 ? std::string(buffer) : std::string();
+}
+
 std::string CurrentDirectory() {
   char buffer[MAX_PATH + 1];
   DWORD length = GetCurrentDirectoryA(sizeof buffer, buffer);

@@ -1,0 +1,33 @@
+// Loads a definitions file written from a text, for tests of the loader and of
+// everything that reads its tables.
+#pragma once
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <string_view>
+
+#include "core/definition_file.h"
+
+namespace quadrel::test_support {
+
+// Writes `text` byte for byte to a file of its own and returns the path.
+inline std::string WriteDefinitionText(std::string_view text) {
+  static int counter = 0;
+  const std::filesystem::path path =
+      std::filesystem::temp_directory_path() /
+      ("quadrel_defs_" + std::to_string(::getpid()) + "_" + std::to_string(++counter) + ".ini");
+  std::ofstream(path, std::ios::binary) << text;
+  return path.string();
+}
+
+inline bool LoadDefinitionText(std::string_view text) {
+  const std::string path = WriteDefinitionText(text);
+  const bool loaded = LoadDefinitionFile(path);
+  std::filesystem::remove(path);
+  return loaded;
+}
+
+}  // namespace quadrel::test_support

@@ -1,0 +1,14 @@
+// Writes and removes values of the translator's settings key in the prefix's
+// real registry, so tests see what an installed system would.
+#pragma once
+
+#include <string>
+
+namespace registry_fixture {
+
+inline constexpr const char* kTranslatorKey = "Software\\Velmora\\Drivers\\Corvane\\FirmwareA";
+
+void SetMachineValue(const char* name, const std::string& value);
+void DeleteMachineValue(const char* name);
+
+}  // namespace registry_fixture

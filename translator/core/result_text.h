@@ -1,0 +1,42 @@
+// The text that goes with a ResultCode, and the one-shot texts that handlers
+// leave for the next success text.
+#pragma once
+
+#include <string>
+
+namespace quadrel {
+
+struct OneShotText {
+  std::string text;
+  bool set = false;
+};
+
+struct TransferStatsRecord {
+  bool set = false;  // shown after "OK." while set
+  int lines = 0;
+  int msec = 0;
+};
+
+struct LineErrorMark {
+  bool set = false;  // the next error text names the line
+  int line = 0;
+};
+
+struct ReplyState {
+  OneShotText PendingMessage;  // replaces the next success text
+  OneShotText PendingReply;    // replaces the next success text (answers of enquiries)
+  std::string ReplyExtra;      // appended after "OK." once
+  TransferStatsRecord TransferStats;
+  LineErrorMark BatchLineError;     // line of the batch file that failed
+  LineErrorMark TransferLineError;  // line of the transfer file that failed
+};
+
+ReplyState& Reply();
+
+// Code 0: the pending message, else the pending reply, else "OK." with the
+// reply extra and the transfer statistics; the one-shot texts used are
+// consumed. Code 16: "NON OK. " is appended to `dst`. Any other code: "ERROR ",
+// class and row, the failing line when one is marked, and the class's texts.
+void FormatResultText(std::string& dst, int code);
+
+}  // namespace quadrel

@@ -1,0 +1,23 @@
+// Life cycle of the translator: attach (once per process), TradInit at every
+// port open, TradClose at port close, detach at process end.
+#pragma once
+
+#include "export_api.h"
+
+namespace quadrel {
+
+constexpr int kTradInitReady = 0;
+constexpr int kTradInitDefinitionFileFailed = 2;
+constexpr int kTradInitNoHost = 4;
+
+// The version number the translator reports in its start-up trace.
+constexpr int kTranslatorVersion = 3000003;
+
+int AttachTranslator();
+void DetachTranslator();
+
+}  // namespace quadrel
+
+QUADREL_EXPORT int QUADREL_CALL TradInit(const char* iniPath, int flags, TradProgressProc onProgress,
+                                         TradEcrIOProc hostIO);
+QUADREL_EXPORT int QUADREL_CALL TradClose();
