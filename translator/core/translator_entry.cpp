@@ -4,12 +4,17 @@
 #include <string>
 
 #include "barcode_library.h"
+#include "capture_file.h"
 #include "definition_file.h"
 #include "definition_tables.h"
 #include "ecr_config.h"
+#include "executor_state.h"
+#include "frame_exchange.h"
+#include "key_batch.h"
 #include "library_state.h"
 #include "message_tables.h"
 #include "result_text.h"
+#include "settings_write_back.h"
 #include "translator_switches.h"
 
 namespace quadrel {
@@ -74,7 +79,8 @@ int AttachTranslator() {
 
 void DetachTranslator() {
   // Only local clean-up here: the host's protocol library may already be gone,
-  // so no frame may be exchanged at process detach.
+  // so no frame may be exchanged at process detach (TradClose writes back).
+  ResetCaptureFile();
 }
 
 }  // namespace quadrel
@@ -97,10 +103,14 @@ int QUADREL_CALL TradInit(const char* iniPath, int flags, TradProgressProc onPro
   lib.TradFlags = flags;
   lib.initialised = false;
   lib.broadcastMode = false;
+  Executor() = ExecutorState{};
+  KeyBatch().Clear();
+  EcrStatusBytes() = {};
   Reply().PendingMessage = {};
   Reply().PendingReply.set = false;
   Reply().TransferStats.set = false;
   WriteDefaultMessageTexts();
+  ResetCaptureFile();
   lib.settingsChanged = false;
 
   // Every TradInit starts from the defaults so a removed registry value takes effect.
@@ -128,6 +138,9 @@ int QUADREL_CALL TradInit(const char* iniPath, int flags, TradProgressProc onPro
 }
 
 int QUADREL_CALL TradClose() {
+  // Changed register settings go back while the host can still carry frames.
+  if (Library().initialised) WriteBackEcrSettings();
+  ResetCaptureFile();
   InvalidateAllEcrRecords();
   SelectedEcr() = 0;
   SetCurrentRecordSlot(0);
