@@ -10,6 +10,7 @@
 #include "definition_tables.h"
 #include "ecr_readiness.h"
 #include "transfer_state.h"
+#include "definition_text.h"
 #include "translator_fixture.h"
 
 using namespace quadrel;
@@ -58,10 +59,8 @@ constexpr int kNotSupported = 268;
 class ExecutorTest : public TranslatorTest {
  protected:
   static void SetUpTestSuite() {
-    const auto path = std::filesystem::temp_directory_path() / "quadrel_executor_test.ini";
-    std::ofstream(path) << kDefinitions;
-    ASSERT_TRUE(LoadDefinitionFile(path.string()));
-    std::filesystem::remove(path);
+    // A file of this process's own: ctest runs test cases in parallel processes.
+    ASSERT_TRUE(quadrel::test_support::LoadDefinitionText(kDefinitions));
   }
   static void TearDownTestSuite() { ClearDefinitionTables(); }
   void SetUp() override {

@@ -19,7 +19,7 @@ bool QuadrelExports::Load() {
          Bind(module, "GetSeparatorChar", GetSeparatorChar) &&
          Bind(module, "SetSeparatorChar", SetSeparatorChar) &&
          Bind(module, "GetOutEditOptions", GetOutEditOptions) &&
-         Bind(module, "SetOutEditOptions", SetOutEditOptions);
+         Bind(module, "SetOutEditOptions", SetOutEditOptions) && Bind(module, "EcrCmd", EcrCmd);
 }
 
 void QuadrelExports::Unload() {

@@ -18,6 +18,7 @@ struct QuadrelExports {
   int(__stdcall* SetSeparatorChar)(char) = nullptr;
   int(__stdcall* GetOutEditOptions)() = nullptr;
   int(__stdcall* SetOutEditOptions)(int) = nullptr;
+  int(__stdcall* EcrCmd)(const char*, char*) = nullptr;
 
   // Loads the library from the program's folder; false when it or an export is missing.
   bool Load();

@@ -1,0 +1,29 @@
+// The export through which the host runs a command line or a batch file.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "export_api.h"
+
+namespace quadrel {
+
+// The host's smallest result buffer (an asynchronous client call, AutoRun):
+// EcrCmd never writes more than this, terminator included, because it is not
+// told the size of the buffer it gets. Longer texts are cut.
+constexpr std::size_t kEcrCmdResultTextBytes = 256;
+
+constexpr int kResultBusy = 19;           // "SO BUSY": EcrCmd entered while it runs
+constexpr int kResultInternalError = 31;  // "INTERNAL ERROR ...": out of memory
+
+// Runs a command line (or the batch file an '@' line names) with fresh
+// counters and one-shot flags; `resultText` receives its result text.
+// Returns the ResultCode, never -1 or -2.
+int EcrCommand(std::string_view commandLine, std::string& resultText);
+
+}  // namespace quadrel
+
+// `resultText` receives at most kEcrCmdResultTextBytes bytes, terminator
+// included (nothing when it is null). A null `commandLine` is an empty line.
+QUADREL_EXPORT int QUADREL_CALL EcrCmd(const char* commandLine, char* resultText);
