@@ -238,8 +238,9 @@ int QUADREL_CALL FakeHost::OnStatus(int ecr, int mode, void* statusRecord) {
   return reply.first;
 }
 
-int QUADREL_CALL FakeHost::OnStatusEx(int, int, void* statusRecord) {
-  if (statusRecord) std::memset(statusRecord, 0, kStatusRecordBytes);
+int QUADREL_CALL FakeHost::OnStatusEx(int, int, int* status, int* length, std::uint8_t*) {
+  if (status) *status = 0;
+  if (length) *length = 0;
   return 0;
 }
 

@@ -148,7 +148,7 @@ class FakeHost {
   static int QUADREL_CALL OnBroadcast(int mode, const void* frame, int length, int ecrCount, int answerSize,
                                       void* answers, int* answerLengths, int* statusCodes);
   static int QUADREL_CALL OnStatus(int ecr, int mode, void* statusRecord);
-  static int QUADREL_CALL OnStatusEx(int ecr, int mode, void* statusRecord);
+  static int QUADREL_CALL OnStatusEx(int ecr, int mode, int* status, int* length, std::uint8_t* buffer);
   static int QUADREL_CALL OnTrace(int level, int, int, const char* text, int, int, int, const char*);
 
   int Exchange(int ecr, int mode, const Bytes& frame, void* answer, void* answerLength, void* detail);

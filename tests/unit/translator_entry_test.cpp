@@ -132,11 +132,13 @@ TEST_F(TranslatorEntry, RemoteHostSelectsNoRegister) {
 
 TEST_F(TranslatorEntry, LocalHostSelectsRegisterOneAndCloseForgetsRecords) {
   hostInfo.protocolType = 0;
-  EcrRecord(1).EcrNumber = 1;
+  // The host answers no frame: the register cannot be read, TradInit still succeeds.
   ASSERT_EQ(TradInit(kIni.c_str(), 0, Progress, Host), kTradInitReady);
+  EXPECT_EQ(EcrRecord(1).EcrNumber, 0);
   EXPECT_EQ(SelectedEcr(), 1);
   EXPECT_EQ(CurrentEcr(), 1);
   EXPECT_EQ(&CurrentRecord(), &EcrRecord(1));
+  EcrRecord(1).EcrNumber = 1;
   EXPECT_EQ(TradClose(), 0);
   EXPECT_EQ(SelectedEcr(), 0);
   EXPECT_EQ(EcrRecord(1).EcrNumber, 0);

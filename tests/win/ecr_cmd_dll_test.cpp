@@ -28,6 +28,9 @@ class EcrCmdDll : public ::testing::Test {
     fs::create_directories(dir);
     const std::string ini = Write("tallis.ini", "[OPCOD]\r\n4=NULLA\r\n8=CANCELLA\r\n29=SLAVE\r\n"
                                                 "[29]\r\n1=ON\r\n2=OFF\r\n");
+    // TradInit reads register 1's configuration; this register stays silent,
+    // which leaves the record unread but the library ready for command lines.
+    host.expect("T").answer_nothing(2);
     ASSERT_EQ(quadrel.TradInit(ini.c_str(), kEchoLines, quadrel_test::FakeHost::progress(),
                                quadrel_test::FakeHost::io()),
               0);

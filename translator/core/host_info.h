@@ -19,7 +19,11 @@ using HostBroadcastIOProc = int(QUADREL_CALL*)(int mode, const void* frame, int 
                                                int answerSize, void* answers, int* answerLengths,
                                                int* statusCodes);
 using HostStatusProc = int(QUADREL_CALL*)(int ecr, int mode, void* statusRecord);
-using HostStatusExProc = int(QUADREL_CALL*)(int ecr, int mode, void* statusRecord);
+// Extended status: the host writes its status word, the byte count and up to
+// kHostStatusExBytes bytes of the register's extended status.
+constexpr int kHostStatusExBytes = 256;
+using HostStatusExProc = int(QUADREL_CALL*)(int ecr, int mode, int* status, int* length,
+                                            std::uint8_t* buffer);
 using HostTraceProc = int(QUADREL_CALL*)(int level, int, int, const char* text, int, int, int,
                                          const char* empty);
 

@@ -58,6 +58,8 @@ struct LibraryState {
   bool batchEcho = false;
   bool broadcastMode = false;
   bool settingsChanged = false;
+  bool model6Mode = false;  // the configuration read met a model '6' register with function 105
+  bool progFunctionKeyed = false;  // command 1 keyed in the programming function number
 };
 
 LibraryState& Library();

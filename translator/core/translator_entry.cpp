@@ -8,6 +8,7 @@
 #include "definition_file.h"
 #include "definition_tables.h"
 #include "ecr_config.h"
+#include "ecr_config_read.h"
 #include "executor_state.h"
 #include "frame_exchange.h"
 #include "key_batch.h"
@@ -103,6 +104,7 @@ int QUADREL_CALL TradInit(const char* iniPath, int flags, TradProgressProc onPro
   lib.TradFlags = flags;
   lib.initialised = false;
   lib.broadcastMode = false;
+  lib.model6Mode = false;
   Executor() = ExecutorState{};
   KeyBatch().Clear();
   EcrStatusBytes() = {};
@@ -129,7 +131,9 @@ int QUADREL_CALL TradInit(const char* iniPath, int flags, TradProgressProc onPro
   CurrentEcr() = 0;
   SelectedEcr() = 0;
   if (!(lib.TradFlags & TRADF_REMOTE)) {
+    // A register that cannot be read now is reported by the commands later.
     CurrentEcr() = 1;
+    ReadEcrConfigsAtInit();
     SelectedEcr() = 1;
     SetCurrentRecordSlot(1);
   }

@@ -1,0 +1,399 @@
+#include "control_commands.h"
+
+#include <charconv>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <vector>
+
+namespace ecrsim {
+namespace {
+
+// Words of a command line; a word may be quoted with '"' to hold blanks. The
+// offset of each word in the line lets "text" take the rest of the line.
+struct Words {
+  std::vector<std::string> words;
+  std::vector<std::size_t> starts;
+  std::size_t size() const { return words.size(); }
+  const std::string& operator[](std::size_t i) const { return words[i]; }
+};
+
+std::optional<Words> SplitWords(std::string_view line) {
+  Words out;
+  std::size_t i = 0;
+  while (i < line.size()) {
+    if (line[i] == ' ' || line[i] == '\t' || line[i] == '\r') {
+      ++i;
+      continue;
+    }
+    out.starts.push_back(i);
+    std::string word;
+    if (line[i] == '"') {
+      const std::size_t end = line.find('"', i + 1);
+      if (end == std::string_view::npos) return std::nullopt;
+      word.assign(line.substr(i + 1, end - i - 1));
+      i = end + 1;
+    } else {
+      while (i < line.size() && line[i] != ' ' && line[i] != '\t' && line[i] != '\r')
+        word.push_back(line[i++]);
+    }
+    out.words.push_back(std::move(word));
+  }
+  return out;
+}
+
+// Decimal, or hexadecimal after "0x"; the whole word must be the number.
+std::optional<long long> ParseNumber(std::string_view word) {
+  int base = 10;
+  if (word.size() > 2 && word[0] == '0' && (word[1] == 'x' || word[1] == 'X')) {
+    word.remove_prefix(2);
+    base = 16;
+  }
+  long long value = 0;
+  const auto [end, ec] = std::from_chars(word.data(), word.data() + word.size(), value, base);
+  if (ec != std::errc() || end != word.data() + word.size() || word.empty()) return std::nullopt;
+  return value;
+}
+
+std::optional<long long> ParseInRange(std::string_view word, long long low, long long high) {
+  const auto value = ParseNumber(word);
+  if (!value || *value < low || *value > high) return std::nullopt;
+  return value;
+}
+
+std::optional<std::vector<std::uint8_t>> ParseHex(std::string_view text) {
+  if (text.size() % 2 != 0) return std::nullopt;
+  std::vector<std::uint8_t> bytes;
+  for (std::size_t i = 0; i < text.size(); i += 2) {
+    unsigned value = 0;
+    const auto [end, ec] = std::from_chars(text.data() + i, text.data() + i + 2, value, 16);
+    if (ec != std::errc() || end != text.data() + i + 2) return std::nullopt;
+    bytes.push_back(static_cast<std::uint8_t>(value));
+  }
+  return bytes;
+}
+
+std::string Hex(const std::vector<std::uint8_t>& bytes) {
+  std::string text;
+  char digits[3];
+  for (std::uint8_t b : bytes) {
+    std::snprintf(digits, sizeof digits, "%02X", b);
+    text += digits;
+  }
+  return text;
+}
+
+std::string Ok(std::string output = {}) {
+  return output + "OK\n";
+}
+std::string Error(std::string_view reason) {
+  return "ERROR " + std::string(reason) + "\n";
+}
+
+class Interpreter {
+ public:
+  Interpreter(Simulator& sim, std::string_view line, const Words& w) : sim_(sim), line_(line), w_(w) {}
+
+  std::string Run(bool configOnly) {
+    const std::string& verb = w_[0];
+    if (verb == "register") return AddRegister();
+    if (verb == "remove") return Remove();
+    if (verb == "set") return Set();
+    if (verb == "status") return Status();
+    if (configOnly) return Error("not a configuration command: " + verb);
+    if (verb == "help") return Ok(kHelp);
+    if (verb == "registers") return List();
+    if (verb == "get") return Get();
+    if (verb == "fault") return AddFault();
+    if (verb == "event") return QueueEvent();
+    if (verb == "log") return Log();
+    if (verb == "stop") {
+      sim_.stopRequested = true;
+      return Ok();
+    }
+    return Error("unknown command: " + verb);
+  }
+
+ private:
+  static constexpr const char* kHelp =
+      "registers | register N BUILTIN | remove N\n"
+      "set N AREA byte|word|triple OFFSET VALUE | set N AREA text OFFSET WIDTH TEXT\n"
+      "set N AREA hex OFFSET HEX | set N AREA size BYTES | set N feature INDEX LEVEL\n"
+      "get N AREA byte|word|triple OFFSET | get N AREA hex OFFSET COUNT\n"
+      "status N [FIELD VALUE]\n"
+      "fault N result|letter|short|critical|delay VALUE [DATA] [after K] | fault N drop [after K] | "
+      "fault N clear\n"
+      "event N KIND [HEX] | log N [clear] | stop\n";
+
+  SimRegister* Reg(std::size_t index, std::string& error) {
+    if (w_.size() <= index) {
+      error = Error("register number missing");
+      return nullptr;
+    }
+    const auto number = ParseNumber(w_[index]);
+    SimRegister* reg = number ? sim_.Find(static_cast<int>(*number)) : nullptr;
+    if (!reg) error = Error("no register " + w_[index]);
+    return reg;
+  }
+
+  std::string AddRegister() {
+    if (w_.size() != 3) return Error("usage: register N BUILTIN");
+    const auto number = ParseInRange(w_[1], 1, kMaxRegisters);
+    if (!number) return Error("register numbers are 1-24");
+    auto config = BuiltInConfig(w_[2]);
+    if (!config) return Error("no built-in configuration " + w_[2]);
+    sim_.AddRegister(static_cast<int>(*number), std::move(*config));
+    return Ok();
+  }
+
+  std::string Remove() {
+    if (w_.size() != 2) return Error("usage: remove N");
+    const auto number = ParseNumber(w_[1]);
+    if (!number || !sim_.RemoveRegister(static_cast<int>(*number))) return Error("no register " + w_[1]);
+    return Ok();
+  }
+
+  std::string List() {
+    std::string out;
+    for (int number : sim_.RegisterNumbers()) {
+      const RegisterConfig& c = sim_.Find(number)->Config();
+      out += std::to_string(number) + " " + c.name + " model " + c.Text(Area::Identity, 69, 8) + " id " +
+             c.Text(Area::Identity, 1, 10) + "\n";
+    }
+    return Ok(out);
+  }
+
+  static int Width(std::string_view kind) {
+    if (kind == "byte") return 1;
+    if (kind == "word") return 2;
+    if (kind == "triple") return 3;
+    return 0;
+  }
+
+  std::string Set() {
+    std::string error;
+    SimRegister* reg = Reg(1, error);
+    if (!reg) return error;
+    if (w_.size() == 5 && w_[2] == "feature") {
+      const auto index = ParseInRange(w_[3], 0, kFeatureCount - 1);
+      const auto level = ParseInRange(w_[4], 0, 3);
+      if (!index || !level) return Error("feature index 0-127, level 0-3");
+      reg->EditConfig().SetFeatureLevel(static_cast<int>(*index), static_cast<int>(*level));
+      return Ok();
+    }
+    if (w_.size() < 5) return Error("usage: set N AREA KIND ...");
+    const auto area = AreaByName(w_[2]);
+    if (!area) return Error("no area " + w_[2]);
+    const std::string& kind = w_[3];
+    RegisterConfig& config = reg->EditConfig();
+    if (kind == "size") {
+      const auto bytes = ParseInRange(w_[4], 0, 0xFFFF);
+      if (w_.size() != 5 || !bytes || !config.Resize(*area, static_cast<std::size_t>(*bytes))) {
+        return Error("this area cannot take that size");
+      }
+      return Ok();
+    }
+    const auto offset = ParseInRange(w_[4], 1, 0xFFFF);
+    if (!offset) return Error("offsets start at 1");
+    bool done = false;
+    if (const int width = Width(kind); width != 0 && w_.size() == 6) {
+      const auto value = ParseInRange(w_[5], 0, (1LL << (8 * width)) - 1);
+      if (!value) return Error("value does not fit");
+      done = config.SetNumber(*area, static_cast<int>(*offset), width, static_cast<std::uint32_t>(*value));
+    } else if (kind == "hex" && w_.size() == 6) {
+      const auto bytes = ParseHex(w_[5]);
+      if (!bytes) return Error("bad hex");
+      done = config.SetBytes(*area, static_cast<int>(*offset), *bytes);
+    } else if (kind == "text" && w_.size() >= 7) {
+      const auto width = ParseInRange(w_[5], 0, 511);
+      if (!width) return Error("bad width");
+      // The text is the rest of the line, or one quoted word.
+      std::string text = w_.size() == 7 ? w_[6] : std::string(line_.substr(w_.starts[6]));
+      done = config.SetText(*area, static_cast<int>(*offset), static_cast<int>(*width), text);
+    } else {
+      return Error("usage: set N AREA byte|word|triple|hex|text|size ...");
+    }
+    return done ? Ok() : Error("does not fit in the area");
+  }
+
+  std::string Get() {
+    std::string error;
+    SimRegister* reg = Reg(1, error);
+    if (!reg) return error;
+    const auto area = w_.size() >= 5 ? AreaByName(w_[2]) : std::nullopt;
+    const auto offset = w_.size() >= 5 ? ParseInRange(w_[4], 1, 0xFFFF) : std::nullopt;
+    if (!area || !offset) return Error("usage: get N AREA KIND OFFSET [COUNT]");
+    const RegisterConfig& config = reg->Config();
+    if (const int width = Width(w_[3]); width != 0 && w_.size() == 5) {
+      return Ok(std::to_string(config.Number(*area, static_cast<int>(*offset), width)) + "\n");
+    }
+    const auto count = w_.size() == 6 ? ParseInRange(w_[5], 0, 511) : std::nullopt;
+    if (w_[3] != "hex" || !count) return Error("usage: get N AREA KIND OFFSET [COUNT]");
+    std::vector<std::uint8_t> bytes;
+    for (long long i = 0; i < *count; ++i) bytes.push_back(config.Byte(*area, static_cast<int>(*offset + i)));
+    return Ok(Hex(bytes) + "\n");
+  }
+
+  std::string Status() {
+    std::string error;
+    SimRegister* reg = Reg(1, error);
+    if (!reg) return error;
+    StatusBytes& s = reg->Status();
+    if (w_.size() == 2) {
+      char text[200];
+      std::snprintf(text, sizeof text,
+                    "state %d critical %d transaction %d reserved %d key %d extra %d card %d standby %d "
+                    "articles %d\n",
+                    s.state, s.critical, s.transaction, s.reserved, s.keyPosition, s.extra,
+                    reg->cardPresent ? 1 : 0, reg->standBy ? 1 : 0, reg->articleResetStatus);
+      return Ok(text);
+    }
+    const auto value = w_.size() == 4 ? ParseInRange(w_[3], 0, 255) : std::nullopt;
+    if (!value) return Error("usage: status N [FIELD VALUE], value 0-255");
+    const auto byte = static_cast<std::uint8_t>(*value);
+    const std::string& field = w_[2];
+    if (field == "state")
+      s.state = byte;
+    else if (field == "critical")
+      s.critical = byte;
+    else if (field == "transaction")
+      s.transaction = byte;
+    else if (field == "reserved")
+      s.reserved = byte;
+    else if (field == "key")
+      s.keyPosition = byte;
+    else if (field == "extra")
+      s.extra = byte;
+    else if (field == "card")
+      reg->cardPresent = byte != 0;
+    else if (field == "standby")
+      reg->standBy = byte != 0;
+    else if (field == "articles")
+      reg->articleResetStatus = byte;
+    else
+      return Error("no status field " + field);
+    return Ok();
+  }
+
+  std::string AddFault() {
+    std::string error;
+    SimRegister* reg = Reg(1, error);
+    if (!reg) return error;
+    if (w_.size() == 3 && w_[2] == "clear") {
+      reg->ClearFaults();
+      return Ok();
+    }
+    std::size_t end = w_.size();
+    Fault fault;
+    if (end >= 5 && w_[end - 2] == "after") {
+      const auto skip = ParseInRange(w_[end - 1], 0, 1'000'000);
+      if (!skip) return Error("bad frame count after 'after'");
+      fault.skip = static_cast<int>(*skip);
+      end -= 2;
+    }
+    if (end < 3) return Error("usage: fault N KIND [VALUE] [DATA] [after K]");
+    const std::string& kind = w_[2];
+    const std::size_t args = end - 3;
+    const long long value = args >= 1 ? ParseInRange(w_[3], 0, 1'000'000).value_or(-1) : -1;
+    if (kind == "drop" && args == 0) {
+      fault.kind = FaultKind::NoAnswer;
+    } else if (kind == "letter" && args == 1 && w_[3].size() == 1) {
+      fault.kind = FaultKind::AnswerLetter;
+      fault.value = static_cast<std::uint8_t>(w_[3][0]);
+    } else if (kind == "result" && (args == 1 || args == 2) && value >= 0 && value <= 255) {
+      const auto data = args == 2 ? ParseInRange(w_[4], 0, 255) : std::optional<long long>(0);
+      if (!data) return Error("result data is a byte");
+      fault.kind = FaultKind::HostResult;
+      fault.data = static_cast<int>(*data);
+    } else if (kind == "short" && args == 1 && value >= 0) {
+      fault.kind = FaultKind::ShortAnswer;
+    } else if (kind == "critical" && args == 1 && value >= 1 && value <= 255) {
+      fault.kind = FaultKind::CriticalState;
+    } else if (kind == "delay" && args == 1 && value >= 0 && value <= 60'000) {
+      fault.kind = FaultKind::Delay;
+    } else {
+      return Error("usage: fault N result|letter|short|critical|delay VALUE [DATA] [after K] | drop | clear");
+    }
+    if (fault.kind != FaultKind::AnswerLetter && value >= 0) fault.value = static_cast<int>(value);
+    return reg->AddFault(fault) ? Ok() : Error("too many pending faults");
+  }
+
+  std::string QueueEvent() {
+    if (w_.size() != 3 && w_.size() != 4) return Error("usage: event N KIND [HEX]");
+    const auto number = ParseNumber(w_[1]);
+    const auto kind = ParseInRange(w_[2], 0, 255);
+    const auto data = w_.size() == 4 ? ParseHex(w_[3])
+                                     : std::optional<std::vector<std::uint8_t>>(std::vector<std::uint8_t>{});
+    if (!number || !kind || !data) return Error("usage: event N KIND [HEX]");
+    Event event{static_cast<int>(*number), static_cast<std::uint8_t>(*kind), *data};
+    return sim_.QueueEvent(event) ? Ok() : Error("event refused (no such register, too long, or queue full)");
+  }
+
+  std::string Log() {
+    std::string error;
+    SimRegister* reg = Reg(1, error);
+    if (!reg) return error;
+    if (w_.size() == 3 && w_[2] == "clear") {
+      reg->ClearLog();
+      return Ok();
+    }
+    if (w_.size() != 2) return Error("usage: log N [clear]");
+    std::string out;
+    for (const LoggedFrame& entry : reg->Log()) {
+      out += std::to_string(entry.index) + " " + Hex(entry.frame) + " -> ";
+      out += entry.reply.answered ? std::to_string(entry.reply.hostResult) + " " + Hex(entry.reply.answer)
+                                  : "none";
+      out += "\n";
+    }
+    return Ok(out);
+  }
+
+  Simulator& sim_;
+  std::string_view line_;
+  const Words& w_;
+};
+
+std::string RunLine(Simulator& sim, std::string_view line, bool configOnly) {
+  if (line.size() > kMaxControlLine) return Error("line too long");
+  const auto words = SplitWords(line);
+  if (!words) return Error("unterminated quote");
+  if (words->size() == 0) return Error("empty line");
+  return Interpreter(sim, line, *words).Run(configOnly);
+}
+
+}  // namespace
+
+std::string RunControlLine(Simulator& sim, std::string_view line) {
+  return RunLine(sim, line, false);
+}
+
+bool LoadConfigText(Simulator& sim, std::string_view text, std::string& error) {
+  int lineNumber = 0;
+  while (!text.empty()) {
+    const std::size_t end = text.find('\n');
+    std::string_view line = text.substr(0, end);
+    text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
+    ++lineNumber;
+    const std::size_t first = line.find_first_not_of(" \t\r");
+    if (first == std::string_view::npos || line[first] == '#') continue;
+    const std::string reply = RunLine(sim, line, true);
+    if (!reply.ends_with("OK\n")) {
+      error = "line " + std::to_string(lineNumber) + ": " + reply.substr(0, reply.size() - 1);
+      return false;
+    }
+  }
+  return true;
+}
+
+bool LoadConfigFile(Simulator& sim, const std::string& path, std::string& error) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    error = "cannot read " + path;
+    return false;
+  }
+  const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  return LoadConfigText(sim, text, error);
+}
+
+}  // namespace ecrsim

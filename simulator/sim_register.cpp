@@ -1,0 +1,258 @@
+#include "sim_register.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "memory_image.h"
+
+namespace ecrsim {
+namespace {
+
+constexpr std::uint8_t kClearKey = 0;
+constexpr std::uint8_t kStateNotReady = 0x04;
+constexpr std::uint8_t kTransactionOpen = 0x01;
+
+// 'U' 0 n requests and the areas that answer them.
+std::optional<Area> InformationArea(std::uint8_t n) {
+  switch (n) {
+    case 0:
+      return Area::Info0;
+    case 1:
+      return Area::FileInfo;
+    case 24:
+      return Area::Info24;
+    case 31:
+      return Area::Ext31;
+    default:
+      return std::nullopt;
+  }
+}
+
+}  // namespace
+
+SimRegister::SimRegister(RegisterConfig config) : config_(std::move(config)) {}
+
+RegisterConfig& SimRegister::EditConfig() {
+  memoryStale_ = true;
+  return config_;
+}
+
+bool SimRegister::AddFault(const Fault& fault) {
+  if (faults_.size() >= kMaxPendingFaults) return false;
+  faults_.push_back(fault);
+  return true;
+}
+
+Reply SimRegister::Exchange(std::span<const std::uint8_t> frame) {
+  Reply reply;
+  if (!faults_.empty() && faults_.front().skip > 0) {
+    --faults_.front().skip;
+    reply = Answer(frame);
+  } else if (!faults_.empty()) {
+    const Fault fault = faults_.front();
+    faults_.pop_front();
+    reply = ApplyFault(fault, frame);
+  } else {
+    reply = Answer(frame);
+  }
+  if (log_.size() >= kMaxLoggedFrames) log_.pop_front();
+  log_.push_back({++framesReceived_, {frame.begin(), frame.end()}, reply});
+  return reply;
+}
+
+Reply SimRegister::ApplyFault(const Fault& fault, std::span<const std::uint8_t> frame) {
+  const bool keyFrame = !frame.empty() && frame[0] == 'A';
+  switch (fault.kind) {
+    case FaultKind::HostResult: {
+      Reply reply;
+      reply.hostResult = fault.value;
+      if (fault.value == kHostCritical) return StatusAnswer(kHostCritical);
+      if (fault.value == kHostRefused) {
+        const char letter = keyFrame ? 'S' : (frame.empty() ? '?' : static_cast<char>(frame[0]));
+        reply.answer = {static_cast<std::uint8_t>(letter), static_cast<std::uint8_t>(fault.data)};
+      } else {
+        reply.detail = fault.data;
+      }
+      return reply;
+    }
+    case FaultKind::AnswerLetter: {
+      Reply reply = Answer(frame);
+      if (reply.answer.empty()) reply.answer.push_back(0);
+      reply.answer[0] = static_cast<std::uint8_t>(fault.value);
+      return reply;
+    }
+    case FaultKind::ShortAnswer: {
+      Reply reply = Answer(frame);
+      if (static_cast<std::size_t>(fault.value) < reply.answer.size()) reply.answer.resize(fault.value);
+      return reply;
+    }
+    case FaultKind::CriticalState:
+      status_.critical = static_cast<std::uint8_t>(fault.value);
+      status_.state |= kStateNotReady;
+      return Answer(frame);
+    case FaultKind::Delay: {
+      Reply reply = Answer(frame);
+      reply.delayMs = fault.value;
+      return reply;
+    }
+    case FaultKind::NoAnswer: {
+      Reply reply;
+      reply.answered = false;
+      return reply;
+    }
+  }
+  return Answer(frame);
+}
+
+Reply SimRegister::Answer(std::span<const std::uint8_t> frame) {
+  if (frame.empty()) return Refuse('?', kRefuseUnknownFrame);
+  switch (frame[0]) {
+    case 'S':
+      if (frame.size() == 1) return StatusAnswer(kHostOk);
+      break;
+    case 'T':
+      if (frame.size() == 1) return AreaAnswer('T', Area::Identity);
+      break;
+    case 'A':
+      return KeyRecord(frame);
+    case 'D':
+      return MemoryRead(frame);
+    case 'O':
+      return OutputFrame(frame);
+    case 'C':
+      return CardOrSettings(frame);
+    case 'U':
+      return Information(frame);
+    case 'H':
+      return StandBy(frame);
+    default:
+      break;
+  }
+  return Refuse(static_cast<char>(frame[0]), kRefuseUnknownFrame);
+}
+
+Reply SimRegister::StatusAnswer(int hostResult) const {
+  Reply reply;
+  reply.hostResult = hostResult;
+  reply.answer = {'S',
+                  status_.state,
+                  status_.critical,
+                  status_.transaction,
+                  status_.reserved,
+                  status_.keyPosition,
+                  status_.extra};
+  return reply;
+}
+
+Reply SimRegister::AreaAnswer(char letter, Area area) const {
+  const auto& data = config_.Data(area);
+  Reply reply;
+  reply.answer.resize(1 + data.size());
+  reply.answer[0] = static_cast<std::uint8_t>(letter);
+  std::copy(data.begin(), data.end(), reply.answer.begin() + 1);
+  return reply;
+}
+
+Reply SimRegister::Refuse(char letter, std::uint8_t code) {
+  Reply reply;
+  reply.hostResult = kHostRefused;
+  reply.answer = {static_cast<std::uint8_t>(letter), code};
+  return reply;
+}
+
+// The key interpreter does not run the keys yet: it logs the record and
+// answers with the status. The clear key ends a critical state, as the
+// operator's clear key does on the register.
+Reply SimRegister::KeyRecord(std::span<const std::uint8_t> frame) {
+  if (frame.size() == 2 && frame[1] == kClearKey) {
+    status_.critical = 0;
+    status_.state &= static_cast<std::uint8_t>(~kStateNotReady);
+  }
+  return StatusAnswer(status_.critical != 0 ? kHostCritical : kHostOk);
+}
+
+// 'D' address-low address-high length: bytes of the 16-bit memory.
+Reply SimRegister::MemoryRead(std::span<const std::uint8_t> frame) {
+  if (frame.size() != 4) return Refuse('D', kRefuseUnknownFrame);  // selectors are not modelled
+  const std::uint32_t address = frame[1] | (frame[2] << 8);
+  const std::uint32_t length = frame[3];
+  if (memoryStale_) {
+    memory_ = ComposeMemory(config_);
+    memoryStale_ = false;
+  }
+  if (address + length > memory_.size()) return Refuse('D', kRefuseBadAddress);
+  Reply reply;
+  reply.answer.push_back('D');
+  reply.answer.insert(reply.answer.end(), memory_.begin() + address, memory_.begin() + address + length);
+  return reply;
+}
+
+// 'O' 17: identity block; 'O' 20 and a 32-bit address and a length: the 32-bit
+// memory, answered with a status byte (0 = data follow) before the data.
+Reply SimRegister::OutputFrame(std::span<const std::uint8_t> frame) {
+  if (frame.size() == 2 && frame[1] == 17) return AreaAnswer('O', Area::IdentityBlock);
+  if (frame.size() != 7 || frame[1] != 20) return Refuse('O', kRefuseUnknownFrame);
+  const std::uint32_t address =
+      frame[2] | (frame[3] << 8) | (frame[4] << 16) | (std::uint32_t{frame[5]} << 24);
+  const std::uint32_t length = frame[6];
+  Reply reply;
+  if (address >= kExtendedMemoryBytes || kExtendedMemoryBytes - address < length) {
+    reply.answer = {'O', 1};
+    return reply;
+  }
+  reply.answer = {'O', 0};
+  for (std::uint32_t i = 0; i < length; ++i) reply.answer.push_back(ExtendedMemoryByte(address + i));
+  return reply;
+}
+
+// 'C' 4 card reader, 'C' 3 output settings (read, or write with nine bytes), 'C' 15 2 5 0.
+Reply SimRegister::CardOrSettings(std::span<const std::uint8_t> frame) {
+  if (frame.size() == 2 && frame[1] == 4) {
+    Reply reply;
+    reply.answer = {'C', static_cast<std::uint8_t>(cardPresent ? 0 : 1)};
+    return reply;
+  }
+  if (frame.size() == 2 && frame[1] == 3) return AreaAnswer('C', Area::OutputSettings);
+  if (frame.size() == 11 && frame[1] == 3) {
+    config_.SetBytes(Area::OutputSettings, 1, {frame.begin() + 2, frame.end()});
+    Reply reply;
+    reply.answer = {'C', 0};
+    return reply;
+  }
+  if (frame.size() == 5 && frame[1] == 15 && frame[2] == 2 && frame[3] == 5 && frame[4] == 0 &&
+      config_.Size(Area::Setting15) != 0) {
+    return AreaAnswer('C', Area::Setting15);
+  }
+  return Refuse('C', kRefuseUnknownFrame);
+}
+
+// 'U' 0 n: information answers, and the two resets of the host's transfers.
+Reply SimRegister::Information(std::span<const std::uint8_t> frame) {
+  if (frame.size() != 3 || frame[1] != 0) return Refuse('U', kRefuseUnknownFrame);
+  Reply reply;
+  if (frame[2] == 11) {
+    ++dataCollectionResets;
+    reply.answer = {'U', 0};
+    return reply;
+  }
+  if (frame[2] == 15) {
+    ++articleResets;
+    reply.answer = {'U', articleResetStatus};
+    return reply;
+  }
+  const auto area = InformationArea(frame[2]);
+  if (!area || config_.Size(*area) == 0) return Refuse('U', kRefuseUnknownFrame);
+  return AreaAnswer('U', *area);
+}
+
+// 'H' 1 blocks the register for a download (refused while a transaction is open), 'H' 0 releases it.
+Reply SimRegister::StandBy(std::span<const std::uint8_t> frame) {
+  if (frame.size() != 2 || frame[1] > 1) return Refuse('H', kRefuseUnknownFrame);
+  if (frame[1] == 1 && (status_.transaction & kTransactionOpen)) return Refuse('H', kRefuseTransactionOpen);
+  standBy = frame[1] == 1;
+  Reply reply;
+  reply.answer = {'H', 0};
+  return reply;
+}
+
+}  // namespace ecrsim

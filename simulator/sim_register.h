@@ -1,0 +1,112 @@
+// One simulated register: answers every frame the host sends with the bytes
+// its configuration and state give, keeps a log of the frames it received, and
+// plays the faults that tests queue for it.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <span>
+#include <vector>
+
+#include "register_config.h"
+
+namespace ecrsim {
+
+// The six bytes after the letter of an 'S' answer.
+struct StatusBytes {
+  std::uint8_t state = 1;        // bit 0 idle, bit 2 not ready (the host asks its own status)
+  std::uint8_t critical = 0;     // nonzero: a critical state with this code
+  std::uint8_t transaction = 0;  // bit 0: a transaction is open
+  std::uint8_t reserved = 0;
+  std::uint8_t keyPosition = 1;  // 1 = REG
+  std::uint8_t extra = 0;        // bit 0: the register asks for confirmation
+};
+
+// Codes a register refuses a frame with (host result 8, answer byte 1).
+constexpr std::uint8_t kRefuseUnknownFrame = 1;
+constexpr std::uint8_t kRefuseBadAddress = 2;
+constexpr std::uint8_t kRefuseTransactionOpen = 6;
+
+// Host results the link reports with an answer.
+constexpr int kHostOk = 0;
+constexpr int kHostRefused = 8;
+constexpr int kHostCritical = 32;
+
+struct Reply {
+  bool answered = true;  // false: the register stays silent
+  int hostResult = kHostOk;
+  int detail = 0;
+  std::vector<std::uint8_t> answer;
+  int delayMs = 0;  // how long the register takes to answer
+};
+
+enum class FaultKind {
+  HostResult,     // value = host result (1, 2, 4, 8, 32 ...), data = detail or refusal byte
+  AnswerLetter,   // value = the letter to answer with
+  ShortAnswer,    // value = bytes of the answer kept
+  CriticalState,  // value = critical code the register enters before answering
+  Delay,          // value = milliseconds
+  NoAnswer,
+};
+
+struct Fault {
+  FaultKind kind = FaultKind::NoAnswer;
+  int value = 0;
+  int data = 0;
+  int skip = 0;  // frames answered normally before this fault plays
+};
+
+struct LoggedFrame {
+  std::uint64_t index = 0;
+  std::vector<std::uint8_t> frame;
+  Reply reply;
+};
+
+constexpr std::size_t kMaxLoggedFrames = 4096;  // older entries are dropped
+constexpr std::size_t kMaxPendingFaults = 64;
+
+class SimRegister {
+ public:
+  explicit SimRegister(RegisterConfig config);
+
+  Reply Exchange(std::span<const std::uint8_t> frame);
+
+  const RegisterConfig& Config() const { return config_; }
+  RegisterConfig& EditConfig();  // the memory image is rebuilt at the next read
+  StatusBytes& Status() { return status_; }
+  bool cardPresent = false;
+  bool standBy = false;
+  int dataCollectionResets = 0;
+  int articleResets = 0;
+  std::uint8_t articleResetStatus = 0;  // answer byte 1 of the article reset
+
+  bool AddFault(const Fault& fault);  // false when the queue is full
+  void ClearFaults() { faults_.clear(); }
+  std::size_t PendingFaults() const { return faults_.size(); }
+
+  const std::deque<LoggedFrame>& Log() const { return log_; }
+  void ClearLog() { log_.clear(); }
+
+ private:
+  Reply Answer(std::span<const std::uint8_t> frame);
+  Reply StatusAnswer(int hostResult) const;
+  Reply KeyRecord(std::span<const std::uint8_t> frame);
+  Reply MemoryRead(std::span<const std::uint8_t> frame);
+  Reply OutputFrame(std::span<const std::uint8_t> frame);
+  Reply CardOrSettings(std::span<const std::uint8_t> frame);
+  Reply Information(std::span<const std::uint8_t> frame);
+  Reply StandBy(std::span<const std::uint8_t> frame);
+  Reply AreaAnswer(char letter, Area area) const;
+  static Reply Refuse(char letter, std::uint8_t code);
+  Reply ApplyFault(const Fault& fault, std::span<const std::uint8_t> frame);
+
+  RegisterConfig config_;
+  StatusBytes status_;
+  std::vector<std::uint8_t> memory_;
+  bool memoryStale_ = true;
+  std::deque<Fault> faults_;
+  std::deque<LoggedFrame> log_;
+  std::uint64_t framesReceived_ = 0;
+};
+
+}  // namespace ecrsim

@@ -1,0 +1,67 @@
+// The functions a protocol library offers its host, the record they fill and
+// the codes our transport reports. Shared by the library and its tests.
+#pragma once
+
+#include <cstdint>
+
+#if defined(_WIN32)
+#define PROT_CALL __stdcall
+#else
+#define PROT_CALL
+#endif
+
+// A register message kept for GetEcrMessage.
+struct TEcrMessage {
+  std::int32_t ecr;
+  std::int32_t type;  // the event character
+  std::uint8_t data[256];
+  std::int32_t length;
+};
+static_assert(sizeof(TEcrMessage) == 268);
+
+// Receive callback (message index, event character) and network-change
+// callback (kNetLost / kNetRestored, detail).
+using ProtEventProc = void(PROT_CALL*)(int a, int b);
+
+namespace prot {
+
+constexpr int kMaxFrame = 512;
+constexpr int kMaxErrorText = 256;  // GetLastProtocolError's text buffer, terminator included
+
+// EcrIO results for a frame exchange (the register's own results pass through).
+constexpr int kResultAnswered = 0;
+constexpr int kResultTimeOut = 1;
+constexpr int kResultNoLine = 2;
+constexpr int kResultRequestError = 4;
+constexpr int kResultDataError = 8;
+constexpr int kResultCritical = 32;
+
+// Details of the results our transport produces itself.
+constexpr int kDetailTimeOut = 1;        // with kResultTimeOut
+constexpr int kDetailNotOpen = 2;        // with kResultNoLine: OpenProt never succeeded or CloseProt ran
+constexpr int kDetailLineLost = 3;       // with kResultNoLine: the connection broke
+constexpr int kDetailSendFailed = 4;     // with kResultNoLine
+constexpr int kDetailBadFrame = 5;       // with kResultRequestError: no frame, empty or over 512 bytes
+constexpr int kDetailAnswerTooLong = 6;  // with kResultRequestError: the answer exceeds *outLen
+constexpr int kDetailNoService = 7;      // with kResultRequestError: a service request we do not serve
+
+// Network-change callback values.
+constexpr int kNetLost = 0;
+constexpr int kNetRestored = 1;
+
+// GetLastProtocolError codes.
+enum ErrorCode : int {
+  kErrNone = 0,
+  kErrNoPortKey = 1,      // the port key or its PortType is missing
+  kErrBadSettings = 2,    // a value the port type needs is missing or malformed
+  kErrConnect = 3,        // the register's address or serial port cannot be opened
+  kErrTimeOut = 4,
+  kErrLineLost = 5,
+  kErrNotOpen = 6,
+  kErrSend = 7,
+  kErrBadArgument = 8,
+  kErrAnswerTooLong = 9,
+  kErrUnknownRequest = 10,
+};
+
+}  // namespace prot

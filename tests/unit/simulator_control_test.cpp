@@ -1,0 +1,112 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "control_commands.h"
+
+namespace ecrsim {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+class SimulatorControlTest : public ::testing::Test {
+ protected:
+  SimulatorControlTest() { sim_.AddRegister(1, *BuiltInConfig("t72")); }
+  std::string Run(const std::string& line) { return RunControlLine(sim_, line); }
+  Simulator sim_;
+};
+
+TEST_F(SimulatorControlTest, SetAndGetWriteAndReadTheAnswers) {
+  EXPECT_EQ(Run("set 1 identity word 67 0x2345"), "OK\n");
+  EXPECT_EQ(Run("get 1 identity word 67"), "9029\nOK\n");
+  EXPECT_EQ(Run("set 1 identity text 1 10 SHORT ID"), "OK\n");  // rest of the line, padded
+  EXPECT_EQ(sim_.Find(1)->Config().Text(Area::Identity, 1, 10), "SHORT ID  ");
+  EXPECT_EQ(Run("set 1 fileinfo hex 2 A1B2C3"), "OK\n");
+  EXPECT_EQ(Run("get 1 fileinfo hex 2 3"), "A1B2C3\nOK\n");
+  EXPECT_EQ(Run("set 1 feature 77 3"), "OK\n");
+  EXPECT_EQ(sim_.Find(1)->Config().FeatureLevel(77), 3);
+  EXPECT_EQ(Run("set 1 identity size 60"), "OK\n");
+  EXPECT_EQ(sim_.Exchange(1, Bytes{'T'}).answer.size(), 61u);
+}
+
+TEST_F(SimulatorControlTest, BadValuesAreRefusedWithAReason) {
+  for (const char* line :
+       {"set 1 identity byte 3 256", "set 1 identity byte 0 1", "set 1 nowhere byte 1 1",
+        "set 1 block1 size 10", "set 1 feature 128 1", "set 2 identity byte 1 1", "set 1 identity hex 1 ABC",
+        "set 1 identity word 1 0x", "register 25 t72", "register 2 nosuch", "fault 1 result 300",
+        "fault 1 critical 0", "fault 1 letter XY", "fault 1 delay 5 after x", "status 1 mood 1",
+        "event 1 1 GG", "frobnicate", "set 1 identity text 1 4 \"open"}) {
+    const std::string reply = Run(line);
+    EXPECT_EQ(reply.rfind("ERROR ", 0), 0u) << line << " -> " << reply;
+  }
+  EXPECT_EQ(Run(std::string(kMaxControlLine + 1, 'x')), "ERROR line too long\n");
+}
+
+TEST_F(SimulatorControlTest, FaultsQueuedByCommandPlayOnTheRightFrame) {
+  EXPECT_EQ(Run("fault 1 result 8 6 after 1"), "OK\n");
+  EXPECT_EQ(Run("fault 1 letter X"), "OK\n");
+  EXPECT_EQ(sim_.Exchange(1, Bytes{'S'}).hostResult, 0);
+  const Reply refused = sim_.Exchange(1, Bytes{'H', 1});
+  EXPECT_EQ(refused.hostResult, 8);
+  EXPECT_EQ(refused.answer, (Bytes{'H', 6}));
+  EXPECT_EQ(sim_.Exchange(1, Bytes{'T'}).answer[0], 'X');
+  EXPECT_EQ(Run("fault 1 drop"), "OK\n");
+  EXPECT_EQ(Run("fault 1 clear"), "OK\n");
+  EXPECT_TRUE(sim_.Exchange(1, Bytes{'S'}).answered);
+}
+
+TEST_F(SimulatorControlTest, LogShowsFramesAndWhatTheyGot) {
+  sim_.Exchange(1, Bytes{'C', 4});
+  Run("fault 1 drop");
+  sim_.Exchange(1, Bytes{'S'});
+  EXPECT_EQ(Run("log 1"), "1 4304 -> 0 4301\n2 53 -> none\nOK\n");
+  EXPECT_EQ(Run("log 1 clear"), "OK\n");
+  EXPECT_EQ(Run("log 1"), "OK\n");
+}
+
+TEST_F(SimulatorControlTest, StatusFieldsAndEventsAndStop) {
+  EXPECT_EQ(Run("status 1 transaction 1"), "OK\n");
+  EXPECT_EQ(Run("status 1 card 1"), "OK\n");
+  EXPECT_EQ(sim_.Exchange(1, Bytes{'S'}).answer[3], 1);
+  EXPECT_EQ(sim_.Exchange(1, Bytes{'C', 4}).answer[1], 0);
+  EXPECT_EQ(Run("event 1 7 0102FF"), "OK\n");
+  const auto events = sim_.TakeEvents();
+  ASSERT_EQ(events.size(), 1u);
+  EXPECT_EQ(events[0].kind, 7);
+  EXPECT_EQ(events[0].data, (Bytes{1, 2, 0xFF}));
+  EXPECT_FALSE(sim_.stopRequested);
+  EXPECT_EQ(Run("stop"), "OK\n");
+  EXPECT_TRUE(sim_.stopRequested);
+}
+
+TEST_F(SimulatorControlTest, RegistersCanBeAddedListedAndRemoved) {
+  EXPECT_EQ(Run("register 3 s12"), "OK\n");
+  EXPECT_EQ(Run("registers"), "1 t72 model T1RT072A id TX72000123\n3 s12 model S200B12X id SK12000456\nOK\n");
+  EXPECT_EQ(Run("remove 1"), "OK\n");
+  EXPECT_EQ(Run("remove 1"), "ERROR no register 1\n");
+}
+
+TEST(SimulatorConfigFileTest, ConfigurationTextBuildsRegistersAndNamesTheBadLine) {
+  Simulator sim;
+  std::string error;
+  EXPECT_TRUE(LoadConfigText(sim,
+                             "# two registers\n"
+                             "register 1 t72\r\n"
+                             "\n"
+                             "register 2 m4\n"
+                             "set 2 block4 byte 33 30\n"
+                             "status 2 key 2\n",
+                             error))
+      << error;
+  EXPECT_EQ(sim.RegisterNumbers(), (std::vector<int>{1, 2}));
+  EXPECT_EQ(sim.Find(2)->Config().Byte(Area::Block4, 33), 30);
+  EXPECT_EQ(sim.Find(2)->Status().keyPosition, 2);
+
+  EXPECT_FALSE(LoadConfigText(sim, "register 3 t72\nfault 3 drop\n", error));
+  EXPECT_EQ(error, "line 2: ERROR not a configuration command: fault");
+  EXPECT_FALSE(LoadConfigFile(sim, "/nonexistent/ecrsim.cfg", error));
+}
+
+}  // namespace
+}  // namespace ecrsim
