@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "ecr_cmd.h"
+#include "ecr_conf_exports.h"
 #include "retry_fixture.h"
 
 using namespace quadrel;
@@ -212,11 +213,10 @@ TEST_F(BatchTest, EchoReportsEachLineBeforeAndAfterItRuns) {
 TEST_F(BatchTest, SlaveModeIsSwitchedOnAroundTheBatch) {
   Library().switches.AutoSlaveOnBatch = true;
   const std::string batch = Write("b.txt", "#4\r\n");
-  // "#29 #1=1" before the lines and "#29 #2=1" after them, each checked
-  // against the register (once command 29 queues its keys, they follow).
-  ExpectClear();
+  // "#29 #1=1" before the lines and "#29 #2=1" after them.
+  ExpectSlaveMode();
   ExpectLineOk();
-  ExpectClear();
+  ExpectSlaveMode();
   EXPECT_EQ(Run("@" + batch), 0);
   EXPECT_EQ(host.frames().size(), 3u);
 }
@@ -291,6 +291,24 @@ TEST_F(BatchTest, EcrCmdEnteredFromItsOwnProgressCallbackIsRefused) {
   EXPECT_EQ(ReentryProbe::text, "ERROR 0/19 : SO BUSY");
   // The refusal did not take the running batch's line mark.
   EXPECT_EQ(Read(Path("r.txt")), "ERROR 2/3 in line 2 : I/O ERROR 3\r\n");
+}
+
+struct ConfigProbe {
+  static inline int value = 0;
+  static void QUADREL_CALL Progress(int, int, int, const char*, int*) { value = GetEcrConfVal(kAmountBytesItem); }
+  static constexpr std::uint32_t kAmountBytesItem = 14;
+};
+
+TEST_F(BatchTest, ConfigurationExportsAreRefusedWhileEcrCmdRuns) {
+  EcrRecord(1).EcrNumber = 1;  // a cached record: the item needs no frame
+  ASSERT_EQ(GetEcrConfVal(ConfigProbe::kAmountBytesItem), EcrRecord(1).AmountBytes);
+  const std::string batch = Write("b.txt", "#4\r\n");
+  Library().host.progress = &ConfigProbe::Progress;
+  ExpectLineOk();
+  char buffer[256];
+  EXPECT_EQ(EcrCmd(("@" + batch).c_str(), buffer), 0);
+  EXPECT_EQ(ConfigProbe::value, -1);
+  EXPECT_EQ(GetEcrConfVal(ConfigProbe::kAmountBytesItem), EcrRecord(1).AmountBytes);
 }
 
 }  // namespace

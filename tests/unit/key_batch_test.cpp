@@ -295,6 +295,22 @@ TEST_F(SendKeyBatchTest, OpeningProgrammingSessionIsOpenAfterTheBatch) {
   EXPECT_EQ(Executor().ProgSessionState, 1);
 }
 
+TEST_F(SendKeyBatchTest, ASessionWhoseOpeningRecordFailedStaysClosed) {
+  Executor().ProgSessionState = -1;
+  Queue(bytes({'A', 1}));
+  host.expect("A").answer(2, {}, 0);
+  EXPECT_EQ(SendKeyBatch(0, nullptr, 0), kResultNonOk);
+  EXPECT_EQ(Executor().ProgSessionState, 0);
+}
+
+TEST_F(SendKeyBatchTest, PercentagesAreFollowedByAFreshFileInformationRead) {
+  Executor().LastCommand = 45;
+  Queue(bytes({'A', 1}));
+  host.expect("A").answer(0, status_idle());
+  host.expect(bytes({'U', 0, 1})).answer(2, {}, 7);  // its failure is the result
+  EXPECT_EQ(SendKeyBatch(0, nullptr, 0), 512 + 7);
+}
+
 TEST_F(SendKeyBatchTest, ChangedOutputSettingsAreWrittenBackWithTheEchoOff) {
   Library().settingsChanged = true;
   Queue(bytes({'A', 1}));

@@ -42,13 +42,19 @@ class RetryTest : public TranslatorTest {
   }
 
   // What one clear of the register sends: "#8" is checked against the
-  // register with a status frame. (Once command 8 queues the clear key, its
-  // 'A' 0 record follows here.)
-  void ExpectClear() { host.expect("S").answer(0, quadrel_test::status_idle()); }
+  // register with a status frame, then its clear key goes out.
+  void ExpectClear() {
+    host.expect("S").answer(0, quadrel_test::status_idle());
+    host.expect(quadrel_test::bytes({'A', 0})).answer(0, quadrel_test::status_idle());
+  }
   void ExpectClearTwice() {
     ExpectClear();
     ExpectClear();
   }
+
+  // What a slave-mode line ("#29 ...") sends: the status frame of its check.
+  // (Once command 29 queues its keys, they follow here.)
+  void ExpectSlaveMode() { host.expect("S").answer(0, quadrel_test::status_idle()); }
 
   // The status frame of "#4" (which needs nothing else) answered as given.
   void ExpectLineOk() { host.expect("S").answer(0, quadrel_test::status_idle()); }

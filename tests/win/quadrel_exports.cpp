@@ -19,7 +19,8 @@ bool QuadrelExports::Load() {
          Bind(module, "GetSeparatorChar", GetSeparatorChar) &&
          Bind(module, "SetSeparatorChar", SetSeparatorChar) &&
          Bind(module, "GetOutEditOptions", GetOutEditOptions) &&
-         Bind(module, "SetOutEditOptions", SetOutEditOptions) && Bind(module, "EcrCmd", EcrCmd);
+         Bind(module, "SetOutEditOptions", SetOutEditOptions) && Bind(module, "EcrCmd", EcrCmd) &&
+         Bind(module, "GetEcrConfVal", GetEcrConfVal) && Bind(module, "GetEcrConfStr", GetEcrConfStr);
 }
 
 void QuadrelExports::Unload() {

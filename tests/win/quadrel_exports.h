@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
 #include "export_api.h"
 
 struct QuadrelExports {
@@ -19,6 +21,8 @@ struct QuadrelExports {
   int(__stdcall* GetOutEditOptions)() = nullptr;
   int(__stdcall* SetOutEditOptions)(int) = nullptr;
   int(__stdcall* EcrCmd)(const char*, char*) = nullptr;
+  int(__stdcall* GetEcrConfVal)(std::uint32_t) = nullptr;
+  const char*(__stdcall* GetEcrConfStr)(std::uint32_t) = nullptr;
 
   // Loads the library from the program's folder; false when it or an export is missing.
   bool Load();

@@ -2,6 +2,9 @@
 
 #include <array>
 
+#include "commands/options_command.h"
+#include "commands/select_ecr.h"
+#include "commands/session_commands.h"
 #include "definition_tables.h"
 
 namespace quadrel {
@@ -28,11 +31,12 @@ struct DispatchEntry {
 };
 
 constexpr DispatchEntry kDispatchTable[] = {
-    {1, NotBuiltYet},                      // CmdOpenProgSession
-    {2, NotBuiltYet},                      // CmdCloseProgSession
+    {1, CmdOpenProgSession},
+    {2, CmdCloseProgSession},
     {3, NotBuiltYet},                      // CmdDumpRegisterFile
-    {4, NoOperation},   {5, NotBuiltYet},  // CmdSelectEcr
-    {8, NotBuiltYet},                      // CmdClearKey
+    {4, NoOperation},
+    {5, CmdSelectEcr},
+    {8, CmdClearKey},
     {9, NotBuiltYet},                      // CmdPressKey
     {10, NotBuiltYet},                     // CmdSellItem
     {11, NotBuiltYet},                     // CmdPayment
@@ -41,7 +45,7 @@ constexpr DispatchEntry kDispatchTable[] = {
     {15, NotBuiltYet},                     // CmdSetKeyPosition
     {16, NotBuiltYet},                     // CmdAmountKey31
     {17, NotBuiltYet},                     // CmdAmountKey32
-    {18, NotBuiltYet},                     // CmdDollarKey
+    {18, CmdDollarKey},
     {19, NotBuiltYet},                     // CmdTextFields
     {20, NotBuiltYet},                     // CmdTextLine
     {21, NotBuiltYet},                     // CmdBarcodeRecords
@@ -69,7 +73,7 @@ constexpr DispatchEntry kDispatchTable[] = {
     {45, NotBuiltYet},                     // CmdProgramPercentages
     {46, NotBuiltYet},                     // CmdSetEcrParameter
     {47, NotBuiltYet},                     // CmdChipCard
-    {48, NotBuiltYet},                     // CmdSetOptions
+    {48, CmdSetOptions},
     {49, NotBuiltYet},                     // CmdQueryText
     {51, NotBuiltYet},                     // CmdArticle
     {52, NotBuiltYet},                     // CmdOFileRecord

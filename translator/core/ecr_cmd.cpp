@@ -6,14 +6,13 @@
 #include "batch_runner.h"
 #include "batch_state.h"
 #include "executor_state.h"
+#include "library_state.h"
 #include "result_codes.h"
 #include "result_text.h"
 #include "retry_runner.h"
 
 namespace quadrel {
 namespace {
-
-bool ecrCmdRunning = false;
 
 void ResetRun() {
   ReplyState& reply = Reply();
@@ -85,7 +84,8 @@ QUADREL_EXPORT int QUADREL_CALL EcrCmd(const char* commandLine, char* resultText
   using namespace quadrel;
   std::string text;
   int code = 0;
-  if (ecrCmdRunning) {
+  const ExportEntry entry;
+  if (!entry.Entered()) {
     code = kResultBusy;
     try {
       text = DetachedResultText(code);
@@ -93,9 +93,7 @@ QUADREL_EXPORT int QUADREL_CALL EcrCmd(const char* commandLine, char* resultText
       text.clear();
     }
   } else {
-    ecrCmdRunning = true;
     code = RunGuarded(commandLine, text);
-    ecrCmdRunning = false;
   }
   CopyBounded(text, resultText);
   return code;

@@ -2,7 +2,10 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
+#include <vector>
 
+#include "bcd_text.h"
 #include "frame_exchange.h"
 #include "library_state.h"
 #include "out_field.h"
@@ -15,6 +18,7 @@ constexpr std::uint8_t kStateFrameCode = 11;
 constexpr int kCriticalSignalMask = 0x0C;
 // An answer longer than this carries the register's date and time.
 constexpr int kAnswerWithClock = 30;
+constexpr int kClockFirstByte = 31;
 
 // A byte of the answer in the FrameBuffer; 0 past the answer's end, so a
 // short answer reads as zeros rather than as what an earlier frame left.
@@ -24,47 +28,28 @@ int AnswerByte(int index) {
   return answer.data[static_cast<std::size_t>(index)];
 }
 
-void AppendHexByte(std::string& dst, int byte) {
-  static constexpr char kDigits[] = "0123456789ABCDEF";
-  dst += kDigits[(byte >> 4) & 0x0F];
-  dst += kDigits[byte & 0x0F];
+// Answer bytes first..last (bounded as AnswerByte is).
+std::vector<std::uint8_t> AnswerBytes(int first, int last) {
+  std::vector<std::uint8_t> bytes;
+  for (int i = first; i <= last; ++i) bytes.push_back(static_cast<std::uint8_t>(AnswerByte(i)));
+  return bytes;
 }
 
 void AppendDecimalField(std::string& dst, int value) {
   EditOutField(dst, std::to_string(value), 0);
 }
 
-// Answer bytes first..last as a BCD number without a decimal point: leading
-// zeros dropped (one digit kept), a first half-byte D or B kept as the sign
-// letter that EditOutField shows as '-' or 'E'.
+// Answer bytes first..last as a BCD number without a decimal point.
 void AppendBcdField(std::string& dst, int first, int last) {
-  std::string digits;
-  for (int i = first; i <= last; ++i) AppendHexByte(digits, AnswerByte(i));
   std::string number;
-  std::size_t start = 0;
-  if (digits[0] == 'D' || digits[0] == 'B') {
-    number += digits[0];
-    start = 1;
-  }
-  while (start + 1 < digits.size() && digits[start] == '0') ++start;
-  number += digits.substr(start);
+  BcdToDecimalText(number, AnswerBytes(first, last), BCD_NO_POINT);
   EditOutField(dst, number, 0);
 }
 
-// "dd/mm/yy hh:mm" from the hex digits of bytes 31 to 35.
+// The register's clock from bytes 31 to 35.
 void AppendClockField(std::string& dst) {
-  const TranslatorOptions& options = Library().options;
-  std::string clock;
-  AppendHexByte(clock, AnswerByte(31));
-  clock += options.DateSeparator;
-  AppendHexByte(clock, AnswerByte(32));
-  clock += options.DateSeparator;
-  AppendHexByte(clock, AnswerByte(33));
-  clock += ' ';
-  AppendHexByte(clock, AnswerByte(34));
-  clock += options.TimeSeparator;
-  AppendHexByte(clock, AnswerByte(35));
-  EditOutField(dst, clock, OUT_FIELD_TEXT);
+  const std::vector<std::uint8_t> clock = AnswerBytes(kClockFirstByte, kClockFirstByte + 4);
+  EditOutField(dst, BcdClockText(std::span<const std::uint8_t, 5>(clock.data(), 5)), OUT_FIELD_TEXT);
 }
 
 }  // namespace
@@ -88,8 +73,7 @@ bool ReadEcrStateFields(std::string& dst, int& error) {
   }
   AppendBcdField(fields, 19, 21);
   AppendBcdField(fields, 22, 24);
-  if (!fields.empty() && fields.back() == SeparatorChar() && SeparatorChar() != '\0')
-    fields.pop_back();
+  if (!fields.empty() && fields.back() == SeparatorChar() && SeparatorChar() != '\0') fields.pop_back();
   dst += fields;
   return true;
 }

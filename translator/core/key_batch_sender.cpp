@@ -5,6 +5,7 @@
 #include <string>
 
 #include "capture_file.h"
+#include "ecr_config_read.h"
 #include "ecr_readiness.h"
 #include "executor_state.h"
 #include "frame_exchange.h"
@@ -18,13 +19,14 @@
 namespace quadrel {
 namespace {
 
+constexpr int kCommandProgramPercentages = 45;
 constexpr std::uint8_t kKeyFrame = 'A';
 constexpr std::uint8_t kClearKey = 0;
 constexpr std::uint8_t kConfirmKey = 0x91;
 
 int RecordFlags(const KeyRecord& record) {
   const int command = Executor().LastCommand;
-  if (command == 26 || command == 27 || command == 45) return FRAME_MODE_11 | FRAME_PLAIN;
+  if (command == 26 || command == 27 || command == kCommandProgramPercentages) return FRAME_MODE_11 | FRAME_PLAIN;
   if (command == 9 && record.length >= 2) {
     const auto& d = record.data;
     if (record.length >= 4 && d[1] == 9 && d[2] == 9 && d[3] == kConfirmKey)
@@ -105,11 +107,14 @@ int SendKeyBatch(int code, LineFile* answerFile, int retriesLeft) {
     }
   }
 
-  if (exec.ProgSessionState == -1) exec.ProgSessionState = 1;
+  // The session is open only when the register took every opening record.
+  if (exec.ProgSessionState == -1) exec.ProgSessionState = failedRecords == 0 ? 1 : 0;
   WriteBackEcrSettings();
   TrimAndCloseCaptureFile();
-  // After command 45 the register's file information is to be read again
-  // (ReadEcrFileInfo); that read arrives with the configuration cache.
+  // Programming percentages changes the register's files: read their information again.
+  if (exec.LastCommand == kCommandProgramPercentages) {
+    if (const int error = ReadEcrFileInfo(); error != 0) return error;
+  }
   if (failedRecords > 0) return kResultNonOk;
   if (Library().options.StopOnConfirm && (EcrStatusBytes().extra & 1)) return kResultEcrAsksConfirmation;
   KeyBatch().Clear();

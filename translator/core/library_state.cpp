@@ -7,6 +7,16 @@ LibraryState& Library() {
   return state;
 }
 
+namespace {
+bool exportRunning = false;
+}  // namespace
+
+ExportEntry::ExportEntry() : entered_(!exportRunning) { exportRunning = true; }
+
+ExportEntry::~ExportEntry() {
+  if (entered_) exportRunning = false;
+}
+
 void ReportProgress(int ecr, int count, int percent, const char* text, int* abort) {
   if (Library().host.progress) Library().host.progress(ecr, count, percent, text, abort);
 }

@@ -64,6 +64,21 @@ struct LibraryState {
 
 LibraryState& Library();
 
+// Held while an export that talks to the register runs. The translator pumps
+// window messages while it waits, so a host's window procedure could call in
+// again; such a call is refused instead of interleaving two exchanges.
+class ExportEntry {
+ public:
+  ExportEntry();
+  ~ExportEntry();
+  ExportEntry(const ExportEntry&) = delete;
+  ExportEntry& operator=(const ExportEntry&) = delete;
+  bool Entered() const { return entered_; }
+
+ private:
+  bool entered_;
+};
+
 // Shorthands for the options every parser and writer reads.
 inline char QuoteChar() { return Library().options.QuoteChar; }
 inline char SeparatorChar() { return Library().options.SeparatorChar; }

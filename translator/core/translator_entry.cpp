@@ -5,6 +5,7 @@
 
 #include "barcode_library.h"
 #include "capture_file.h"
+#include "code_page.h"
 #include "definition_file.h"
 #include "definition_tables.h"
 #include "ecr_config.h"
@@ -105,6 +106,7 @@ int QUADREL_CALL TradInit(const char* iniPath, int flags, TradProgressProc onPro
   lib.initialised = false;
   lib.broadcastMode = false;
   lib.model6Mode = false;
+  lib.progFunctionKeyed = false;
   Executor() = ExecutorState{};
   KeyBatch().Clear();
   EcrStatusBytes() = {};
@@ -112,6 +114,7 @@ int QUADREL_CALL TradInit(const char* iniPath, int flags, TradProgressProc onPro
   Reply().PendingReply.set = false;
   Reply().TransferStats.set = false;
   WriteDefaultMessageTexts();
+  BuildCodePageTables();
   ResetCaptureFile();
   lib.settingsChanged = false;
 
