@@ -62,6 +62,7 @@ enum ErrorCode : int {
   kErrBadArgument = 8,
   kErrAnswerTooLong = 9,
   kErrUnknownRequest = 10,
+  kErrRegister = 11,  // the register answered with a failure result
 };
 
 }  // namespace prot

@@ -158,8 +158,10 @@ int FakeHost::Exchange(int ecr, int mode, const Bytes& frame, void* answer, void
     return 2;
   }
   if (step.writesAnswer) {
-    if (step.answerBytes.size() > static_cast<std::size_t>(kAnswerCapacity)) {
-      ADD_FAILURE() << "scripted answer longer than the frame buffer";
+    // *answerLength comes in as the capacity of the answer buffer.
+    const std::int32_t capacity = *static_cast<std::int32_t*>(answerLength);
+    if (step.answerBytes.size() > static_cast<std::size_t>(std::min(capacity, kAnswerCapacity))) {
+      ADD_FAILURE() << "scripted answer longer than the answer buffer (" << capacity << " bytes)";
       return 2;
     }
     if (!step.answerBytes.empty()) std::memcpy(answer, step.answerBytes.data(), step.answerBytes.size());
@@ -191,7 +193,7 @@ int QUADREL_CALL FakeHost::OnEcrIO(int ecrOrRequest, int mode, void* frame, void
     void* args[5] = {frame, length, answer, answerLength, detail};
     return active->Service(ecrOrRequest, mode, args);
   }
-  const int size = length ? *static_cast<std::int32_t*>(length) : 0;
+  const int size = IntFromArgument(length);
   if (!frame || size < 0 || size > kAnswerCapacity) {
     ADD_FAILURE() << "frame length out of range: " << size;
     return 2;

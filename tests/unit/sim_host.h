@@ -84,7 +84,7 @@ class SimHost {
       return 0;
     }
     const auto* bytes = static_cast<const std::uint8_t*>(frame);
-    const int count = *static_cast<std::int32_t*>(length);
+    const int count = IntFromArgument(length);
     const ecrsim::Reply reply = host.sim.Exchange(ecrOrRequest, {bytes, static_cast<std::size_t>(count)});
     if (!reply.answered) {
       *static_cast<std::int32_t*>(detail) = kSimHostTimeoutDetail;

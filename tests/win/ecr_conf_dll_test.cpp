@@ -33,7 +33,7 @@ int __stdcall SimulatedLine(int ecrOrRequest, int, void* frame, void* length, vo
   }
   if (ecrOrRequest < 0) return 0;
   const auto* bytes = static_cast<const std::uint8_t*>(frame);
-  const auto count = static_cast<std::size_t>(*static_cast<std::int32_t*>(length));
+  const auto count = static_cast<std::size_t>(IntFromArgument(length));
   const ecrsim::Reply reply = simulator->Exchange(ecrOrRequest, {bytes, count});
   if (!reply.answered) return 4;
   std::copy(reply.answer.begin(), reply.answer.end(), static_cast<std::uint8_t*>(answer));

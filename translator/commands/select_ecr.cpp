@@ -88,7 +88,7 @@ int Connect(const ConnectionServices& services, std::int32_t timeOutSeconds) {
   std::int32_t status = 0;
   const int result = RequestHostService(
       services.connect, ProgressRelayArgument(), const_cast<char*>(target.c_str()),
-      reinterpret_cast<void*>(static_cast<std::intptr_t>(target.size())), nullptr, &timeOutSeconds, &status);
+      IntArgument(static_cast<std::intptr_t>(target.size())), nullptr, &timeOutSeconds, &status);
   return result == 0 ? 0 : ConnectFailure(status);
 }
 

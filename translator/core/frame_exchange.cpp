@@ -1,6 +1,8 @@
 #include "frame_exchange.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
 #include <cstring>
 
 #include "ecr_config.h"
@@ -125,16 +127,18 @@ bool SendEcrFrame(int flags, const std::uint8_t* frame, int length, int& error) 
     error = kResultNotInitialised;
     return false;
   }
-  // The request keeps its own length variable and the answer length starts at
-  // 0, so a host that writes no answer never leaves the request to be read as one.
+  // The answer comes into a zeroed buffer of its own, so a host that claims
+  // bytes it never wrote can never hand the request back as the answer.
   const std::uint8_t frameLetter = frame[0];
-  std::int32_t requestLength = length;
-  FrameBufferData& buffer = FrameBuffer();
-  buffer.length = 0;
+  std::array<std::uint8_t, kMaxFrameLength> received{};
+  std::int32_t receivedLength = static_cast<std::int32_t>(kMaxFrameLength);  // capacity in, length out
   std::int32_t detail = 0;
-  const int r = hostIO(CurrentEcr(), mode, const_cast<std::uint8_t*>(frame), &requestLength,
-                       buffer.data.data(), &buffer.length, &detail);
-  if (buffer.length < 0 || buffer.length > static_cast<int>(kMaxFrameLength)) buffer.length = 0;
+  const int r = hostIO(CurrentEcr(), mode, const_cast<std::uint8_t*>(frame), IntArgument(length),
+                       received.data(), &receivedLength, &detail);
+  if (receivedLength < 0 || receivedLength > static_cast<int>(kMaxFrameLength)) receivedLength = 0;
+  FrameBufferData& buffer = FrameBuffer();
+  std::copy_n(received.begin(), receivedLength, buffer.data.begin());
+  buffer.length = receivedLength;
   const std::uint8_t* answer = buffer.data.data();
   const int answerLength = buffer.length;
 
