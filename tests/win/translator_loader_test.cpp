@@ -225,6 +225,11 @@ TEST(LoaderFullRoadTest, TradInitAndACommandReachTheSimulatorThroughTheProtocolL
   EXPECT_EQ(requests[0], -105) << "the host-info record is asked for first";
   // Version of the protocol library as the translator reports it (major x 1000000 + ...).
   EXPECT_EQ(translator.entry().GetEcrConfVal(1) / 1000000, 1);
+  // TradInit read register 1's configuration from the simulator's t72 register.
+  EXPECT_EQ(translator.entry().GetEcrConfVal(10), 1);
+  const char* modelCode = translator.entry().GetEcrConfStr(2);
+  ASSERT_NE(modelCode, nullptr);
+  EXPECT_STREQ(modelCode, "T1RT072A");
 
   ASSERT_TRUE(sim.Ok("log 1 clear"));
   std::string answer;
