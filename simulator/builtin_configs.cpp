@@ -2,8 +2,10 @@
 // purpose and differs between the models (a seed shifts them), so a host that
 // reads a field from the wrong place or the wrong register notices.
 #include <initializer_list>
+#include <string>
 #include <utility>
 
+#include "bcd_digits.h"
 #include "register_config.h"
 
 namespace ecrsim {
@@ -130,6 +132,76 @@ void LayOutFileInformation(RegisterConfig& c, int seed) {
   c.Resize(Area::Info24, 1);
 }
 
+void SetBcd(RegisterConfig& c, Area area, int offset, int width, std::string_view number) {
+  c.SetBytes(area, offset, PackBcd(number, width).value());
+}
+
+// 'U' 0 23: status 0, the flags and counts, six totals of `amountBytes` each
+// and, on newer registers, two more totals and a signed count.
+void LayOutCounters(RegisterConfig& c, int amountBytes, bool newer, int seed) {
+  const int totals = 11 + 6 * amountBytes;
+  c.Resize(Area::Counters, static_cast<std::size_t>(totals - 1 + (newer ? 2 * amountBytes + 1 : 0)));
+  c.SetNumber(Area::Counters, 1, 1, 0);
+  c.SetNumber(Area::Counters, 4, 1, 0x10 | (seed & 1));
+  c.SetNumber(Area::Counters, 5, 1, 200 + seed);
+  c.SetNumber(Area::Counters, 6, 1, seed);
+  c.SetNumber(Area::Counters, 7, 2, 40000 + seed);
+  SetBcd(c, Area::Counters, 9, 2, std::to_string(1230 + seed));
+  for (int i = 0; i < 6; ++i) {
+    const std::string total = (i == 2 ? "-" : "") + std::to_string(100 * (i + 1) + seed);
+    SetBcd(c, Area::Counters, 11 + i * amountBytes, amountBytes, total);
+  }
+  if (!newer) return;
+  SetBcd(c, Area::Counters, totals, amountBytes, std::to_string(7000 + seed));
+  SetBcd(c, Area::Counters, totals + amountBytes, amountBytes, "-" + std::to_string(80 + seed));
+  c.SetNumber(Area::Counters, totals + 2 * amountBytes, 1, 0x100 - seed);  // a negative count
+}
+
+// 'C' 4 and 'C' 5 of a card in the reader. `records` is the signed count of
+// extra records: above 0 the card carries its second part and the long text;
+// `savedAmount` adds the five bytes after it.
+void LayOutCard(RegisterConfig& c, int amountBytes, int records, bool savedAmount, int seed) {
+  const int p = 26 + amountBytes;
+  int size = p + 24;
+  if (records > 0) size = savedAmount ? p + 57 : p + 52;
+  c.Resize(Area::Card, static_cast<std::size_t>(size));
+  for (int i = 2; i <= size; ++i) c.SetNumber(Area::Card, i, 1, (0x30 + i * 3 + seed) & 0xFF);
+  c.SetNumber(Area::Card, 1, 1, 0);
+  c.SetNumber(Area::Card, 8, 1, 0xF0 + seed);  // a negative byte
+  c.SetText(Area::Card, 12, 10, "CARD" + std::to_string(seed));
+  c.SetNumber(Area::Card, 22, 2, 3000 + seed);
+  SetBcd(c, Area::Card, 26, amountBytes, std::to_string(4500 + seed));
+  c.SetNumber(Area::Card, p + 7, 1, 0x80 + seed);
+  c.SetText(Area::Card, p + 8, 16, "HOLDER " + std::to_string(seed));
+  c.SetNumber(Area::Card, p + 24, 1, static_cast<std::uint8_t>(records));
+  if (records > 0) c.SetText(Area::Card, p + 33, 20, "SECOND PART " + std::to_string(seed));
+  if (savedAmount) SetBcd(c, Area::Card, p + 53, 5, "-" + std::to_string(990 + seed));
+
+  const int textChars = records > 0 ? 120 : 24;
+  c.Resize(Area::CardText, static_cast<std::size_t>(1 + textChars));
+  c.SetNumber(Area::CardText, 1, 1, 0);
+  c.SetText(Area::CardText, 2, textChars, "CARD TEXT OF MODEL " + std::to_string(seed));
+}
+
+// 'C' 20: a digit, three bytes, three signed 32-bit values and three BCD bytes.
+void LayOutSettingValues(RegisterConfig& c, int seed) {
+  c.Resize(Area::SettingValues, 19);
+  c.SetNumber(Area::SettingValues, 1, 1, seed);
+  for (int i = 2; i <= 4; ++i) c.SetNumber(Area::SettingValues, i, 1, 10 * i + seed);
+  c.SetNumber(Area::SettingValues, 5, 3, 100000 + seed);
+  c.SetNumber(Area::SettingValues, 8, 1, 0);
+  c.SetNumber(Area::SettingValues, 9, 3, 0xFFFFFF - seed);  // -1 - seed as a 32-bit value
+  c.SetNumber(Area::SettingValues, 12, 1, 0xFF);
+  c.SetNumber(Area::SettingValues, 13, 3, 0x123456);
+  c.SetNumber(Area::SettingValues, 16, 1, seed);
+  SetBcd(c, Area::SettingValues, 17, 3, std::to_string(202400 + seed));
+}
+
+void LayOutExtendedStatus(RegisterConfig& c, int bytes, int seed) {
+  c.Resize(Area::ExtendedStatus, static_cast<std::size_t>(bytes));
+  for (int i = 1; i <= bytes; ++i) c.SetNumber(Area::ExtendedStatus, i, 1, (0x0F * i + seed) & 0xFF);
+}
+
 RegisterConfig ModelT72() {
   RegisterConfig c;
   c.name = "t72";
@@ -151,6 +223,10 @@ RegisterConfig ModelT72() {
   c.Resize(Area::Setting15, 2);
   c.SetNumber(Area::Setting15, 1, 2, 0xFF2C);  // bytes taken as signed: 44 - 256
   LayOutFileInformation(c, 1);
+  LayOutCounters(c, 6, true, 1);
+  LayOutCard(c, 6, 2, true, 1);
+  LayOutSettingValues(c, 1);
+  LayOutExtendedStatus(c, 8, 1);
   return c;
 }
 
@@ -164,6 +240,9 @@ RegisterConfig ModelS12() {
   // Without bit 0 of block 3 byte 85 these bytes are no function levels.
   for (int i = 1; i <= 8; ++i) c.SetNumber(Area::Block4, i, 1, 0xFF);
   LayOutSettings(c, 0x26, std::nullopt);  // short form: 9 bytes
+  LayOutCounters(c, 5, false, 2);
+  LayOutCard(c, 5, 0, false, 2);
+  LayOutExtendedStatus(c, 3, 2);  // no 'C' 20 values
   return c;
 }
 
@@ -176,7 +255,10 @@ RegisterConfig ModelC02() {
   LayOutBlock4(c, {0, 7, 7, 0, 7, 7, 7, 7, 7, 7, 7, 0, 0, 0, 7, 7, 0});
   SetFeatures(c, {{1, 1}});
   LayOutSettings(c, 0x05, 0x14);
-  return c;
+  LayOutCounters(c, 7, true, 3);
+  LayOutCard(c, 7, 1, false, 3);
+  LayOutSettingValues(c, 3);
+  return c;  // an empty extended status
 }
 
 RegisterConfig ModelM4() {
@@ -186,6 +268,9 @@ RegisterConfig ModelM4() {
   LayOutMemory(c, 4);
   LayOutBlock4(c, {32, 5, 2, 2, 8, 8, 4, 5, 8, 4, 0, 0, 0, 0, 0, 0, 0});
   LayOutSettings(c, 0x06, 0x05);
+  LayOutCard(c, 5, -1, false, 4);
+  LayOutSettingValues(c, 4);
+  LayOutExtendedStatus(c, 12, 4);
   return c;
 }
 

@@ -7,10 +7,12 @@
 #include <optional>
 #include <vector>
 
+#include "event_builder.h"
+
 namespace ecrsim {
 namespace {
 
-// Words of a command line; a word may be quoted with '"' to hold blanks. The
+// Words of a command line; a word may quote parts with '"' to hold blanks. The
 // offset of each word in the line lets "text" take the rest of the line.
 struct Words {
   std::vector<std::string> words;
@@ -28,15 +30,17 @@ std::optional<Words> SplitWords(std::string_view line) {
       continue;
     }
     out.starts.push_back(i);
+    // A quoted part, anywhere in a word, holds blanks: text:20:"TWO WORDS".
     std::string word;
-    if (line[i] == '"') {
+    while (i < line.size() && line[i] != ' ' && line[i] != '\t' && line[i] != '\r') {
+      if (line[i] != '"') {
+        word.push_back(line[i++]);
+        continue;
+      }
       const std::size_t end = line.find('"', i + 1);
       if (end == std::string_view::npos) return std::nullopt;
-      word.assign(line.substr(i + 1, end - i - 1));
+      word.append(line.substr(i + 1, end - i - 1));
       i = end + 1;
-    } else {
-      while (i < line.size() && line[i] != ' ' && line[i] != '\t' && line[i] != '\r')
-        word.push_back(line[i++]);
     }
     out.words.push_back(std::move(word));
   }
@@ -124,7 +128,10 @@ class Interpreter {
       "status N [FIELD VALUE]\n"
       "fault N result|letter|short|critical|delay VALUE [DATA] [after K] | fault N drop [after K] | "
       "fault N clear\n"
-      "event N KIND [HEX] | log N [clear] | stop\n";
+      "event N KIND [HEX] | event N line TEXT | event N record KIND FLAG FIELD... |\n"
+      "event N interact|enquiry|update FIELD... (FIELD: amount:N code:N bcdb:N bcd:W:N textcode:T\n"
+      "  text:W:T byte:N word:N date:DDMMYYhhmm hex:HEX)\n"
+      "log N [clear] | stop\n";
 
   SimRegister* Reg(std::size_t index, std::string& error) {
     if (w_.size() <= index) {
@@ -244,9 +251,10 @@ class Interpreter {
       char text[200];
       std::snprintf(text, sizeof text,
                     "state %d critical %d transaction %d reserved %d key %d extra %d card %d standby %d "
-                    "articles %d\n",
+                    "articles %d function %d open %d output %d\n",
                     s.state, s.critical, s.transaction, s.reserved, s.keyPosition, s.extra,
-                    reg->cardPresent ? 1 : 0, reg->standBy ? 1 : 0, reg->articleResetStatus);
+                    reg->cardPresent ? 1 : 0, reg->standBy ? 1 : 0, reg->articleResetStatus,
+                    reg->keyboard.programmingFunction, reg->keyboard.openFunction, reg->outputBits);
       return Ok(text);
     }
     const auto value = w_.size() == 4 ? ParseInRange(w_[3], 0, 255) : std::nullopt;
@@ -271,6 +279,12 @@ class Interpreter {
       reg->standBy = byte != 0;
     else if (field == "articles")
       reg->articleResetStatus = byte;
+    else if (field == "function")
+      reg->keyboard.programmingFunction = byte;
+    else if (field == "output" && byte > 7)
+      return Error("output bits are 0-7");
+    else if (field == "output")
+      reg->outputBits = byte;
     else
       return Error("no status field " + field);
     return Ok();
@@ -320,14 +334,46 @@ class Interpreter {
   }
 
   std::string QueueEvent() {
-    if (w_.size() != 3 && w_.size() != 4) return Error("usage: event N KIND [HEX]");
-    const auto number = ParseNumber(w_[1]);
-    const auto kind = ParseInRange(w_[2], 0, 255);
-    const auto data = w_.size() == 4 ? ParseHex(w_[3])
-                                     : std::optional<std::vector<std::uint8_t>>(std::vector<std::uint8_t>{});
-    if (!number || !kind || !data) return Error("usage: event N KIND [HEX]");
-    Event event{static_cast<int>(*number), static_cast<std::uint8_t>(*kind), *data};
-    return sim_.QueueEvent(event) ? Ok() : Error("event refused (no such register, too long, or queue full)");
+    std::string error;
+    if (w_.size() < 3) return Error("usage: event N KIND [HEX] | event N line|record|interact|enquiry|update ...");
+    SimRegister* reg = Reg(1, error);
+    if (!reg) return error;
+    const int number = static_cast<int>(*ParseNumber(w_[1]));
+    const std::string& kind = w_[2];
+    Event event{number, 0, {}};
+    if (kind == "line") {
+      event.kind = kEventDataLine;
+      // The line is the rest of the command, or one quoted word.
+      const std::string text = w_.size() == 4   ? w_[3]
+                               : w_.size() > 4 ? std::string(line_.substr(w_.starts[3]))
+                                               : std::string();
+      event.data.assign(text.begin(), text.end());
+    } else if (kind == "record" || kind == "interact" || kind == "enquiry" || kind == "update") {
+      std::size_t first = 3;
+      if (kind == "record") {
+        const auto recordKind = w_.size() >= 5 ? ParseInRange(w_[3], 0, 63) : std::nullopt;
+        const auto flag = w_.size() >= 5 ? ParseInRange(w_[4], 0, 3) : std::nullopt;
+        if (!recordKind || !flag) return Error("usage: event N record KIND(0-63) FLAG(0-3) FIELD...");
+        event.data.push_back(*RecordKindByte(static_cast<int>(*recordKind), static_cast<int>(*flag)));
+        first = 5;
+      }
+      event.kind = kind == "record"     ? kEventDataRecord
+                   : kind == "interact" ? kEventInteract
+                   : kind == "enquiry"  ? kEventFileEnquiry
+                                        : kEventFileUpdate;
+      const std::vector<std::string> fields(w_.words.begin() + static_cast<std::ptrdiff_t>(first), w_.words.end());
+      if (!EncodeEventFields(fields, WidthsOf(reg->Config()), event.data, error)) return Error(error);
+    } else {
+      const auto code = ParseInRange(kind, 0, 255);
+      const auto data = w_.size() == 4 ? ParseHex(w_[3])
+                                       : std::optional<std::vector<std::uint8_t>>(std::vector<std::uint8_t>{});
+      if (!code || !data || w_.size() > 4) return Error("usage: event N KIND [HEX]");
+      event.kind = static_cast<std::uint8_t>(*code);
+      event.data = *data;
+    }
+    if (!sim_.QueueEvent(event)) return Error("event refused (too long, or the queue is full)");
+    // The built forms show the bytes they made.
+    return Ok(kind == "line" || ParseNumber(kind) ? std::string() : Hex(event.data) + "\n");
   }
 
   std::string Log() {

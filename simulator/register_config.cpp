@@ -7,7 +7,8 @@ namespace {
 
 constexpr std::array<std::string_view, kAreaCount> kAreaNames = {
     "identity", "idblock",  "block1",    "block2", "block3",   "block4", "block5",
-    "records",  "settings", "setting15", "info0",  "fileinfo", "ext31",  "info24"};
+    "records",  "settings", "setting15", "info0",  "fileinfo", "ext31",  "info24",
+    "counters", "card",     "cardtext",  "values", "statusex"};
 
 constexpr int kFeatureBytesBlock3 = 89;  // entries 0-95
 constexpr int kFeatureBytesBlock4 = 1;   // entries 96-127
@@ -101,6 +102,8 @@ std::string RegisterConfig::Text(Area area, int offset, int width) const {
 int RegisterConfig::FeatureLevel(int index) const {
   if (index < 0 || index >= kFeatureCount) return 0;
   const bool inBlock4 = index >= 96;
+  // Without the flag, block 4's first bytes are no levels: the register has none above 95.
+  if (inBlock4 && !(Byte(Area::Block3, kFeatureFlagsOffset) & 1)) return 0;
   const int entry = inBlock4 ? index - 96 : index;
   const std::uint8_t byte = inBlock4 ? Byte(Area::Block4, kFeatureBytesBlock4 + entry / 4)
                                      : Byte(Area::Block3, kFeatureBytesBlock3 + entry / 4);

@@ -30,8 +30,13 @@ enum class Area : int {
   FileInfo,        // answer to 'U' 0 1 (byte 1 status)
   Ext31,           // answer to 'U' 0 31 (byte 1 status)
   Info24,          // answer to 'U' 0 24 (byte 1 status)
+  Counters,        // answer to 'U' 0 23 (byte 1 status): counters and totals
+  Card,            // answer to 'C' 4 while a card is in the reader (byte 1 status, 0 = card)
+  CardText,        // answer to 'C' 5 while a card is in the reader (byte 1 status)
+  SettingValues,   // answer to 'C' 20 (byte 1 a digit, then the values)
+  ExtendedStatus,  // what the host's extended-status function reports (no letter: offset 1 is byte 0)
 };
-constexpr int kAreaCount = 14;
+constexpr int kAreaCount = 19;
 
 // Fixed sizes of the memory blocks; the other areas take their size from the configuration.
 constexpr int kBlock1Bytes = 64;
@@ -74,7 +79,8 @@ class RegisterConfig {
   // The register's function levels (two bits each): entries 0-95 in block 3
   // bytes 89-112 and 96-127 in block 4 bytes 1-8, four per byte, highest bits
   // first. Setting an entry of 96 or above also sets bit 0 of block 3 byte 85,
-  // which tells the host that block 4 carries them.
+  // which tells the host that block 4 carries them; without that bit entries
+  // 96-127 read 0.
   int FeatureLevel(int index) const;
   bool SetFeatureLevel(int index, int level);
 

@@ -8,9 +8,12 @@
 namespace ecrsim {
 namespace {
 
-constexpr std::uint8_t kClearKey = 0;
 constexpr std::uint8_t kStateNotReady = 0x04;
 constexpr std::uint8_t kTransactionOpen = 0x01;
+constexpr std::uint8_t kOutputSettingRecord = 14;
+constexpr std::uint8_t kOutputBits = 0x07;
+constexpr int kFeatureOutputSetting = 103;  // the register takes 'O' 14 records
+constexpr std::uint8_t kNoCard = 1;
 
 // 'U' 0 n requests and the areas that answer them.
 std::optional<Area> InformationArea(std::uint8_t n) {
@@ -19,6 +22,8 @@ std::optional<Area> InformationArea(std::uint8_t n) {
       return Area::Info0;
     case 1:
       return Area::FileInfo;
+    case 23:
+      return Area::Counters;
     case 24:
       return Area::Info24;
     case 31:
@@ -160,14 +165,10 @@ Reply SimRegister::Refuse(char letter, std::uint8_t code) {
   return reply;
 }
 
-// The key interpreter does not run the keys yet: it logs the record and
-// answers with the status. The clear key ends a critical state, as the
-// operator's clear key does on the register.
+// Key records go through the keyboard; the answer is the status, with host
+// result 32 while the register is in a critical state.
 Reply SimRegister::KeyRecord(std::span<const std::uint8_t> frame) {
-  if (frame.size() == 2 && frame[1] == kClearKey) {
-    status_.critical = 0;
-    status_.state &= static_cast<std::uint8_t>(~kStateNotReady);
-  }
+  keyboard.Press(frame.subspan(1), status_);
   return StatusAnswer(status_.critical != 0 ? kHostCritical : kHostOk);
 }
 
@@ -191,6 +192,7 @@ Reply SimRegister::MemoryRead(std::span<const std::uint8_t> frame) {
 // memory, answered with a status byte (0 = data follow) before the data.
 Reply SimRegister::OutputFrame(std::span<const std::uint8_t> frame) {
   if (frame.size() == 2 && frame[1] == 17) return AreaAnswer('O', Area::IdentityBlock);
+  if (frame.size() >= 2 && frame[1] == kOutputSettingRecord) return OutputSettingRecord(frame);
   if (frame.size() != 7 || frame[1] != 20) return Refuse('O', kRefuseUnknownFrame);
   const std::uint32_t address =
       frame[2] | (frame[3] << 8) | (frame[4] << 16) | (std::uint32_t{frame[5]} << 24);
@@ -205,13 +207,36 @@ Reply SimRegister::OutputFrame(std::span<const std::uint8_t> frame) {
   return reply;
 }
 
-// 'C' 4 card reader, 'C' 3 output settings (read, or write with nine bytes), 'C' 15 2 5 0.
-Reply SimRegister::CardOrSettings(std::span<const std::uint8_t> frame) {
-  if (frame.size() == 2 && frame[1] == 4) {
+// 'O' 14 and one byte: the output-setting bits of the programming session,
+// taken only by a register that has the function.
+Reply SimRegister::OutputSettingRecord(std::span<const std::uint8_t> frame) {
+  if (frame.size() != 3 || frame[2] > kOutputBits || config_.FeatureLevel(kFeatureOutputSetting) == 0)
+    return Refuse('O', kRefuseUnknownFrame);
+  outputBits = frame[2];
+  Reply reply;
+  reply.answer = {'O', 0};
+  return reply;
+}
+
+// 'C' 4 (card data) and 'C' 5 (card text): status 1 alone without a card; a
+// register without a reader (empty area) refuses them.
+Reply SimRegister::CardReader(std::uint8_t request) {
+  const Area area = request == 4 ? Area::Card : Area::CardText;
+  if (config_.Size(area) == 0) return Refuse('C', kRefuseUnknownFrame);
+  if (!cardPresent) {
     Reply reply;
-    reply.answer = {'C', static_cast<std::uint8_t>(cardPresent ? 0 : 1)};
+    reply.answer = {'C', kNoCard};
     return reply;
   }
+  return AreaAnswer('C', area);
+}
+
+// 'C' 4 and 5 card reader, 'C' 3 output settings (read, or write with nine
+// bytes), 'C' 15 2 5 0, 'C' 20 setting values.
+Reply SimRegister::CardOrSettings(std::span<const std::uint8_t> frame) {
+  if (frame.size() == 2 && (frame[1] == 4 || frame[1] == 5)) return CardReader(frame[1]);
+  if (frame.size() == 2 && frame[1] == 20 && config_.Size(Area::SettingValues) != 0)
+    return AreaAnswer('C', Area::SettingValues);
   if (frame.size() == 2 && frame[1] == 3) return AreaAnswer('C', Area::OutputSettings);
   if (frame.size() == 11 && frame[1] == 3) {
     config_.SetBytes(Area::OutputSettings, 1, {frame.begin() + 2, frame.end()});

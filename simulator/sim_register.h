@@ -8,6 +8,7 @@
 #include <span>
 #include <vector>
 
+#include "key_interpreter.h"
 #include "register_config.h"
 
 namespace ecrsim {
@@ -79,6 +80,8 @@ class SimRegister {
   int dataCollectionResets = 0;
   int articleResets = 0;
   std::uint8_t articleResetStatus = 0;  // answer byte 1 of the article reset
+  std::uint8_t outputBits = 0;          // bits 0-2 of the last 'O' 14 record
+  Keyboard keyboard;
 
   bool AddFault(const Fault& fault);  // false when the queue is full
   void ClearFaults() { faults_.clear(); }
@@ -93,7 +96,9 @@ class SimRegister {
   Reply KeyRecord(std::span<const std::uint8_t> frame);
   Reply MemoryRead(std::span<const std::uint8_t> frame);
   Reply OutputFrame(std::span<const std::uint8_t> frame);
+  Reply OutputSettingRecord(std::span<const std::uint8_t> frame);
   Reply CardOrSettings(std::span<const std::uint8_t> frame);
+  Reply CardReader(std::uint8_t request);
   Reply Information(std::span<const std::uint8_t> frame);
   Reply StandBy(std::span<const std::uint8_t> frame);
   Reply AreaAnswer(char letter, Area area) const;

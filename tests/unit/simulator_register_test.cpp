@@ -118,10 +118,29 @@ TEST_F(SimulatorRegisterTest, StandByIsRefusedWithRefusal6WhileATransactionIsOpe
   EXPECT_FALSE(reg_.standBy);
 }
 
-TEST_F(SimulatorRegisterTest, CardReaderAnswersOneWhenEmpty) {
+TEST_F(SimulatorRegisterTest, CardReaderAnswersOneWhenEmptyAndTheCardAreasWithACard) {
   EXPECT_EQ(Send({'C', 4}).answer, (Bytes{'C', 1}));
+  EXPECT_EQ(Send({'C', 5}).answer, (Bytes{'C', 1}));
   reg_.cardPresent = true;
-  EXPECT_EQ(Send({'C', 4}).answer, (Bytes{'C', 0}));
+  const Bytes card = Send({'C', 4}).answer;
+  EXPECT_EQ(Data(card), reg_.Config().Data(Area::Card));
+  EXPECT_EQ(card[1], 0);
+  EXPECT_EQ(Data(Send({'C', 5}).answer), reg_.Config().Data(Area::CardText));
+  // A register without a reader refuses both.
+  reg_.EditConfig().Resize(Area::Card, 0);
+  reg_.EditConfig().Resize(Area::CardText, 0);
+  EXPECT_EQ(Send({'C', 4}).answer, (Bytes{'C', kRefuseUnknownFrame}));
+  EXPECT_EQ(Send({'C', 5}).hostResult, kHostRefused);
+}
+
+TEST_F(SimulatorRegisterTest, CountersAndSettingValuesAnswerTheirAreasOrAreRefused) {
+  EXPECT_EQ(Data(Send({'U', 0, 23}).answer), reg_.Config().Data(Area::Counters));
+  EXPECT_EQ(Data(Send({'C', 20}).answer), reg_.Config().Data(Area::SettingValues));
+  EXPECT_EQ(Send({'C', 20, 0}).hostResult, kHostRefused);
+  SimRegister s12(*BuiltInConfig("s12"));  // has no 'C' 20 values
+  EXPECT_EQ(s12.Exchange(Bytes{'C', 20}).answer, (Bytes{'C', kRefuseUnknownFrame}));
+  SimRegister m4(*BuiltInConfig("m4"));  // has no counters
+  EXPECT_EQ(m4.Exchange(Bytes{'U', 0, 23}).hostResult, kHostRefused);
 }
 
 TEST_F(SimulatorRegisterTest, InformationFramesAndResets) {
@@ -162,6 +181,11 @@ TEST_F(SimulatorRegisterTest, FeatureLevelsPackFourToAByteHighestFirst) {
   EXPECT_EQ(c.FeatureLevel(127), 2);
   EXPECT_FALSE(c.SetFeatureLevel(128, 1));
   EXPECT_FALSE(c.SetFeatureLevel(1, 4));
+  // Without the flag block 4 carries no levels (s12 fills those bytes with 0xFF).
+  const RegisterConfig s12 = *BuiltInConfig("s12");
+  EXPECT_EQ(s12.Byte(Area::Block4, 1), 0xFF);
+  EXPECT_EQ(s12.FeatureLevel(96), 0);
+  EXPECT_EQ(s12.FeatureLevel(127), 0);
 }
 
 TEST_F(SimulatorRegisterTest, KeyRecordsAreLoggedAndAnsweredWithStatus) {

@@ -1,0 +1,16 @@
+// Register BCD numbers: two decimal digits a byte, most significant first; a
+// negative number has 0xD in its first half-byte.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+namespace ecrsim {
+
+// "-1234" in 3 bytes -> D0 12 34. Digits only after an optional '-'; nullopt
+// when the number (with its sign half-byte) does not fit in `width` bytes.
+std::optional<std::vector<std::uint8_t>> PackBcd(std::string_view number, int width);
+
+}  // namespace ecrsim
