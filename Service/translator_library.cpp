@@ -7,6 +7,7 @@
 #include <mutex>
 
 #include "platform.h"
+#include "program_library.h"
 
 namespace {
 
@@ -24,7 +25,7 @@ HMODULE LoadTranslatorOnce(const std::string& fileName) {
   static std::map<std::string, HMODULE> loaded;
   std::lock_guard lock(mutex);
   if (const auto it = loaded.find(fileName); it != loaded.end()) return it->second;
-  const HMODULE module = LoadLibraryA(fileName.c_str());
+  const HMODULE module = ravelin::LoadProgramLibrary(fileName);
   if (module) loaded.emplace(fileName, module);
   return module;
 }

@@ -51,6 +51,10 @@ case "$action" in
     # trivial program so the prefix's background processes are up before tests.
     wineserver -p </dev/null >/dev/null 2>&1
     timeout 60 wine cmd /c exit </dev/null >/dev/null 2>&1
+    # The desktop process starts with the first program that needs a desktop
+    # and keeps that program's output handles; start it here with none, so it
+    # never holds a test's output pipe open after the test ends.
+    timeout 60 wine rundll32.exe user32.dll,MessageBeep </dev/null >/dev/null 2>&1
     test -f "$WINEPREFIX/system.reg"
     ;;
   down)

@@ -1,8 +1,8 @@
 #include "event_builder.h"
 
-#include <charconv>
 
 #include "bcd_digits.h"
+#include "word_parsing.h"
 
 namespace ecrsim {
 namespace {
@@ -11,24 +11,6 @@ constexpr std::uint8_t kTextCodeMark = 0xFF;
 constexpr int kDateDigits = 10;
 constexpr std::uint8_t kKindBits = 0x3F;
 
-std::optional<long long> Number(std::string_view text, long long low, long long high) {
-  long long value = 0;
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (ec != std::errc() || end != text.data() + text.size() || value < low || value > high) return std::nullopt;
-  return value;
-}
-
-std::optional<std::vector<std::uint8_t>> Hex(std::string_view text) {
-  if (text.size() % 2 != 0) return std::nullopt;
-  std::vector<std::uint8_t> bytes;
-  for (std::size_t i = 0; i < text.size(); i += 2) {
-    unsigned value = 0;
-    const auto [end, ec] = std::from_chars(text.data() + i, text.data() + i + 2, value, 16);
-    if (ec != std::errc() || end != text.data() + i + 2) return std::nullopt;
-    bytes.push_back(static_cast<std::uint8_t>(value));
-  }
-  return bytes;
-}
 
 void AppendText(std::string_view text, std::size_t width, std::vector<std::uint8_t>& out) {
   text = text.substr(0, width);
@@ -40,7 +22,7 @@ void AppendText(std::string_view text, std::size_t width, std::vector<std::uint8
 bool SplitWidth(std::string_view value, int& width, std::string_view& rest) {
   const std::size_t colon = value.find(':');
   if (colon == std::string_view::npos) return false;
-  const auto w = Number(value.substr(0, colon), 1, kMaxFieldBytes);
+  const auto w = ParseInRange(value.substr(0, colon), 1, kMaxFieldBytes);
   if (!w) return false;
   width = static_cast<int>(*w);
   rest = value.substr(colon + 1);
@@ -75,12 +57,12 @@ bool EncodeField(std::string_view name, std::string_view value, const EventWidth
     return true;
   }
   if (name == "byte") {
-    const auto n = Number(value, 0, 0xFF);
+    const auto n = ParseInRange(value, 0, 0xFF);
     if (n) out.push_back(static_cast<std::uint8_t>(*n));
     return n.has_value();
   }
   if (name == "word") {
-    const auto n = Number(value, 0, 0xFFFF);
+    const auto n = ParseInRange(value, 0, 0xFFFF);
     if (n) out.insert(out.end(), {static_cast<std::uint8_t>(*n), static_cast<std::uint8_t>(*n >> 8)});
     return n.has_value();
   }
@@ -88,7 +70,7 @@ bool EncodeField(std::string_view name, std::string_view value, const EventWidth
     return value.size() == kDateDigits && value[0] != '-' && AppendBcd(value, kDateDigits / 2, out);
   }
   if (name == "hex") {
-    const auto bytes = Hex(value);
+    const auto bytes = ParseHex(value);
     if (bytes) out.insert(out.end(), bytes->begin(), bytes->end());
     return bytes.has_value();
   }

@@ -1,0 +1,23 @@
+// What Ravelin's command line asks for. A switch is a word preceded by '/'
+// or '-', in any case, anywhere on the line; "/P n" names the AutoRun port.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace ravelin {
+
+struct TStartOptions {
+  bool regServer = false;
+  bool unregServer = false;
+  bool automation = false;
+  bool embedding = false;
+  std::string autoRunPort = "1";
+
+  bool StartedByCom() const { return automation || embedding; }
+};
+
+// `arguments`: the command line without the program's name.
+TStartOptions ParseCommandLine(std::string_view arguments);
+
+}  // namespace ravelin

@@ -1,0 +1,44 @@
+// A connection's FIFO of client events with the freeze switch. Records are
+// fired strictly in arrival order and one at a time: a record that arrives
+// while a client's handler runs (the handler pumps messages, or the server's
+// outgoing call does) waits for the running delivery instead of being fired
+// inside it, so replies reach the register in the order of its questions.
+// Window thread only.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "client_events.h"
+
+namespace ravelin {
+
+class TEventQueue {
+ public:
+  using TFire = std::function<void(TClientEvent& record)>;
+
+  explicit TEventQueue(TFire fire) : fire_(std::move(fire)) {}
+
+  // Queues the record and delivers the backlog unless frozen or already delivering.
+  void Enqueue(std::unique_ptr<TClientEvent> record);
+  // Thawing delivers the backlog (after the running handler, when inside one).
+  void SetFrozen(bool frozen);
+  bool Frozen() const { return frozen_; }
+  // True while a record is being fired, that is inside a client's handler.
+  bool Delivering() const { return delivering_; }
+  std::size_t Size() const { return records_.size(); }
+  // Empties the queue without firing anything.
+  std::vector<std::unique_ptr<TClientEvent>> TakeAll();
+
+  void Drain();
+
+ private:
+  TFire fire_;
+  std::deque<std::unique_ptr<TClientEvent>> records_;
+  bool frozen_ = false;
+  bool delivering_ = false;
+};
+
+}  // namespace ravelin

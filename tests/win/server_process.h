@@ -1,0 +1,19 @@
+// Running the test build of the server and other helper programs of the
+// build folder, and finding them among the running processes.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace tallis_test {
+
+// Full path of a program in the test program's own folder.
+std::wstring ProgramBeside(const wchar_t* fileName);
+// Runs `commandLine` and waits; the exit code, or -1 when it could not run
+// or did not end in time.
+long RunAndWait(const std::wstring& commandLine, DWORD timeoutMs = 30000);
+// Whether a process with this file name runs.
+bool ProcessRunning(const wchar_t* fileName);
+
+}  // namespace tallis_test
