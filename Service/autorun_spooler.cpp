@@ -8,6 +8,8 @@
 #include <string_view>
 #include <utility>
 
+#include "translator_gate.h"
+
 namespace ravelin {
 namespace {
 
@@ -140,6 +142,10 @@ bool TAutoRunSpooler::RunAndSettle(const TCommandFile& file, int port) {
 }
 
 TAutoRunSpooler::TRunOutcome TAutoRunSpooler::RunCommandFile(const TCommandFile& file, int port) {
+  // A client's command holds the translator: the file waits, so the two
+  // never interleave on the register.
+  TTranslatorGate gate;
+  if (!gate.Entered()) return TRunOutcome::NotTaken;
   // Sharing nothing but deletion: a file its producer still holds is refused.
   HANDLE probe = CreateFileA(file.commandFile.c_str(), GENERIC_READ, FILE_SHARE_DELETE, nullptr,
                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);

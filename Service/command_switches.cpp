@@ -56,8 +56,10 @@ TStartOptions ParseCommandLine(std::string_view arguments) {
     if (SameWord(name, "EMBEDDING")) options.embedding = true;
   }
   const std::string_view line = Trim(arguments);
-  if (line.size() >= 2 && line[0] == '/' && std::toupper(static_cast<unsigned char>(line[1])) == 'P')
+  if (line.size() >= 2 && line[0] == '/' && std::toupper(static_cast<unsigned char>(line[1])) == 'P') {
     options.autoRunPort = std::string(Trim(line.substr(2)));
+    options.autoRunPortGiven = true;
+  }
   return options;
 }
 

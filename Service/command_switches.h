@@ -13,6 +13,9 @@ struct TStartOptions {
   bool automation = false;
   bool embedding = false;
   std::string autoRunPort = "1";
+  // "/p n" was on the line: only then may the process spool the port's
+  // files (a spooler service); the default "1" above never selects that.
+  bool autoRunPortGiven = false;
 
   bool StartedByCom() const { return automation || embedding; }
 };

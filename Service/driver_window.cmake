@@ -21,7 +21,7 @@ add_library(ravelin_window STATIC
   translator_events.cpp
   tray_icon.cpp)
 target_include_directories(ravelin_window PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
-target_link_libraries(ravelin_window PUBLIC ravelin_core advapi32 gdi32 shell32 user32)
+target_link_libraries(ravelin_window PUBLIC ravelin_core ravelin_autorun advapi32 gdi32 shell32 user32)
 
 # The tray icon's frames reach every program that links the window.
 add_library(ravelin_window_icons OBJECT driver_window.rc)

@@ -6,8 +6,8 @@
 
 namespace ravelin {
 
-std::unique_ptr<IPortSession> MakePortSession(const TStartOptions&) {
-  auto form = std::make_unique<TMainForm>();
+std::unique_ptr<IPortSession> MakePortSession(const TStartOptions& options) {
+  auto form = std::make_unique<TMainForm>(options);
   if (!form->Handle()) return nullptr;
   return form;
 }

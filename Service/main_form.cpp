@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "port_settings.h"
+#include "translator_gate.h"
 #include "window_messages.h"
 
 namespace ravelin {
@@ -24,8 +25,10 @@ int LabelNumber(HWND window, int id) {
 
 }  // namespace
 
-TMainForm::TMainForm(Notifier* notifier)
-    : notifier_(notifier ? *notifier : messageBoxes_), events_(translatorEvents_, *this, slots_, *this) {
+TMainForm::TMainForm(const TStartOptions& options, Notifier* notifier)
+    : notifier_(notifier ? *notifier : options.autoRunPortGiven ? static_cast<Notifier&>(log_) : messageBoxes_),
+      autoRun_(*this, TAutoRunStart{options.autoRunPort, options.autoRunPortGiven}),
+      events_(translatorEvents_, *this, slots_, *this) {
   const HINSTANCE instance = GetModuleHandleA(nullptr);
   WNDCLASSA formClass{};
   if (!GetClassInfoA(instance, kMainFormClass, &formClass)) {
@@ -42,13 +45,16 @@ TMainForm::TMainForm(Notifier* notifier)
                             WS_CAPTION | WS_THICKFRAME, 0, 0, 330, 420, nullptr, nullptr, instance, this);
   if (!window_) return;
   CreateControls();
+  RECT client{};
+  GetClientRect(window_, &client);
+  baseClientHeight_ = client.bottom;
   for (int i = 0; i < kTrayIconFrames; ++i) {
     const std::string name = "ICONT" + std::to_string(i);
     icons_[i] = static_cast<HICON>(LoadImageA(instance, name.c_str(), IMAGE_ICON, 16, 16, 0));
   }
   tray_ = std::make_unique<TTrayIcon>(window_, WM_TRAYNOTIFY);
   tray_->Modify(icons_[iconIndex_], kTrayTip);
-  SetTimer(window_, kStatisticsTimer, kStatisticsPeriodMs, nullptr);
+  SetTimer(window_, kStatisticsTimer, kFirstTickMs, nullptr);
 }
 
 TMainForm::~TMainForm() {
@@ -290,6 +296,59 @@ void TMainForm::BCloseClick() {
   SendMessageA(window_, WM_CLOSE, 0, 0);
 }
 
+// ---- timer and AutoRun ----
+
+void TMainForm::OnTimer() {
+  if (firstTick_) {
+    firstTick_ = false;
+    SetTimer(window_, kStatisticsTimer, kStatisticsPeriodMs, nullptr);
+  }
+  autoRun_.Tick();
+  UpdateLineStatistics();
+}
+
+void TMainForm::ShowAutoRunAnswer(const std::string& answer) {
+  SetLabel(idAutoRunAnswer, answer);
+  logView_.AnswerChanged(autoRun_.ErrorsFile());
+  ShowLogText();
+}
+
+void TMainForm::ShowAutoRunGroup(bool visible) {
+  autoRunGroupShown_ = visible;
+  for (int id : {idAutoRunGroup, idAutoRunLabel, idAutoRunAnswer, idShowLog})
+    ShowWindow(GetDlgItem(window_, id), visible ? SW_SHOW : SW_HIDE);
+  FitHeight();
+}
+
+void TMainForm::BLogClick() {
+  logView_.Toggle(autoRun_.ErrorsFile());
+  SetLabel(idShowLog, logView_.ButtonCaption());
+  ShowLogText();
+  ShowWindow(GetDlgItem(window_, idLog), logView_.Shown() ? SW_SHOW : SW_HIDE);
+  FitHeight();
+}
+
+void TMainForm::ShowLogText() { SetLabel(idLog, logView_.Text()); }
+
+// The window grows by the AutoRun group and the log while they are shown.
+void TMainForm::FitHeight() {
+  int clientHeight = baseClientHeight_;
+  if (autoRunGroupShown_) {
+    RECT control;
+    GetWindowRect(GetDlgItem(window_, logView_.Shown() ? idLog : idAutoRunGroup), &control);
+    POINT bottom{0, control.bottom};
+    ScreenToClient(window_, &bottom);
+    clientHeight = bottom.y + 8;
+  }
+  RECT frame;
+  GetWindowRect(window_, &frame);
+  RECT client{};
+  GetClientRect(window_, &client);
+  const int border = (frame.bottom - frame.top) - client.bottom;
+  SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, clientHeight + border,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void TMainForm::SetLabel(int id, const std::string& text) { SetDlgItemTextA(window_, id, text.c_str()); }
 
 LRESULT CALLBACK TMainForm::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -312,11 +371,12 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_TRAYNOTIFY: WMTrayIcon(lParam); return 0;
     case WM_TIMER:
-      if (wParam == kStatisticsTimer) UpdateLineStatistics();
+      if (wParam == kStatisticsTimer) OnTimer();
       return 0;
     case WM_COMMAND:
       if (LOWORD(wParam) == idHide) ShowWindow(window_, SW_HIDE);
       if (LOWORD(wParam) == idClose) BCloseClick();
+      if (LOWORD(wParam) == idShowLog) BLogClick();
       return 0;
     case WM_CLOSE:
       if (PortOpen() && slots_.OccupiedCount() == 0) CloseTranslatorAndDriver();

@@ -12,9 +12,14 @@
 #include <memory>
 #include <string>
 
+#include "autorun_log_view.h"
+#include "autorun_port.h"
+#include "autorun_spooler.h"
 #include "client_slots.h"
+#include "command_switches.h"
 #include "line_graph.h"
 #include "line_statistics.h"
+#include "log_notifier.h"
 #include "port_session.h"
 #include "protocol_driver.h"
 #include "register_events.h"
@@ -37,6 +42,11 @@ enum TMainFormControl : int {
   idGraph,
   idHide,
   idClose,
+  idAutoRunGroup,
+  idAutoRunLabel,
+  idAutoRunAnswer,  // eAutoRun
+  idShowLog,        // bLog
+  idLog,            // mLog
 };
 
 inline constexpr const char* kMainFormClass = "RavelinDriverWindow";
@@ -44,17 +54,23 @@ inline constexpr const char* kMainFormCaption = "Velmora POS Ravelin";
 inline constexpr const char* kTrayTip = "Velmora POS Ravelin v.1.5.0";
 inline constexpr UINT_PTR kStatisticsTimer = 1;
 inline constexpr UINT kStatisticsPeriodMs = 300;
+// The first tick comes sooner: it reads the AutoRun settings.
+inline constexpr UINT kFirstTickMs = 100;
 // The answer buffer a client hands to EcrCmd.
 inline constexpr std::size_t kTranslatorAnswerBytes = 256;
 
 class TMainForm final : public IPortSession,
+                        private IAutoRunPort,
                         private IProtocolEventHandler,
                         private IRegisterLink,
                         private IEventCounters {
  public:
   // Creates the window hidden. Messages about a port that cannot be opened
-  // go to `notifier` (it outlives the window); message boxes when null.
-  explicit TMainForm(Notifier* notifier = nullptr);
+  // go to `notifier` (it outlives the window); when null, to message boxes,
+  // or to the log in a process started with "/p" (no one there could dismiss
+  // a box). `options` name the AutoRun port.
+  explicit TMainForm(const TStartOptions& options, Notifier* notifier = nullptr);
+  explicit TMainForm(Notifier* notifier = nullptr) : TMainForm(TStartOptions{}, notifier) {}
   ~TMainForm() override;
   TMainForm(const TMainForm&) = delete;
   TMainForm& operator=(const TMainForm&) = delete;
@@ -64,12 +80,14 @@ class TMainForm final : public IPortSession,
   int CurrentPort() const { return currentPort_; }
   const TProtocolDriver* Driver() const { return driver_.get(); }
   const TTranslatorLibrary* Translator() const { return translator_.get(); }
+  const TAutoRunSpooler& AutoRun() const { return autoRun_; }
 
   // IPortSession
   int TakeClientSlot(IClientEventTarget* client) override;
   void FreeClientSlot(int slot) override;
   bool SetSlotEventMask(std::int32_t mask, int slot) override;
   std::int32_t GetSlotEventMask(int slot) override;
+  // (also IAutoRunPort's)
   int OpenLogicalPort(int port) override;
   bool CloseLogicalPort() override;
   int EcrCmd(const char* line, char* answer) override;
@@ -101,10 +119,22 @@ class TMainForm final : public IPortSession,
   void ExchangeWithRegister(int ecr, const Bytes& frame) override;
   // IEventCounters
   void Count(TEventCounter counter) override;
+  // IAutoRunPort
+  bool ClientConnected() override { return slots_.OccupiedCount() != 0; }
+  void SetAutoRunRunning(bool running) override { slots_.SetAutoRunRunning(running); }
+  // Lets the window's pending messages run, as the program's message loop would.
+  void ProcessMessages() override;
+  void ShowAutoRunAnswer(const std::string& answer) override;
+  void ShowAutoRunGroup(bool visible) override;
 
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void CreateControls();
+  void CreateAutoRunControls(int top);
+  void OnTimer();
+  void BLogClick();
+  void ShowLogText();
+  void FitHeight();
   void WMEcrEvent(WPARAM index);
   void WMTrayIcon(LPARAM mouseMessage);
   void BCloseClick();
@@ -113,13 +143,12 @@ class TMainForm final : public IPortSession,
   bool TranslatorUsable() const;
   void SetLabel(int id, const std::string& text);
   void SetLabel(int id, long long number) { SetLabel(id, std::to_string(number)); }
-  // Lets the window's pending messages run, as the program's message loop would.
-  void ProcessMessages();
 
   HWND window_ = nullptr;
   HFONT font_ = nullptr;
   HBRUSH faceBrush_ = nullptr;
   MessageBoxNotifier messageBoxes_;
+  TLogNotifier log_;
   Notifier& notifier_;
   std::unique_ptr<TLineGraph> graph_;
   std::unique_ptr<TTrayIcon> tray_;
@@ -128,6 +157,11 @@ class TMainForm final : public IPortSession,
   int iconIndex_ = 0;
 
   TClientSlots slots_;
+  TAutoRunSpooler autoRun_;
+  TAutoRunLogView logView_;
+  bool firstTick_ = true;
+  bool autoRunGroupShown_ = false;
+  int baseClientHeight_ = 0;
   // Made anew at each port open; the library itself stays loaded.
   std::unique_ptr<TTranslatorLibrary> translator_;
   TTranslatorEvents translatorEvents_;

@@ -56,6 +56,22 @@ void TMainForm::CreateControls() {
 
   MakeControl(window_, "BUTTON", "Hide", BS_PUSHBUTTON, idHide, kLeft + kWidth - 170, 336, 80, 24, font_);
   MakeControl(window_, "BUTTON", "Close", BS_PUSHBUTTON, idClose, kLeft + kWidth - 80, 336, 80, 24, font_);
+  CreateAutoRunControls(366);
+}
+
+// Hidden until AutoRun turns out to be on in single-port mode.
+void TMainForm::CreateAutoRunControls(int top) {
+  constexpr int kLeft = 8, kWidth = 306;
+  const auto hidden = [&](const char* className, const char* text, DWORD style, int id, int x, int y, int width,
+                          int height) {
+    ShowWindow(MakeControl(window_, className, text, style, id, x, y, width, height, font_), SW_HIDE);
+  };
+  hidden("BUTTON", " AutoRun ", BS_GROUPBOX, idAutoRunGroup, kLeft, top, kWidth, 70);
+  hidden("STATIC", "Last AutoRun Result Code", SS_LEFT, idAutoRunLabel, kLeft + 10, top + 18, 200, 15);
+  hidden("EDIT", "", WS_BORDER | ES_AUTOHSCROLL | ES_READONLY, idAutoRunAnswer, kLeft + 10, top + 38, 196, 22);
+  hidden("BUTTON", kShowLogCaption, BS_PUSHBUTTON, idShowLog, kLeft + kWidth - 90, top + 37, 80, 24);
+  hidden("EDIT", "", WS_BORDER | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_READONLY, idLog, kLeft, top + 78, kWidth,
+         160);
 }
 
 }  // namespace ravelin

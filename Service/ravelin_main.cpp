@@ -27,6 +27,22 @@ std::wstring ProgramPath() {
   }
 }
 
+// The application's own hidden window, titled "Ravelin": what tools look for
+// to tell that the program runs.
+constexpr char kApplicationClass[] = "RavelinApplication";
+constexpr char kApplicationTitle[] = "Ravelin";
+
+HWND CreateApplicationWindow() {
+  const HINSTANCE instance = GetModuleHandleA(nullptr);
+  WNDCLASSA windowClass{};
+  windowClass.lpfnWndProc = DefWindowProcA;
+  windowClass.hInstance = instance;
+  windowClass.lpszClassName = kApplicationClass;
+  RegisterClassA(&windowClass);
+  return CreateWindowExA(WS_EX_TOOLWINDOW, kApplicationClass, kApplicationTitle, WS_POPUP, 0, 0, 0, 0, nullptr,
+                         nullptr, instance, nullptr);
+}
+
 int RunMessageLoop() {
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
@@ -45,14 +61,24 @@ int Run(const ravelin::TStartOptions& options) {
   if (!options.StartedByCom()) RegisterServer(path);
 
   InitServerModule(GetCurrentThreadId(), options.StartedByCom());
+  // The session is made before the class object is offered, so the first
+  // client finds the window; it goes after the class object is revoked,
+  // taking the tray icon with it.
+  const HWND application = CreateApplicationWindow();
+  // The register's events and the spooler's timer must not wait for other work.
+  SetPriorityClass(GetCurrentProcess(), HIGH_PRIORITY_CLASS);
   std::unique_ptr<IPortSession> session = MakePortSession(options);
-  if (!session) return 1;
-  TClassFactory factory(*session);
-  HRESULT hr;
-  const DWORD cookie = RegisterClassObject(factory, hr);
-  if (!cookie) return 1;
-  const int exitCode = RunMessageLoop();
-  RevokeClassObject(cookie);
+  int exitCode = 1;
+  if (session) {
+    TClassFactory factory(*session);
+    HRESULT hr;
+    if (const DWORD cookie = RegisterClassObject(factory, hr)) {
+      exitCode = RunMessageLoop();
+      RevokeClassObject(cookie);
+    }
+    session.reset();
+  }
+  if (application) DestroyWindow(application);
   return exitCode;
 }
 

@@ -15,6 +15,7 @@
 
 #include "autorun_fakes.h"
 #include "port_settings.h"
+#include "translator_gate.h"
 
 using namespace ravelin;
 using namespace autorun_test;
@@ -75,6 +76,20 @@ TEST_F(SpoolerMode, PatternFilesRunInNameOrderEachBetweenAnOpenAndACloseOfThePor
   EXPECT_EQ(port_.answers, (std::vector<std::string>{"OK.", "OK."}));
   EXPECT_EQ(spooler.ErrorsFile(), Path("sco2.err"));
   EXPECT_TRUE(port_.faults.empty()) << port_.faults.front();
+}
+
+TEST_F(SpoolerMode, FileWaitsWhileAClientCommandHoldsTheTranslator) {
+  TAutoRunSpooler& spooler = Started();
+  Drop("sco1.dat");
+  {
+    TTranslatorGate clientCommand;
+    spooler.Tick();
+    EXPECT_TRUE(port_.calls.empty()) << "the port was touched in the middle of a client's command";
+    EXPECT_FALSE(port_.autoRunRunning);
+  }
+  spooler.Tick();
+  EXPECT_EQ(port_.calls, (std::vector<std::string>{"open 3", LineFor("sco1"), "close"}));
+  EXPECT_FALSE(TTranslatorGate::Held()) << "the spooler lets the gate go after its file";
 }
 
 TEST_F(SpoolerMode, TwoHundredFilesDroppedAtOnceAllRunInNameOrderEachDeletedAfterItsBatch) {

@@ -31,5 +31,14 @@ TEST(RavelinSwitches, PortSwitchNamesTheAutoRunPort) {
   EXPECT_EQ(ParseCommandLine("/Automation /P 3").autoRunPort, "1") << "only at the start";
 }
 
+TEST(RavelinSwitches, OnlyAnExplicitPortSwitchAllowsSpooling) {
+  EXPECT_FALSE(ParseCommandLine("").autoRunPortGiven) << "the default port 1 is not a spooler's";
+  EXPECT_FALSE(ParseCommandLine("/Automation -Embedding").autoRunPortGiven);
+  EXPECT_FALSE(ParseCommandLine("/Automation /P 1").autoRunPortGiven);
+  const TStartOptions service = ParseCommandLine("/p 1");
+  EXPECT_TRUE(service.autoRunPortGiven);
+  EXPECT_EQ(service.autoRunPort, "1");
+}
+
 }  // namespace
 }  // namespace ravelin
