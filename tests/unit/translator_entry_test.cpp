@@ -101,6 +101,19 @@ TEST_F(TranslatorEntry, MissingDefinitionsFileLeavesTheLibraryUninitialised) {
   EXPECT_FALSE(Library().initialised);
 }
 
+// The host-info record lives in the protocol library, which the host unloads
+// after TradClose: no later call may reach it through an old pointer.
+TEST_F(TranslatorEntry, HostInfoRecordIsForgottenAtCloseAndAtAFailedInit) {
+  ASSERT_EQ(TradInit(kIni.c_str(), 0, Progress, Host), kTradInitReady);
+  ASSERT_EQ(Library().host.info, &hostInfo);
+  TradClose();
+  EXPECT_EQ(Library().host.info, nullptr);
+
+  ASSERT_EQ(TradInit(kIni.c_str(), 0, Progress, Host), kTradInitReady);
+  EXPECT_EQ(TradInit("/no/such/TALLIS.INI", 0, Progress, Host), kTradInitDefinitionFileFailed);
+  EXPECT_EQ(Library().host.info, nullptr);
+}
+
 TEST_F(TranslatorEntry, ProtocolTypeAddsFlagsAndTheProgressSlotIsFilled) {
   const struct {
     int protocolType;

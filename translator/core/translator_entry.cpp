@@ -104,6 +104,9 @@ int QUADREL_CALL TradInit(const char* iniPath, int flags, TradProgressProc onPro
 
   lib.TradFlags = flags;
   lib.initialised = false;
+  // The record belongs to the protocol library of an earlier port, which may be
+  // gone; it is asked for again below.
+  lib.host.info = nullptr;
   lib.broadcastMode = false;
   lib.model6Mode = false;
   lib.progFunctionKeyed = false;
@@ -147,6 +150,8 @@ int QUADREL_CALL TradInit(const char* iniPath, int flags, TradProgressProc onPro
 int QUADREL_CALL TradClose() {
   // Changed register settings go back while the host can still carry frames.
   if (Library().initialised) WriteBackEcrSettings();
+  // The host closes its protocol library next; its host-info record goes with it.
+  Library().host.info = nullptr;
   ResetCaptureFile();
   InvalidateAllEcrRecords();
   SelectedEcr() = 0;
