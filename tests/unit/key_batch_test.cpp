@@ -295,6 +295,14 @@ TEST_F(SendKeyBatchTest, OpeningProgrammingSessionIsOpenAfterTheBatch) {
   EXPECT_EQ(Executor().ProgSessionState, 1);
 }
 
+TEST_F(SendKeyBatchTest, AnOldCriticalCodeIsNotTakenForTheStateOfAFailedRecord) {
+  EcrStatusBytes().criticalCode = 5;  // left by an earlier answer
+  Queue(bytes({'A', 1}));
+  host.expect("A").answer(2, {}, 3);  // a link error: no status comes back
+  EXPECT_EQ(SendKeyBatch(0, nullptr, 0), kResultNonOk);
+  EXPECT_EQ(Executor().ErrorCount + Executor().EcrErrorCount, 1);  // counted once, no recovery
+}
+
 TEST_F(SendKeyBatchTest, ASessionWhoseOpeningRecordFailedStaysClosed) {
   Executor().ProgSessionState = -1;
   Queue(bytes({'A', 1}));

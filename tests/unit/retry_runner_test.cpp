@@ -212,6 +212,15 @@ TEST_F(CoverModeTest, Mode1StopsWhenTheUserAbortsAndCountsTheFailure) {
   EXPECT_EQ(Executor().EcrErrorCount, 1);
 }
 
+TEST_F(CoverModeTest, Mode1GivesUpAfterTenMinutesWhenNobodyAnswersTheProgress) {
+  Mode(1, true);
+  for (int round = 1; round <= kCoverRetryRounds; ++round) ExpectCriticalAttempt(true);
+  EXPECT_EQ(TradExecWithRetry("#4", nullptr), 1024);
+  EXPECT_EQ(pauses().size(), static_cast<std::size_t>(kCoverRetryRounds));
+  EXPECT_EQ(BatchRun().StopBatch, 1);
+  EXPECT_EQ(Executor().EcrErrorCount, 1);
+}
+
 TEST_F(CoverModeTest, Mode1WithoutAProgressCallbackEndsTheBatchAfterThreeAttempts) {
   Mode(1, true);
   Library().host.progress = nullptr;

@@ -90,6 +90,8 @@ int SendKeyBatch(int code, LineFile* answerFile, int retriesLeft) {
   for (int i = 0; i < batch.Count(); ++i) {
     const KeyRecord& record = batch.Record(i);
     int error = 0;
+    // Only this record's own status answer may report a critical state.
+    EcrStatusBytes().criticalCode = 0;
     if (!SendEcrFrame(RecordFlags(record), record.data.data(), record.length, error)) {
       if (retriesLeft > 0) HostTraceLine(2, "Retry = 0");
       TrimAndCloseCaptureFile();

@@ -96,6 +96,7 @@ int TradExecWithRetry(std::string_view line, LineFile* answerFile) {
   int retriesLeft = inBatch && coverMode == kCoverOneAttempt ? 1 : kAttempts;
   Reply().PendingReply.text.clear();
   const std::string traced(line);
+  int coverRounds = 0;
 
   for (;;) {
     --retriesLeft;
@@ -129,7 +130,7 @@ int TradExecWithRetry(std::string_view line, LineFile* answerFile) {
     if (inBatch) {
       if (coverMode != kCoverOneAttempt) Pause(kCriticalStatePauseMs);
       if (coverMode == kCoverRetryUntilCleared) {
-        if (!UserStops(stateText)) {
+        if (!UserStops(stateText) && ++coverRounds < kCoverRetryRounds) {
           retriesLeft = kAttempts;
           continue;
         }

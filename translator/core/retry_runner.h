@@ -19,6 +19,10 @@ constexpr int kCoverOneAttempt = 3;         // one attempt, no pause, the batch 
 
 // Pause before a line is tried again after a critical state inside a batch.
 constexpr std::uint32_t kCriticalStatePauseMs = 5000;
+// Mode 1 repeats at most this many times (ten minutes of pauses): a host whose
+// progress callback nobody answers (AutoRun, a client without progress events)
+// could otherwise never stop it. The line then fails as if the user stopped it.
+constexpr int kCoverRetryRounds = 120;
 
 // How the retry policy pauses. Null restores the platform's sleep; tests put
 // a recorder here so a pause costs no time.
