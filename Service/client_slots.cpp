@@ -78,18 +78,12 @@ IClientEventTarget* TClientSlots::Client(int index) const {
   return slots_[index].client;
 }
 
-std::vector<IClientEventTarget*> TClientSlots::ClientsWith(std::int32_t bit) const {
-  std::lock_guard lock(maskLock_);
-  std::vector<IClientEventTarget*> clients;
-  for (const Slot& slot : slots_) {
-    if (slot.client && (slot.mask & bit)) clients.push_back(slot.client);
-  }
-  return clients;
-}
-
 IClientEventTarget* TClientSlots::FirstClientWith(std::int32_t bit) const {
-  const std::vector<IClientEventTarget*> clients = ClientsWith(bit);
-  return clients.empty() ? nullptr : clients.front();
+  std::lock_guard lock(maskLock_);
+  for (const Slot& slot : slots_) {
+    if (slot.client && (slot.mask & bit)) return slot.client;
+  }
+  return nullptr;
 }
 
 void TClientSlots::SetAutoRunRunning(bool running) {

@@ -7,7 +7,6 @@
 #include <array>
 #include <cstdint>
 #include <mutex>
-#include <vector>
 
 #include "client_events.h"
 
@@ -30,7 +29,6 @@ class TClientSlots {
   std::int32_t CombinedMask() const;
 
   IClientEventTarget* Client(int index) const;
-  std::vector<IClientEventTarget*> ClientsWith(std::int32_t bit) const;
   IClientEventTarget* FirstClientWith(std::int32_t bit) const;
 
   // AutoRun running a command file keeps clients out.

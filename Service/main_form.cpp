@@ -379,7 +379,9 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (LOWORD(wParam) == idShowLog) BLogClick();
       return 0;
     case WM_CLOSE:
-      if (PortOpen() && slots_.OccupiedCount() == 0) CloseTranslatorAndDriver();
+      // A command running under the gate (a command file, a client's call)
+      // keeps its port: it closes it itself, and the program ends after it.
+      if (PortOpen() && slots_.OccupiedCount() == 0 && !TTranslatorGate::Held()) CloseTranslatorAndDriver();
       PostQuitMessage(0);
       ShowWindow(window_, SW_HIDE);
       return 0;

@@ -71,8 +71,11 @@ void TRegisterEvents::HandleMessage(const TEcrMessage& message) {
 }
 
 void TRegisterEvents::QueueToAll(std::int32_t bit, const TClientEvent& record) {
-  for (IClientEventTarget* client : slots_.ClientsWith(bit)) {
-    client->EnqueueEvent(std::make_unique<TClientEvent>(record));
+  // Each slot is looked up just before its delivery: a delivery runs client
+  // code, during which another slot's client may close or vanish.
+  for (int index = 0; index < TClientSlots::kSlotCount; ++index) {
+    IClientEventTarget* client = slots_.Client(index);
+    if (client && (slots_.Mask(index) & bit)) client->EnqueueEvent(std::make_unique<TClientEvent>(record));
   }
 }
 

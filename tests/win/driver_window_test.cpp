@@ -13,6 +13,7 @@
 
 #include "main_form.h"
 #include "protocol_test_support.h"
+#include "translator_gate.h"
 #include "window_messages.h"
 
 using namespace ravelin;
@@ -130,6 +131,21 @@ TEST_F(DriverWindowTest, EthernetPortOpensThroughTheTranslatorAndCloses) {
   EXPECT_FALSE(form_.CloseLogicalPort());
   form_.UpdateLineStatistics();
   EXPECT_EQ(Label(form_, idLastPeriod), "0");
+}
+
+// Closing the window while a command file or a client's call runs must not
+// pull the port from under it: the command closes it, then the program ends.
+TEST_F(DriverWindowTest, CloseWhileACommandRunsLeavesItsPortToIt) {
+  OpenEthernetPort(959);
+  {
+    const TTranslatorGate running;
+    ASSERT_TRUE(running.Entered());
+    SendMessageA(form_.Handle(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(form_.PortOpen());
+  }
+  MSG quit;
+  EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_TRUE(form_.CloseLogicalPort());
 }
 
 TEST_F(DriverWindowTest, SerialPortOpensThroughThePseudoTerminal) {

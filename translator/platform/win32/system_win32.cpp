@@ -24,6 +24,11 @@ void SleepMilliseconds(std::uint32_t ms) { Sleep(ms); }
 void PumpThreadMessages() {
   MSG message;
   while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) {
+      // Left for the host's own loop, which ends the program after this call.
+      PostQuitMessage(static_cast<int>(message.wParam));
+      return;
+    }
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }
