@@ -30,4 +30,9 @@ inline bool LoadDefinitionText(std::string_view text) {
   return loaded;
 }
 
+// The definitions file the product ships, as the tests of its commands read it.
+inline std::string ShippedDefinitionsPath() { return std::string(QUADREL_SOURCE_DIR) + "/definitions/TALLIS.INI"; }
+
+inline bool LoadShippedDefinitions() { return LoadDefinitionFile(ShippedDefinitionsPath()); }
+
 }  // namespace quadrel::test_support

@@ -18,11 +18,12 @@
 #include "core/field_parser.h"
 #include "core/result_codes.h"
 #include "core/result_text.h"
+#include "definition_text.h"
 
 namespace quadrel {
 namespace {
 
-const std::string kShippedFile = std::string(QUADREL_SOURCE_DIR) + "/definitions/TALLIS.INI";
+const std::string kShippedFile = test_support::ShippedDefinitionsPath();
 
 // Every command number that has a handler, and the numbers the totals dumps
 // write their lines under.

@@ -15,6 +15,7 @@
 #include "core/definition_tables.h"
 #include "core/event_exports.h"
 #include "event_builder.h"
+#include "definition_text.h"
 #include "sim_host.h"
 
 namespace quadrel {
@@ -31,7 +32,7 @@ struct Decoded {
 class EventSim : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    ASSERT_TRUE(LoadDefinitionFile(std::string(QUADREL_SOURCE_DIR) + "/definitions/TALLIS.INI"));
+    ASSERT_TRUE(test_support::LoadShippedDefinitions());
   }
   static void TearDownTestSuite() { ClearDefinitionTables(); }
   void SetUp() override {

@@ -12,6 +12,7 @@
 #include "core/definition_file.h"
 #include "core/definition_tables.h"
 #include "translator_fixture.h"
+#include "definition_text.h"
 
 namespace quadrel {
 namespace {
@@ -21,7 +22,7 @@ namespace fs = std::filesystem;
 class OptionsCommand : public TranslatorTest {
  protected:
   static void SetUpTestSuite() {
-    ASSERT_TRUE(LoadDefinitionFile(std::string(QUADREL_SOURCE_DIR) + "/definitions/TALLIS.INI"));
+    ASSERT_TRUE(test_support::LoadShippedDefinitions());
   }
   static void TearDownTestSuite() { ClearDefinitionTables(); }
   void SetUp() override {

@@ -14,6 +14,7 @@
 #include "core/definition_tables.h"
 #include "core/key_batch_sender.h"
 #include "key_interpreter.h"
+#include "definition_text.h"
 #include "sim_host.h"
 
 namespace quadrel {
@@ -29,7 +30,7 @@ constexpr int kFeatureOutputSetting = 103;
 class ProgSessionSim : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    ASSERT_TRUE(LoadDefinitionFile(std::string(QUADREL_SOURCE_DIR) + "/definitions/TALLIS.INI"));
+    ASSERT_TRUE(test_support::LoadShippedDefinitions());
   }
   static void TearDownTestSuite() { ClearDefinitionTables(); }
   void SetUp() override {

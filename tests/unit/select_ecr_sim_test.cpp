@@ -15,6 +15,7 @@
 #include "core/definition_tables.h"
 #include "core/key_batch.h"
 #include "core/key_batch_sender.h"
+#include "definition_text.h"
 #include "sim_host.h"
 
 namespace quadrel {
@@ -34,7 +35,7 @@ void NoPause(std::uint32_t) {}
 class SelectEcrSim : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    ASSERT_TRUE(LoadDefinitionFile(std::string(QUADREL_SOURCE_DIR) + "/definitions/TALLIS.INI"));
+    ASSERT_TRUE(test_support::LoadShippedDefinitions());
   }
   static void TearDownTestSuite() { ClearDefinitionTables(); }
   void SetUp() override {

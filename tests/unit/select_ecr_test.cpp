@@ -15,6 +15,7 @@
 #include "core/key_batch_sender.h"
 #include "sim_host.h"
 #include "translator_fixture.h"
+#include "definition_text.h"
 
 namespace quadrel {
 namespace {
@@ -23,7 +24,7 @@ using quadrel_test::Bytes;
 using quadrel_test::bytes;
 using quadrel_test::status_idle;
 
-const std::string kShippedFile = std::string(QUADREL_SOURCE_DIR) + "/definitions/TALLIS.INI";
+const std::string kShippedFile = test_support::ShippedDefinitionsPath();
 
 // What the host saw of one connection service request.
 struct ConnectionRequest {

@@ -13,6 +13,7 @@
 #include "core/definition_tables.h"
 #include "core/key_batch_sender.h"
 #include "translator_fixture.h"
+#include "definition_text.h"
 
 namespace quadrel {
 namespace {
@@ -27,7 +28,7 @@ constexpr int kNotIdleState = 0x02;
 class SessionCommands : public TranslatorTest {
  protected:
   static void SetUpTestSuite() {
-    ASSERT_TRUE(LoadDefinitionFile(std::string(QUADREL_SOURCE_DIR) + "/definitions/TALLIS.INI"));
+    ASSERT_TRUE(test_support::LoadShippedDefinitions());
   }
   static void TearDownTestSuite() { ClearDefinitionTables(); }
   void SetUp() override {
