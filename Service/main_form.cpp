@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "platform.h"
 #include "port_settings.h"
 #include "translator_gate.h"
 #include "window_messages.h"
@@ -227,18 +228,7 @@ void TMainForm::OnTradProgress(int ecr, int counter, int percent, const char* te
   }
 }
 
-void TMainForm::ProcessMessages() {
-  MSG message;
-  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-    if (message.message == WM_QUIT) {
-      // Left for the program's own loop.
-      PostQuitMessage(static_cast<int>(message.wParam));
-      return;
-    }
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
-  }
-}
+void TMainForm::ProcessMessages() { platform::PumpThreadMessages(); }
 
 // ---- protocol callbacks and register events ----
 

@@ -32,7 +32,7 @@ void FreeLibraryFile(LibraryHandle library);
 
 std::uint32_t TickCount();         // milliseconds since an arbitrary start, wraps
 void SleepMilliseconds(std::uint32_t ms);
-void PumpThreadMessages();         // handles the thread's pending window messages
+void PumpThreadMessages();         // handles the thread's pending window messages; WM_QUIT stays queued
 
 // ---- diagnostics, clock, files ----
 

@@ -25,7 +25,7 @@ void PumpThreadMessages() {
   MSG message;
   while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
     if (message.message == WM_QUIT) {
-      // Left for the host's own loop, which ends the program after this call.
+      // Left for the thread's own message loop, which ends the program.
       PostQuitMessage(static_cast<int>(message.wParam));
       return;
     }
