@@ -6,6 +6,7 @@
 #include <climits>
 
 #include "port_settings.h"
+#include "interfaces/registry.h"
 
 namespace ravelin {
 namespace {
@@ -56,20 +57,20 @@ std::string ReadRegistrySetting(SettingsRoot root, const std::string& key, const
 
 TSinglePortSettings ReadSinglePortSettings(const TSettingReader& read) {
   return {ReadSinglePortText(read),
-          read(SettingsRoot::CurrentUser, kDriverSettingsKey, kAutoRunCommandFileValue),
-          read(SettingsRoot::CurrentUser, kDriverSettingsKey, kAutoRunErrorsFileValue)};
+          read(SettingsRoot::CurrentUser, registry::kDriverKey, registry::kAutoRunCommandFile),
+          read(SettingsRoot::CurrentUser, registry::kDriverKey, registry::kAutoRunErrorsFile)};
 }
 
 std::string ReadSinglePortText(const TSettingReader& read) {
-  return read(SettingsRoot::CurrentUser, kDriverSettingsKey, kAutoRunValue);
+  return read(SettingsRoot::CurrentUser, registry::kDriverKey, registry::kAutoRun);
 }
 
 bool SpoolerModeEnabled(const TSettingReader& read) {
-  return read(SettingsRoot::LocalMachine, kDriverSettingsKey, kEnableSpoolerAutoRunValue) == "1";
+  return read(SettingsRoot::LocalMachine, registry::kDriverKey, registry::kEnableSpoolerAutoRun) == "1";
 }
 
 std::string ReadSpoolerPattern(const TSettingReader& read, int port) {
-  return read(SettingsRoot::LocalMachine, kPortsKeyPrefix + std::to_string(port), kAutoRunCommandFileValue);
+  return read(SettingsRoot::LocalMachine, registry::kPortsKeyPrefix + std::to_string(port), registry::kAutoRunCommandFile);
 }
 
 std::optional<int> AutoRunPortNumber(const std::string& portText) {

@@ -8,15 +8,11 @@
 #include <optional>
 #include <string>
 
-#include "platform.h"
+#include "platform/platform.h"
+#include "interfaces/registry.h"
 
 namespace ravelin {
 
-inline constexpr const char* kDriverSettingsKey = "Software\\Velmora\\Drivers\\Corvane\\FirmwareA";
-inline constexpr const char* kEnableSpoolerAutoRunValue = "EnableSpoolerAutoRun";
-inline constexpr const char* kAutoRunValue = "AutoRun";
-inline constexpr const char* kAutoRunCommandFileValue = "AutoRun CommandFile";
-inline constexpr const char* kAutoRunErrorsFileValue = "AutoRun ErrorsFile";
 
 // One string value of `key` under `root`; empty when the key or the value is
 // missing, or the value is longer than a path can be.

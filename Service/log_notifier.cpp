@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "platform.h"
+#include "platform/platform.h"
 
 namespace ravelin {
 

@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "platform.h"
+#include "platform/platform.h"
 #include "port_settings.h"
 #include "translator_gate.h"
 #include "window_messages.h"

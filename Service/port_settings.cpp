@@ -1,4 +1,5 @@
 #include "port_settings.h"
+#include "interfaces/registry.h"
 
 #include <windows.h>
 
@@ -9,7 +10,7 @@ constexpr DWORD kMaxPortSettingBytes = 256;
 
 }  // namespace
 
-std::string PortKeyPath(int portNumber) { return kPortsKeyPrefix + std::to_string(portNumber); }
+std::string PortKeyPath(int portNumber) { return registry::kPortsKeyPrefix + std::to_string(portNumber); }
 
 std::string ReadPortKeyText(const std::string& keyPath, const char* valueName) {
   HKEY key = nullptr;
@@ -26,6 +27,6 @@ std::string ReadPortKeyText(const std::string& keyPath, const char* valueName) {
   return text;
 }
 
-std::string ReadPortType(const std::string& keyPath) { return ReadPortKeyText(keyPath, "PortType"); }
+std::string ReadPortType(const std::string& keyPath) { return ReadPortKeyText(keyPath, registry::kPortType); }
 
 }  // namespace ravelin

@@ -3,9 +3,10 @@
 
 #include <string>
 
+#include "interfaces/registry.h"
+
 namespace ravelin {
 
-inline constexpr const char* kPortsKeyPrefix = "Software\\Velmora\\Drivers\\Corvane\\FirmwareA\\Ports\\";
 
 // The key of logical port n: the ports key + n in decimal.
 std::string PortKeyPath(int portNumber);

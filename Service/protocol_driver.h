@@ -8,7 +8,7 @@
 #include <string>
 
 #include "notifier.h"
-#include "protocol_interface.h"
+#include "interfaces/protocol_library.h"
 
 namespace ravelin {
 

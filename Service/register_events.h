@@ -10,7 +10,7 @@
 
 #include "client_events.h"
 #include "client_slots.h"
-#include "protocol_interface.h"
+#include "interfaces/protocol_library.h"
 
 namespace ravelin {
 

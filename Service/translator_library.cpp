@@ -6,8 +6,9 @@
 #include <map>
 #include <mutex>
 
-#include "platform.h"
+#include "platform/platform.h"
 #include "program_library.h"
+#include "interfaces/registry.h"
 
 namespace {
 
@@ -35,23 +36,13 @@ struct ExportSlot {
   void (*store)(TranslatorEntryPoints&, FARPROC);
 };
 
-#define EXPORT_SLOT(field)                                                                 \
-  ExportSlot {                                                                             \
-    #field, [](TranslatorEntryPoints& entry, FARPROC address) {                            \
-      entry.field = reinterpret_cast<decltype(entry.field)>(reinterpret_cast<void*>(address)); \
-    }                                                                                      \
-  }
+#define EXPORT_SLOT(result, name, parameters)                                             \
+  ExportSlot{#name, [](TranslatorEntryPoints& entry, FARPROC address) {                      \
+               entry.name = reinterpret_cast<decltype(entry.name)>(reinterpret_cast<void*>(address)); \
+             }},
 
-constexpr ExportSlot kExportOrder[] = {
-    EXPORT_SLOT(TradInit),          EXPORT_SLOT(TradClose),        EXPORT_SLOT(GetEnableTradDC),
-    EXPORT_SLOT(SetEnableTradDC),   EXPORT_SLOT(GetQuoteChar),     EXPORT_SLOT(SetQuoteChar),
-    EXPORT_SLOT(GetSeparatorChar),  EXPORT_SLOT(SetSeparatorChar), EXPORT_SLOT(GetOutEditOptions),
-    EXPORT_SLOT(SetOutEditOptions), EXPORT_SLOT(EcrCmd),           EXPORT_SLOT(Trad_DCYEvent),
-    EXPORT_SLOT(Trad_DCXEvent),     EXPORT_SLOT(Trad_FileExtEnq),  EXPORT_SLOT(Trad_RispExtEnq),
-    EXPORT_SLOT(Trad_FileExtUpd),   EXPORT_SLOT(Trad_IEvent),      EXPORT_SLOT(GetEcrConfVal),
-    EXPORT_SLOT(GetEcrConfStr),
-};
-static_assert(std::size(kExportOrder) == 19);
+constexpr ExportSlot kExportOrder[] = {QUADREL_EXPORTS(EXPORT_SLOT)};
+static_assert(std::size(kExportOrder) == kTranslatorExportCount);
 
 #undef EXPORT_SLOT
 
@@ -59,7 +50,7 @@ static_assert(std::size(kExportOrder) == 19);
 
 TTranslatorLibrary::TTranslatorLibrary(const std::string& keyPath, Notifier& notifier, WindowsVersion version) {
   std::string portType;
-  platform::ReadSettingText(platform::SettingsRoot::LocalMachine, keyPath, "PortType", kPortTypeBytes, portType);
+  platform::ReadSettingText(platform::SettingsRoot::LocalMachine, keyPath, registry::kPortType, kPortTypeBytes, portType);
   kind_ = TranslatorKind(portType);
   fileName_ = TranslatorFileName(kind_, version);
   module_ = LoadTranslatorOnce(fileName_);

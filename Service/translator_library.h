@@ -9,7 +9,7 @@
 #include <string>
 
 #include "notifier.h"
-#include "translator_entry_points.h"
+#include "interfaces/translator_exports.h"
 #include "translator_file_name.h"
 
 // The result of a port open whose translator is not fully bound.

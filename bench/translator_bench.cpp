@@ -13,7 +13,7 @@
 
 #include "ecr_cmd.h"
 #include "frame_exchange.h"
-#include "host_info.h"
+#include "interfaces/host_info.h"
 #include "key_batch.h"
 #include "key_batch_sender.h"
 #include "number_helpers.h"

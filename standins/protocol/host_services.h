@@ -3,7 +3,7 @@
 #pragma once
 
 #include "ecr_link.h"
-#include "host_info.h"
+#include "interfaces/host_info.h"
 
 namespace prot {
 

@@ -2,7 +2,8 @@
 
 #include <charconv>
 
-#include "platform.h"
+#include "platform/platform.h"
+#include "interfaces/registry.h"
 
 namespace prot {
 namespace {
@@ -23,13 +24,13 @@ std::string ValueOr(const PortKeyValues& key, const char* name, const char* fall
 
 bool ParseEthernet(const PortKeyValues& key, PortSettings& out, std::string& error) {
   out.line = LineKind::Tcp;
-  out.address = ValueOr(key, "ECRIP", "");
+  out.address = ValueOr(key, registry::kEcrIp, "");
   unsigned long port = 0;
   if (out.address.empty()) {
     error = "ECRIP missing";
     return false;
   }
-  if (!ParseUnsigned(ValueOr(key, "ECRPortNumber", ""), 65535, port) || port == 0) {
+  if (!ParseUnsigned(ValueOr(key, registry::kEcrPortNumber, ""), 65535, port) || port == 0) {
     error = "ECRPortNumber missing or not a TCP port";
     return false;
   }
@@ -39,25 +40,25 @@ bool ParseEthernet(const PortKeyValues& key, PortSettings& out, std::string& err
 
 bool ParseSerial(const PortKeyValues& key, PortSettings& out, std::string& error) {
   out.line = LineKind::Serial;
-  out.serialPort = ValueOr(key, "Port", "");
+  out.serialPort = ValueOr(key, registry::kSerialPort, "");
   if (out.serialPort.size() < 4 || out.serialPort.compare(0, 3, "COM") != 0) {
     error = "Port missing or not a COM port";
     return false;
   }
   unsigned long speed = 0;
-  if (!ParseUnsigned(ValueOr(key, "Speed", "9600"), 921600, speed) || speed == 0) {
+  if (!ParseUnsigned(ValueOr(key, registry::kSpeed, registry::kDefaultSpeed), 921600, speed) || speed == 0) {
     error = "Speed is not a baud rate";
     return false;
   }
   out.speed = static_cast<std::uint32_t>(speed);
-  out.dsrCheck = ValueOr(key, "DSRCheck", "0") == "1";
-  out.ctsCheck = ValueOr(key, "CTSCheck", "0") == "1";
+  out.dsrCheck = ValueOr(key, registry::kDsrCheck, "0") == "1";
+  out.ctsCheck = ValueOr(key, registry::kCtsCheck, "0") == "1";
   return true;
 }
 
 // RS-485: position k of NetDef is register k + 1; the count is the highest present.
 bool ParseNetDef(const PortKeyValues& key, PortSettings& out, std::string& error) {
-  const std::string netDef = ValueOr(key, "NetDef", "");
+  const std::string netDef = ValueOr(key, registry::kNetDef, "");
   if (netDef.size() != kMaxRegisters || netDef.find_first_not_of("01") != std::string::npos) {
     error = "NetDef is not 24 characters 0 or 1";
     return false;
@@ -81,7 +82,7 @@ bool IsEthernetPortType(const std::string& portType) {
 
 bool ParsePortSettings(const PortKeyValues& key, PortSettings& out, std::string& error) {
   out = PortSettings{};
-  if (!key.Read("PortType", out.portType) || out.portType.empty()) {
+  if (!key.Read(registry::kPortType, out.portType) || out.portType.empty()) {
     error = "PortType missing";
     return false;
   }
@@ -95,10 +96,10 @@ bool ParsePortSettings(const PortKeyValues& key, PortSettings& out, std::string&
   } else if (out.portType == "Modem") {
     out.protocolType = 3;  // a connection that command 5 opens and closes
   }
-  out.logFile = ValueOr(key, "LogFileName", "");
-  out.logOn = ValueOr(key, "LogLevel", "0") == "1" && !out.logFile.empty();
+  out.logFile = ValueOr(key, registry::kLogFileName, "");
+  out.logOn = ValueOr(key, registry::kLogLevel, "0") == "1" && !out.logFile.empty();
   unsigned long timeout = 0;
-  if (ParseUnsigned(ValueOr(key, "AnswerTimeout", ""), kMaxAnswerTimeoutMs, timeout) &&
+  if (ParseUnsigned(ValueOr(key, registry::kAnswerTimeout, ""), kMaxAnswerTimeoutMs, timeout) &&
       timeout >= kMinAnswerTimeoutMs) {
     out.answerTimeoutMs = static_cast<int>(timeout);
   }

@@ -1,27 +1,10 @@
-// The functions a protocol library offers its host, the record they fill and
-// the codes our transport reports. Shared by the library and its tests.
+// The codes our transport reports, beside the protocol library interface.
+// Shared by the library and its tests.
 #pragma once
 
 #include <cstdint>
 
-#if defined(_WIN32)
-#define PROT_CALL __stdcall
-#else
-#define PROT_CALL
-#endif
-
-// A register message kept for GetEcrMessage.
-struct TEcrMessage {
-  std::int32_t ecr;
-  std::int32_t type;  // the event character
-  std::uint8_t data[256];
-  std::int32_t length;
-};
-static_assert(sizeof(TEcrMessage) == 268);
-
-// Receive callback (message index, event character) and network-change
-// callback (kNetLost / kNetRestored, detail).
-using ProtEventProc = void(PROT_CALL*)(int a, int b);
+#include "interfaces/protocol_library.h"
 
 namespace prot {
 

@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "core/ecr_config.h"
-#include "core/event_exports.h"
+#include "interfaces/translator_exports.h"
 #include "core/ext_file_reply.h"
 #include "core/library_state.h"
 #include "core/message_tables.h"

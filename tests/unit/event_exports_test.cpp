@@ -1,4 +1,4 @@
-#include "event_exports.h"
+#include "interfaces/translator_exports.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

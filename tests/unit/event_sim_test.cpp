@@ -13,7 +13,7 @@
 #include "core/command_executor.h"
 #include "core/definition_file.h"
 #include "core/definition_tables.h"
-#include "core/event_exports.h"
+#include "interfaces/translator_exports.h"
 #include "event_builder.h"
 #include "definition_text.h"
 #include "sim_host.h"

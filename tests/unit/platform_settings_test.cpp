@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "posix/settings_store.h"
+#include "platform/posix/settings_store.h"
 
 namespace {
 

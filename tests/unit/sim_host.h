@@ -28,7 +28,7 @@
 #include "core/ecr_config.h"
 #include "core/executor_state.h"
 #include "core/frame_exchange.h"
-#include "core/host_info.h"
+#include "interfaces/host_info.h"
 #include "core/library_state.h"
 #include "core/message_tables.h"
 #include "core/result_text.h"

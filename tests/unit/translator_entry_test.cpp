@@ -9,10 +9,11 @@
 #include "core/definition_tables.h"
 #include "core/ecr_config.h"
 #include "core/library_state.h"
-#include "core/option_exports.h"
-#include "posix/settings_store.h"
+#include "interfaces/translator_exports.h"
+#include "platform/posix/settings_store.h"
 #include "core/translator_entry.h"
 #include "core/translator_switches.h"
+#include "interfaces/registry.h"
 
 namespace {
 
@@ -41,7 +42,7 @@ int QUADREL_CALL Host(int request, int, void*, void*, void*, void*, void* out) {
 void QUADREL_CALL Progress(int, int, int, const char*, int*) { ++progressCalls; }
 
 void PutSwitch(const char* name, const char* value) {
-  platform::test_settings::Put(SettingsRoot::LocalMachine, kTranslatorKey, name, value);
+  platform::test_settings::Put(SettingsRoot::LocalMachine, registry::kDriverKey, name, value);
 }
 
 class TranslatorEntry : public ::testing::Test {
@@ -211,7 +212,7 @@ TEST_F(TranslatorEntry, RemovedSwitchTakesEffectAtTheNextInit) {
   PutSwitch("RetryOn16XXX", "1");
   ASSERT_EQ(TradInit(kIni.c_str(), 0, Progress, Host), kTradInitReady);
   EXPECT_TRUE(Library().switches.RetryOn16XXX);
-  platform::test_settings::Remove(SettingsRoot::LocalMachine, kTranslatorKey, "RetryOn16XXX");
+  platform::test_settings::Remove(SettingsRoot::LocalMachine, registry::kDriverKey, "RetryOn16XXX");
   ASSERT_EQ(TradInit(kIni.c_str(), 0, Progress, Host), kTradInitReady);
   EXPECT_FALSE(Library().switches.RetryOn16XXX);
 }

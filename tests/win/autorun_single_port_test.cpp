@@ -11,6 +11,7 @@
 
 #include "autorun_fakes.h"
 #include "autorun_spooler.h"
+#include "interfaces/registry.h"
 
 using namespace ravelin;
 using namespace autorun_test;
@@ -21,11 +22,11 @@ namespace {
 class SinglePortMode : public ::testing::Test {
  protected:
   SinglePortMode() : commandFile_(scratch_.Path() + "cmd.txt"), errorsFile_(scratch_.Path() + "errors.txt") {
-    SetUser(kAutoRunCommandFileValue, commandFile_);
-    SetUser(kAutoRunErrorsFileValue, errorsFile_);
+    SetUser(registry::kAutoRunCommandFile, commandFile_);
+    SetUser(registry::kAutoRunErrorsFile, errorsFile_);
   }
   void SetUser(const char* name, const std::string& value) {
-    settings_.Set(SettingsRoot::CurrentUser, kDriverSettingsKey, name, value);
+    settings_.Set(SettingsRoot::CurrentUser, registry::kDriverKey, name, value);
   }
   TAutoRunSpooler& Started() {
     spooler_ = std::make_unique<TAutoRunSpooler>(port_, TAutoRunStart{}, settings_.Reader(), clock_.Waits());
@@ -48,7 +49,7 @@ TEST_F(SinglePortMode, PortTextOfZeroOrNoneKeepsTheGroupHiddenAndLooksAtNoFile) 
   for (const std::optional<std::string>& text :
        {std::optional<std::string>("0"), std::optional<std::string>(""), std::optional<std::string>(" "),
         std::optional<std::string>()}) {
-    if (text) SetUser(kAutoRunValue, *text);
+    if (text) SetUser(registry::kAutoRun, *text);
     TAutoRunSpooler& spooler = Started();
     EXPECT_FALSE(spooler.Active());
     EXPECT_FALSE(port_.groupVisible);
@@ -61,7 +62,7 @@ TEST_F(SinglePortMode, PortTextOfZeroOrNoneKeepsTheGroupHiddenAndLooksAtNoFile) 
 }
 
 TEST_F(SinglePortMode, CommandFileRunsOnTheUsersPortWithTheUsersErrorsFile) {
-  SetUser(kAutoRunValue, " 2 ");
+  SetUser(registry::kAutoRun, " 2 ");
   TAutoRunSpooler& spooler = Started();
   EXPECT_TRUE(spooler.Active());
   EXPECT_FALSE(spooler.SpoolerMode());
@@ -78,7 +79,7 @@ TEST_F(SinglePortMode, CommandFileRunsOnTheUsersPortWithTheUsersErrorsFile) {
   EXPECT_EQ(spooler.ErrorsFile(), errorsFile_);
 
   // The settings are read again at every tick: a new file, a new port.
-  SetUser(kAutoRunValue, "5");
+  SetUser(registry::kAutoRun, "5");
   WriteTextFile(commandFile_, "#1\r\n");
   spooler.Tick();
   ASSERT_EQ(port_.calls.size(), 6u);
@@ -87,22 +88,22 @@ TEST_F(SinglePortMode, CommandFileRunsOnTheUsersPortWithTheUsersErrorsFile) {
 }
 
 TEST_F(SinglePortMode, SwitchedOffWhileRunningItStaysOffUntilTheNextStart) {
-  SetUser(kAutoRunValue, "2");
+  SetUser(registry::kAutoRun, "2");
   TAutoRunSpooler& spooler = Started();
-  SetUser(kAutoRunValue, "0");
+  SetUser(registry::kAutoRun, "0");
   WriteTextFile(commandFile_, "#1\r\n");
   spooler.Tick();
   EXPECT_FALSE(spooler.Active());
   EXPECT_FALSE(port_.groupVisible);
 
-  SetUser(kAutoRunValue, "2");
+  SetUser(registry::kAutoRun, "2");
   spooler.Tick();
   EXPECT_TRUE(port_.calls.empty());
   EXPECT_TRUE(FileExists(commandFile_));
 }
 
 TEST_F(SinglePortMode, PortThatDoesNotOpenIsTriedAgainAndSwitchingOffEndsTheWait) {
-  SetUser(kAutoRunValue, "2");
+  SetUser(registry::kAutoRun, "2");
   WriteTextFile(commandFile_, "#1\r\n");
   TAutoRunSpooler& spooler = Started();
   port_.openResults = {20, 20};
@@ -114,7 +115,7 @@ TEST_F(SinglePortMode, PortThatDoesNotOpenIsTriedAgainAndSwitchingOffEndsTheWait
   EXPECT_TRUE(port_.autoRunRunning);
 
   // Nobody can connect while it waits; switching AutoRun off lets them in.
-  SetUser(kAutoRunValue, "0");
+  SetUser(registry::kAutoRun, "0");
   clock_.now += kRetryDelayMs;
   spooler.Tick();
   EXPECT_EQ(port_.opensTried, 2);
@@ -131,15 +132,15 @@ class UserRegistryValues {
       if (value)
         Write(name, *value);
       else
-        RegDeleteKeyValueA(HKEY_CURRENT_USER, kDriverSettingsKey, name.c_str());
+        RegDeleteKeyValueA(HKEY_CURRENT_USER, registry::kDriverKey, name.c_str());
     }
   }
   void Set(const std::string& name, const std::string& value) {
     if (!saved_.count(name)) {
       const std::string old =
-          ReadRegistrySetting(SettingsRoot::CurrentUser, kDriverSettingsKey, name.c_str());
+          ReadRegistrySetting(SettingsRoot::CurrentUser, registry::kDriverKey, name.c_str());
       DWORD size = 0;
-      const bool present = RegGetValueA(HKEY_CURRENT_USER, kDriverSettingsKey, name.c_str(), RRF_RT_REG_SZ,
+      const bool present = RegGetValueA(HKEY_CURRENT_USER, registry::kDriverKey, name.c_str(), RRF_RT_REG_SZ,
                                         nullptr, nullptr, &size) == ERROR_SUCCESS;
       saved_[name] = present ? std::optional<std::string>(old) : std::nullopt;
     }
@@ -148,7 +149,7 @@ class UserRegistryValues {
 
  private:
   static void Write(const std::string& name, const std::string& value) {
-    ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, kDriverSettingsKey, name.c_str(), REG_SZ, value.c_str(),
+    ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, registry::kDriverKey, name.c_str(), REG_SZ, value.c_str(),
                               static_cast<DWORD>(value.size() + 1)),
               ERROR_SUCCESS);
   }
@@ -158,9 +159,9 @@ class UserRegistryValues {
 TEST(SinglePortModeFromRegistry, UsersValuesNameThePortTheCommandFileAndTheErrorsFile) {
   ScratchFolder scratch;
   UserRegistryValues values;
-  values.Set(kAutoRunValue, "6");
-  values.Set(kAutoRunCommandFileValue, scratch.Path() + "reg.cmd");
-  values.Set(kAutoRunErrorsFileValue, scratch.Path() + "reg.err");
+  values.Set(registry::kAutoRun, "6");
+  values.Set(registry::kAutoRunCommandFile, scratch.Path() + "reg.cmd");
+  values.Set(registry::kAutoRunErrorsFile, scratch.Path() + "reg.err");
   WriteTextFile(scratch.Path() + "reg.cmd", "#1\r\n");
 
   FakePort port;

@@ -16,6 +16,7 @@
 #include "autorun_fakes.h"
 #include "port_settings.h"
 #include "translator_gate.h"
+#include "interfaces/registry.h"
 
 using namespace ravelin;
 using namespace autorun_test;
@@ -26,8 +27,8 @@ namespace {
 class SpoolerMode : public ::testing::Test {
  protected:
   SpoolerMode() : folder_(scratch_.Path() + "Spool\\3\\") {
-    settings_.Set(SettingsRoot::LocalMachine, kDriverSettingsKey, kEnableSpoolerAutoRunValue, "1");
-    settings_.Set(SettingsRoot::LocalMachine, std::string(kPortsKeyPrefix) + "3", kAutoRunCommandFileValue,
+    settings_.Set(SettingsRoot::LocalMachine, registry::kDriverKey, registry::kEnableSpoolerAutoRun, "1");
+    settings_.Set(SettingsRoot::LocalMachine, std::string(registry::kPortsKeyPrefix) + "3", registry::kAutoRunCommandFile,
                   folder_ + "sco*.dat");
   }
 
@@ -272,7 +273,7 @@ TEST_F(SpoolerMode, FileRemovedByOthersDuringTheDeleteAttemptsDoesNotStopAutoRun
 }
 
 TEST_F(SpoolerMode, ErrorsFilesBesideTheCommandFilesAreNotRunAsCommands) {
-  settings_.Set(SettingsRoot::LocalMachine, std::string(kPortsKeyPrefix) + "3", kAutoRunCommandFileValue,
+  settings_.Set(SettingsRoot::LocalMachine, std::string(registry::kPortsKeyPrefix) + "3", registry::kAutoRunCommandFile,
                 folder_ + "sco*");
   TAutoRunSpooler& spooler = Started();
   Drop("sco1.dat");
@@ -284,7 +285,7 @@ TEST_F(SpoolerMode, ErrorsFilesBesideTheCommandFilesAreNotRunAsCommands) {
 }
 
 TEST_F(SpoolerMode, OnlyAProcessStartedWithPSpoolsThePattern) {
-  settings_.Set(SettingsRoot::CurrentUser, kDriverSettingsKey, kAutoRunValue, "0");
+  settings_.Set(SettingsRoot::CurrentUser, registry::kDriverKey, registry::kAutoRun, "0");
   TAutoRunSpooler& spooler = Started({"1", false});
   EXPECT_FALSE(spooler.SpoolerMode());
   EXPECT_FALSE(spooler.Active());
@@ -294,11 +295,11 @@ TEST_F(SpoolerMode, OnlyAProcessStartedWithPSpoolsThePattern) {
 }
 
 TEST_F(SpoolerMode, SwitchedOffOnTheMachineTheProcessFallsBackToTheUsersSinglePort) {
-  settings_.Set(SettingsRoot::LocalMachine, kDriverSettingsKey, kEnableSpoolerAutoRunValue, "0");
-  settings_.Set(SettingsRoot::CurrentUser, kDriverSettingsKey, kAutoRunValue, "4");
-  settings_.Set(SettingsRoot::CurrentUser, kDriverSettingsKey, kAutoRunCommandFileValue,
+  settings_.Set(SettingsRoot::LocalMachine, registry::kDriverKey, registry::kEnableSpoolerAutoRun, "0");
+  settings_.Set(SettingsRoot::CurrentUser, registry::kDriverKey, registry::kAutoRun, "4");
+  settings_.Set(SettingsRoot::CurrentUser, registry::kDriverKey, registry::kAutoRunCommandFile,
                 folder_ + "user.dat");
-  settings_.Set(SettingsRoot::CurrentUser, kDriverSettingsKey, kAutoRunErrorsFileValue, folder_ + "user.log");
+  settings_.Set(SettingsRoot::CurrentUser, registry::kDriverKey, registry::kAutoRunErrorsFile, folder_ + "user.log");
   TAutoRunSpooler& spooler = Started();
   EXPECT_FALSE(spooler.SpoolerMode());
   EXPECT_TRUE(port_.groupVisible);

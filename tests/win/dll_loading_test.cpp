@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform.h"
+#include "platform/platform.h"
 
 namespace {
 

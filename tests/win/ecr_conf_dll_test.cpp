@@ -9,7 +9,7 @@
 #include <cstring>
 #include <string>
 
-#include "host_info.h"
+#include "interfaces/host_info.h"
 #include "quadrel_exports.h"
 #include "register_config.h"
 #include "simulator.h"

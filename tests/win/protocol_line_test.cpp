@@ -7,7 +7,7 @@
 #include <mutex>
 #include <vector>
 
-#include "host_info.h"
+#include "interfaces/host_info.h"
 #include "protocol_test_support.h"
 
 using namespace protocol_test;

@@ -13,7 +13,7 @@
 #include <thread>
 #include <vector>
 
-#include "host_info.h"
+#include "interfaces/host_info.h"
 #include "protocol_test_support.h"
 
 using namespace protocol_test;

@@ -11,7 +11,7 @@ set_tests_properties(ecrsim_down PROPERTIES FIXTURES_CLEANUP ecrsim FIXTURES_REQ
 
 add_library(protocol_test_support STATIC protocol_test_support.cpp)
 target_include_directories(protocol_test_support PUBLIC
-  ${CMAKE_SOURCE_DIR}/standins/protocol ${CMAKE_SOURCE_DIR}/translator/core)
+  ${CMAKE_SOURCE_DIR}/standins/protocol ${CMAKE_SOURCE_DIR})
 target_compile_definitions(protocol_test_support PUBLIC
   ECRSIM_PORTS_FILE="Z:${ECRSIM_STATE_DIR}/ports"
   ECRSIM_STATE_DIR="Z:${ECRSIM_STATE_DIR}")
@@ -36,7 +36,7 @@ add_dependencies(translator_loader_tests Quadrel ecr_protocol ecrsim_program)
 function(translator_double variant names)
   set(folder ${CMAKE_BINARY_DIR}/bin/loader-${variant})
   add_library(translator_double_${variant} SHARED translator_double.cpp translator_double_${variant}.def)
-  target_include_directories(translator_double_${variant} PRIVATE ${CMAKE_SOURCE_DIR}/translator/core)
+  target_include_directories(translator_double_${variant} PRIVATE ${CMAKE_SOURCE_DIR})
   set_target_properties(translator_double_${variant} PROPERTIES PREFIX "" OUTPUT_NAME Quadrel
     RUNTIME_OUTPUT_DIRECTORY ${folder} ARCHIVE_OUTPUT_DIRECTORY ${folder}/lib)
   foreach(name IN LISTS names)

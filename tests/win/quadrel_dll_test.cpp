@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "host_info.h"
+#include "interfaces/host_info.h"
 #include "quadrel_exports.h"
 #include "registry_fixture.h"
 

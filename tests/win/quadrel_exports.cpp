@@ -13,14 +13,10 @@ bool Bind(HMODULE module, const char* name, Proc& proc) {
 bool QuadrelExports::Load() {
   module = LoadLibraryA("Quadrel.dll");
   if (!module) return false;
-  return Bind(module, "TradInit", TradInit) && Bind(module, "TradClose", TradClose) &&
-         Bind(module, "GetEnableTradDC", GetEnableTradDC) && Bind(module, "SetEnableTradDC", SetEnableTradDC) &&
-         Bind(module, "GetQuoteChar", GetQuoteChar) && Bind(module, "SetQuoteChar", SetQuoteChar) &&
-         Bind(module, "GetSeparatorChar", GetSeparatorChar) &&
-         Bind(module, "SetSeparatorChar", SetSeparatorChar) &&
-         Bind(module, "GetOutEditOptions", GetOutEditOptions) &&
-         Bind(module, "SetOutEditOptions", SetOutEditOptions) && Bind(module, "EcrCmd", EcrCmd) &&
-         Bind(module, "GetEcrConfVal", GetEcrConfVal) && Bind(module, "GetEcrConfStr", GetEcrConfStr);
+  // Every export of the list, as the service object binds them.
+#define BIND_EXPORT(result, name, parameters) &&Bind(module, #name, name)
+  return true QUADREL_EXPORTS(BIND_EXPORT);
+#undef BIND_EXPORT
 }
 
 void QuadrelExports::Unload() {

@@ -4,25 +4,10 @@
 
 #include <windows.h>
 
-#include <cstdint>
+#include "interfaces/translator_exports.h"
 
-#include "export_api.h"
-
-struct QuadrelExports {
+struct QuadrelExports : TranslatorEntryPoints {
   HMODULE module = nullptr;
-  int(__stdcall* TradInit)(const char*, int, TradProgressProc, TradEcrIOProc) = nullptr;
-  int(__stdcall* TradClose)() = nullptr;
-  int(__stdcall* GetEnableTradDC)() = nullptr;
-  int(__stdcall* SetEnableTradDC)(int) = nullptr;
-  int(__stdcall* GetQuoteChar)() = nullptr;
-  int(__stdcall* SetQuoteChar)(char) = nullptr;
-  int(__stdcall* GetSeparatorChar)() = nullptr;
-  int(__stdcall* SetSeparatorChar)(char) = nullptr;
-  int(__stdcall* GetOutEditOptions)() = nullptr;
-  int(__stdcall* SetOutEditOptions)(int) = nullptr;
-  int(__stdcall* EcrCmd)(const char*, char*) = nullptr;
-  int(__stdcall* GetEcrConfVal)(std::uint32_t) = nullptr;
-  const char*(__stdcall* GetEcrConfStr)(std::uint32_t) = nullptr;
 
   // Loads the library from the program's folder; false when it or an export is missing.
   bool Load();

@@ -1,4 +1,5 @@
 #include "registry_fixture.h"
+#include "interfaces/registry.h"
 
 #include <windows.h>
 
@@ -8,7 +9,7 @@ namespace registry_fixture {
 
 void SetMachineValue(const char* name, const std::string& value) {
   HKEY key = nullptr;
-  if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kTranslatorKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key,
+  if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, registry::kDriverKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key,
                       nullptr) != ERROR_SUCCESS) {
     throw std::runtime_error("cannot create the translator key");
   }
@@ -20,7 +21,7 @@ void SetMachineValue(const char* name, const std::string& value) {
 
 void DeleteMachineValue(const char* name) {
   HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kTranslatorKey, 0, KEY_WRITE, &key) != ERROR_SUCCESS) return;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, registry::kDriverKey, 0, KEY_WRITE, &key) != ERROR_SUCCESS) return;
   RegDeleteValueA(key, name);
   RegCloseKey(key);
 }

@@ -4,9 +4,10 @@
 
 #include <string>
 
+#include "interfaces/registry.h"
+
 namespace registry_fixture {
 
-inline constexpr const char* kTranslatorKey = "Software\\Velmora\\Drivers\\Corvane\\FirmwareA";
 
 void SetMachineValue(const char* name, const std::string& value);
 void DeleteMachineValue(const char* name);

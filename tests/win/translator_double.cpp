@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "export_api.h"
+#include "interfaces/translator_exports.h"
 
 namespace {
 std::string lastIni;
@@ -32,9 +32,9 @@ int __stdcall TradClose() { return 0; }
 int __stdcall GetEnableTradDC() { return 0; }
 int __stdcall SetEnableTradDC(int) { return 0; }
 int __stdcall GetQuoteChar() { return '"'; }
-int __stdcall SetQuoteChar(int) { return 0; }
+int __stdcall SetQuoteChar(char) { return 0; }
 int __stdcall GetSeparatorChar() { return ','; }
-int __stdcall SetSeparatorChar(int) { return 0; }
+int __stdcall SetSeparatorChar(char) { return 0; }
 int __stdcall GetOutEditOptions() { return 0; }
 int __stdcall SetOutEditOptions(int) { return 0; }
 

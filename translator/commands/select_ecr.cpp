@@ -11,9 +11,9 @@
 #include "core/ecr_config_read.h"
 #include "core/executor_state.h"
 #include "core/frame_exchange.h"
-#include "core/host_info.h"
+#include "interfaces/host_info.h"
 #include "core/library_state.h"
-#include "platform.h"
+#include "platform/platform.h"
 #include "session_commands.h"
 
 namespace quadrel {

@@ -1,6 +1,6 @@
 #include "barcode_library.h"
 
-#include "platform.h"
+#include "platform/platform.h"
 
 namespace quadrel {
 namespace {

@@ -13,7 +13,7 @@
 #include "library_state.h"
 #include "line_file.h"
 #include "message_tables.h"
-#include "platform.h"
+#include "platform/platform.h"
 #include "result_codes.h"
 #include "result_text.h"
 #include "retry_runner.h"

@@ -80,7 +80,7 @@ int EcrCommand(std::string_view commandLine, std::string& resultText) {
 
 }  // namespace quadrel
 
-QUADREL_EXPORT int QUADREL_CALL EcrCmd(const char* commandLine, char* resultText) {
+int QUADREL_CALL EcrCmd(const char* commandLine, char* resultText) {
   using namespace quadrel;
   std::string text;
   int code = 0;

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "export_api.h"
+#include "interfaces/translator_exports.h"
 
 namespace quadrel {
 
@@ -24,6 +24,3 @@ int EcrCommand(std::string_view commandLine, std::string& resultText);
 
 }  // namespace quadrel
 
-// `resultText` receives at most kEcrCmdResultTextBytes bytes, terminator
-// included (nothing when it is null). A null `commandLine` is an empty line.
-QUADREL_EXPORT int QUADREL_CALL EcrCmd(const char* commandLine, char* resultText);

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "export_api.h"
+#include "interfaces/translator_exports.h"
 
 namespace quadrel {
 
@@ -25,11 +25,3 @@ bool EcrAddressable(int ecr);
 
 }  // namespace quadrel
 
-// The item's value, or -1 when the register or the item is not available.
-QUADREL_EXPORT int QUADREL_CALL GetEcrConfVal(std::uint32_t id);
-
-// The item's text, or null when it is not available. The text stays valid
-// until the next call for the same item; its length is bounded (80 characters
-// for the host status, 127 for items 4 and 7, 511 for the chip card, 512 hex
-// digits for the extended status, the record's field sizes for items 1-3).
-QUADREL_EXPORT const char* QUADREL_CALL GetEcrConfStr(std::uint32_t id);

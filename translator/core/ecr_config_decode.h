@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "ecr_config.h"
-#include "host_info.h"
+#include "interfaces/host_info.h"
 
 namespace quadrel {
 

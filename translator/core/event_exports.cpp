@@ -1,4 +1,7 @@
-#include "event_exports.h"
+// The event exports: the host hands over the raw bytes of an unsolicited
+// register message and gets text or values for its client back, and builds
+// the reply to an external-file enquiry from the client's answer.
+#include "interfaces/translator_exports.h"
 
 #include <algorithm>
 #include <cstring>

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <span>
 
-#include "export_api.h"
+#include "interfaces/translator_exports.h"
 #include "result_codes.h"
 
 namespace quadrel {

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "ecr_config.h"
-#include "host_info.h"
+#include "interfaces/host_info.h"
 
 namespace quadrel {
 

@@ -1,4 +1,6 @@
-#include "option_exports.h"
+// The eight option exports: getters and setters of the options a host may
+// change between command lines. Values are not checked here (command 48 checks).
+#include "interfaces/translator_exports.h"
 
 #include "library_state.h"
 

@@ -10,7 +10,7 @@
 #include "frame_exchange.h"
 #include "library_state.h"
 #include "message_tables.h"
-#include "platform.h"
+#include "platform/platform.h"
 #include "result_codes.h"
 #include "result_text.h"
 

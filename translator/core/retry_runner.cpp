@@ -10,7 +10,7 @@
 #include "executor_state.h"
 #include "key_batch_sender.h"
 #include "library_state.h"
-#include "platform.h"
+#include "platform/platform.h"
 #include "result_codes.h"
 #include "result_text.h"
 #include "retry_policy.h"

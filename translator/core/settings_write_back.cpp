@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "frame_exchange.h"
-#include "host_info.h"
+#include "interfaces/host_info.h"
 #include "library_state.h"
 #include "result_codes.h"
 

@@ -2,7 +2,7 @@
 // port open, TradClose at port close, detach at process end.
 #pragma once
 
-#include "export_api.h"
+#include "interfaces/translator_exports.h"
 
 namespace quadrel {
 
@@ -18,6 +18,3 @@ void DetachTranslator();
 
 }  // namespace quadrel
 
-QUADREL_EXPORT int QUADREL_CALL TradInit(const char* iniPath, int flags, TradProgressProc onProgress,
-                                         TradEcrIOProc hostIO);
-QUADREL_EXPORT int QUADREL_CALL TradClose();

@@ -3,7 +3,8 @@
 #include <cstring>
 #include <strings.h>
 
-#include "platform.h"
+#include "platform/platform.h"
+#include "interfaces/registry.h"
 
 namespace quadrel {
 namespace {
@@ -16,7 +17,7 @@ bool EqualsIgnoringCase(const std::string& text, const char* word) {
 }
 
 bool ReadSwitch(const char* name, std::string& value) {
-  return platform::ReadSettingText(platform::SettingsRoot::LocalMachine, kTranslatorKey, name,
+  return platform::ReadSettingText(platform::SettingsRoot::LocalMachine, registry::kDriverKey, name,
                                    kSwitchBytes, value);
 }
 
@@ -43,22 +44,22 @@ bool SwitchTurnedOff(const std::string& text) {
 std::string ReadTranslatorSwitches(const std::string& iniPath, TranslatorSwitches& switches) {
   std::string path = iniPath;
   std::string installationDir;
-  if (platform::ReadSettingText(platform::SettingsRoot::LocalMachine, kTranslatorKey,
-                                "InstallationDir", kInstallationDirBytes, installationDir)) {
+  if (platform::ReadSettingText(platform::SettingsRoot::LocalMachine, registry::kDriverKey,
+                                registry::kInstallationDir, kInstallationDirBytes, installationDir)) {
     // The value normally ends with a backslash; it is used as it comes.
     path = installationDir + "\\Drivers\\TALLIS.INI";
   }
-  ReadOnSwitch("BufferFlush", switches.BufferFlush);
-  ReadOnSwitch("FixDepDescLen", switches.FixDepDescLen);
-  ReadOffSwitch("AlwayMaxSpeedFP", switches.AlwayMaxSpeedFP);
-  ReadOffSwitch("AutoSlaveOnBatch", switches.AutoSlaveOnBatch);
-  ReadOffSwitch("RetryOn8XXX", switches.RetryOn8XXX);
-  ReadOnSwitch("RetryOn16XXX", switches.RetryOn16XXX);
+  ReadOnSwitch(registry::kBufferFlush, switches.BufferFlush);
+  ReadOnSwitch(registry::kFixDepDescLen, switches.FixDepDescLen);
+  ReadOffSwitch(registry::kAlwayMaxSpeedFP, switches.AlwayMaxSpeedFP);
+  ReadOffSwitch(registry::kAutoSlaveOnBatch, switches.AutoSlaveOnBatch);
+  ReadOffSwitch(registry::kRetryOn8XXX, switches.RetryOn8XXX);
+  ReadOnSwitch(registry::kRetryOn16XXX, switches.RetryOn16XXX);
   std::string mode;
-  if (ReadSwitch("CoverOpenPaperEmptyMode", mode)) {
+  if (ReadSwitch(registry::kCoverOpenPaperEmptyMode, mode)) {
     switches.CoverOpenPaperEmptyMode = (mode == "1" || mode == "3") ? mode[0] - '0' : 2;
   }
-  ReadOnSwitch("sendZAE", switches.SendZAE);
+  ReadOnSwitch(registry::kSendZAE, switches.SendZAE);
   return path;
 }
 

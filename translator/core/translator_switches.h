@@ -5,10 +5,10 @@
 #include <string>
 
 #include "library_state.h"
+#include "interfaces/registry.h"
 
 namespace quadrel {
 
-inline constexpr const char* kTranslatorKey = "Software\\Velmora\\Drivers\\Corvane\\FirmwareA";
 
 // Reads the switches in their fixed order; missing or unreadable values leave
 // the defaults. Returns the definitions-file path: InstallationDir +

@@ -5,7 +5,7 @@
 
 #include "ecr_config.h"
 #include "message_tables.h"
-#include "platform.h"
+#include "platform/platform.h"
 #include "transfer_state.h"
 
 namespace quadrel {

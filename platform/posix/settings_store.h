@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-#include "../platform.h"
+#include "platform/platform.h"
 
 namespace platform::test_settings {
 

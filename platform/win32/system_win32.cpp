@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "../platform.h"
+#include "platform/platform.h"
 
 namespace platform {
 

@@ -13,7 +13,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "export_api.h"
+#include "interfaces/translator_exports.h"
 
 using HostBroadcastIOProc = int(QUADREL_CALL*)(int mode, const void* frame, int length, int ecrCount,
                                                int answerSize, void* answers, int* answerLengths,

@@ -2,7 +2,7 @@
 #include <string>
 #include <tuple>
 
-#include "settings_store.h"
+#include "platform/posix/settings_store.h"
 
 namespace platform {
 namespace {

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <string>
 
-#include "../platform.h"
+#include "platform/platform.h"
 
 namespace platform {
 
