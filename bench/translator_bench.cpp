@@ -11,13 +11,13 @@
 #include <fstream>
 #include <string>
 
-#include "ecr_cmd.h"
-#include "frame_exchange.h"
+#include "exports/ecr_cmd.h"
+#include "link/frame_exchange.h"
 #include "interfaces/host_info.h"
-#include "key_batch.h"
-#include "key_batch_sender.h"
-#include "number_helpers.h"
-#include "translator_entry.h"
+#include "link/key_batch.h"
+#include "run/key_batch_sender.h"
+#include "language/number_helpers.h"
+#include "exports/translator_entry.h"
 
 namespace {
 

@@ -9,12 +9,12 @@
 #include <string>
 #include <string_view>
 
-#include "core/command_fields.h"
-#include "core/command_line.h"
-#include "core/command_word.h"
-#include "core/definition_file.h"
-#include "core/field_parser.h"
-#include "core/library_state.h"
+#include "language/command_fields.h"
+#include "language/command_line.h"
+#include "language/command_word.h"
+#include "language/definition_file.h"
+#include "language/field_parser.h"
+#include "state/library_state.h"
 
 namespace {
 

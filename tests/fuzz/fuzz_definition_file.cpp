@@ -7,9 +7,9 @@
 #include <cstdio>
 #include <string>
 
-#include "core/definition_file.h"
-#include "core/definition_tables.h"
-#include "core/message_tables.h"
+#include "language/definition_file.h"
+#include "language/definition_tables.h"
+#include "language/message_tables.h"
 
 namespace {
 

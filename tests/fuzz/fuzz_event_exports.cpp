@@ -16,11 +16,11 @@
 #include <string>
 #include <vector>
 
-#include "core/ecr_config.h"
+#include "state/ecr_config.h"
 #include "interfaces/translator_exports.h"
-#include "core/ext_file_reply.h"
-#include "core/library_state.h"
-#include "core/message_tables.h"
+#include "events/ext_file_reply.h"
+#include "state/library_state.h"
+#include "language/message_tables.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "batch_runner.h"
+#include "run/batch_runner.h"
 
 #include <gtest/gtest.h>
 
@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "ecr_cmd.h"
-#include "ecr_conf_exports.h"
+#include "exports/ecr_cmd.h"
+#include "exports/ecr_conf_exports.h"
 #include "retry_fixture.h"
 
 using namespace quadrel;

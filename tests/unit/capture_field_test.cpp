@@ -1,11 +1,11 @@
-#include "capture_field.h"
+#include "text/capture_field.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "bcd_text.h"
+#include "text/bcd_text.h"
 #include "event_fixture.h"
 
 using namespace quadrel;

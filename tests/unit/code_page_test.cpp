@@ -1,7 +1,7 @@
 // The register character sets: every listed character both ways, checked
 // against the C library's own code-page converters, everything else blank;
 // which model takes which table; the hex text form of bytes.
-#include "code_page.h"
+#include "text/code_page.h"
 
 #include <gtest/gtest.h>
 #include <iconv.h>
@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "ecr_config.h"
+#include "state/ecr_config.h"
 
 namespace quadrel {
 namespace {

@@ -1,4 +1,4 @@
-#include "command_executor.h"
+#include "run/command_executor.h"
 
 #include <gtest/gtest.h>
 
@@ -6,10 +6,10 @@
 #include <fstream>
 #include <string>
 
-#include "definition_file.h"
-#include "definition_tables.h"
-#include "ecr_readiness.h"
-#include "transfer_state.h"
+#include "language/definition_file.h"
+#include "language/definition_tables.h"
+#include "link/ecr_readiness.h"
+#include "state/transfer_state.h"
 #include "definition_text.h"
 #include "translator_fixture.h"
 

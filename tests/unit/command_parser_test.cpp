@@ -2,13 +2,13 @@
 
 #include <string>
 
-#include "core/command_fields.h"
-#include "core/command_line.h"
-#include "core/command_word.h"
-#include "core/definition_tables.h"
-#include "core/field_parser.h"
-#include "core/library_state.h"
-#include "core/result_codes.h"
+#include "language/command_fields.h"
+#include "language/command_line.h"
+#include "language/command_word.h"
+#include "language/definition_tables.h"
+#include "language/field_parser.h"
+#include "state/library_state.h"
+#include "language/result_codes.h"
 #include "definition_text.h"
 
 namespace quadrel {

@@ -1,4 +1,4 @@
-#include "data_capture_records.h"
+#include "events/data_capture_records.h"
 
 #include <gtest/gtest.h>
 

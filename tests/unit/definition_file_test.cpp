@@ -1,13 +1,13 @@
-#include "core/definition_file.h"
+#include "language/definition_file.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "core/command_word.h"
-#include "core/definition_tables.h"
-#include "core/library_state.h"
-#include "core/message_tables.h"
+#include "language/command_word.h"
+#include "language/definition_tables.h"
+#include "state/library_state.h"
+#include "language/message_tables.h"
 #include "definition_text.h"
 
 namespace quadrel {

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/definition_file.h"
+#include "language/definition_file.h"
 
 namespace quadrel::test_support {
 

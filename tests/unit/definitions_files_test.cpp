@@ -11,13 +11,13 @@
 #include <utility>
 #include <vector>
 
-#include "core/command_fields.h"
-#include "core/command_word.h"
-#include "core/definition_file.h"
-#include "core/definition_tables.h"
-#include "core/field_parser.h"
-#include "core/result_codes.h"
-#include "core/result_text.h"
+#include "language/command_fields.h"
+#include "language/command_word.h"
+#include "language/definition_file.h"
+#include "language/definition_tables.h"
+#include "language/field_parser.h"
+#include "language/result_codes.h"
+#include "language/result_text.h"
 #include "definition_text.h"
 
 namespace quadrel {

@@ -1,14 +1,14 @@
 // GetEcrConfVal and GetEcrConfStr against a scripted host: the items, the
 // register named in the identifier and what CurrentEcr is afterwards, and the
 // texts built from register answers whatever their length.
-#include "ecr_conf_exports.h"
+#include "exports/ecr_conf_exports.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 
-#include "ecr_conf_texts.h"
+#include "config/ecr_conf_texts.h"
 #include "translator_fixture.h"
 
 namespace quadrel {

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "control_commands.h"
-#include "core/ecr_conf_exports.h"
+#include "exports/ecr_conf_exports.h"
 #include "sim_host.h"
 
 namespace quadrel {

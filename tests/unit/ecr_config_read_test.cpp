@@ -1,14 +1,14 @@
 // ReadEcrConfig against the register simulator in-process: what a simulated
 // register is configured with is what the record decodes.
-#include "core/ecr_config_read.h"
+#include "config/ecr_config_read.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "core/model_table.h"
-#include "core/register_link.h"
-#include "core/translator_entry.h"
+#include "config/model_table.h"
+#include "link/register_link.h"
+#include "exports/translator_entry.h"
 #include "sim_host.h"
 
 namespace quadrel {

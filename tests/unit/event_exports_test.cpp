@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "capture_file.h"
+#include "files/capture_file.h"
 #include "event_fixture.h"
-#include "line_file.h"
+#include "files/line_file.h"
 
 using namespace quadrel;
 using quadrel_test::Bytes;

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "ecr_config.h"
+#include "state/ecr_config.h"
 #include "translator_fixture.h"
 
 namespace quadrel_test {

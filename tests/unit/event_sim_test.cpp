@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "control_commands.h"
-#include "core/command_executor.h"
-#include "core/definition_file.h"
-#include "core/definition_tables.h"
+#include "run/command_executor.h"
+#include "language/definition_file.h"
+#include "language/definition_tables.h"
 #include "interfaces/translator_exports.h"
 #include "event_builder.h"
 #include "definition_text.h"

@@ -1,4 +1,4 @@
-#include "ext_file_events.h"
+#include "events/ext_file_events.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "event_fixture.h"
-#include "ext_file_reply.h"
+#include "events/ext_file_reply.h"
 
 using namespace quadrel;
 using quadrel_test::Bytes;

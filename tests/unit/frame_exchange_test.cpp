@@ -1,4 +1,4 @@
-#include "frame_exchange.h"
+#include "link/frame_exchange.h"
 
 #include <gtest/gtest.h>
 
@@ -158,9 +158,9 @@ TEST_F(FrameExchangeTest, FramesOutsideTheBufferLimitsAreRefusedUnsent) {
   std::array<std::uint8_t, kMaxFrameLength + 1> big{};
   big[0] = 'A';
   EXPECT_FALSE(SendEcrFrame(FRAME_PLAIN, big.data(), static_cast<int>(big.size()), error));
-  EXPECT_EQ(error, kResultEcrStringTooBig);
+  EXPECT_EQ(error, kResultInternalError);
   EXPECT_FALSE(SendEcrFrame(FRAME_PLAIN, big.data(), 0, error));
-  EXPECT_EQ(error, kResultEcrStringTooBig);
+  EXPECT_EQ(error, kResultInternalError);
   EXPECT_TRUE(host.frames().empty());
   EXPECT_FALSE(FrameBuffer().Load(big));
 }

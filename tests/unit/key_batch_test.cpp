@@ -1,4 +1,4 @@
-#include "key_batch.h"
+#include "link/key_batch.h"
 
 #include <gtest/gtest.h>
 
@@ -7,11 +7,11 @@
 #include <sstream>
 #include <string>
 
-#include "capture_file.h"
-#include "key_batch_sender.h"
-#include "line_file.h"
-#include "retry_policy.h"
-#include "translator_entry.h"
+#include "files/capture_file.h"
+#include "run/key_batch_sender.h"
+#include "files/line_file.h"
+#include "run/retry_policy.h"
+#include "exports/translator_entry.h"
 #include "translator_fixture.h"
 
 using namespace quadrel;
@@ -75,8 +75,8 @@ TEST_F(KeyBatchQueueTest, RepeatByteStopsAt255AndTheNextCopyIsANewRecord) {
 TEST_F(KeyBatchQueueTest, OverLongRecordIsRefusedAndNothingIsSent) {
   for (std::size_t i = 0; i < kMaxKeyRecordLength; ++i) EXPECT_TRUE(KeyBatch().Append('A'));
   EXPECT_FALSE(KeyBatch().Append('A'));
-  EXPECT_EQ(KeyBatch().EndKeyRecord(), kResultEcrStringTooBig);
-  EXPECT_EQ(SendKeyBatch(0, nullptr, 0), kResultEcrStringTooBig);
+  EXPECT_EQ(KeyBatch().EndKeyRecord(), kResultInternalError);
+  EXPECT_EQ(SendKeyBatch(0, nullptr, 0), kResultInternalError);
   EXPECT_TRUE(host.frames().empty());
   EXPECT_EQ(Executor().ErrorCount, 1);
 }
@@ -85,9 +85,9 @@ TEST_F(KeyBatchQueueTest, RecordBeyondThe1000thIsRefusedAndNothingIsSent) {
   for (int i = 0; i < kMaxKeyRecords; ++i) Queue(bytes({'A', 1}));
   EXPECT_EQ(KeyBatch().Count(), kMaxKeyRecords);
   EXPECT_FALSE(KeyBatch().Append('A'));
-  EXPECT_EQ(KeyBatch().EndKeyRecord(), kResultEcrStringTooBig);
+  EXPECT_EQ(KeyBatch().EndKeyRecord(), kResultInternalError);
   EXPECT_EQ(KeyBatch().Count(), kMaxKeyRecords);
-  EXPECT_EQ(SendKeyBatch(0, nullptr, 0), kResultEcrStringTooBig);
+  EXPECT_EQ(SendKeyBatch(0, nullptr, 0), kResultInternalError);
   EXPECT_TRUE(host.frames().empty());
 
   KeyBatch().Clear();

@@ -1,4 +1,4 @@
-#include "core/line_file.h"
+#include "files/line_file.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "core/library_state.h"
+#include "state/library_state.h"
 
 namespace quadrel {
 namespace {

@@ -1,4 +1,4 @@
-#include "core/number_helpers.h"
+#include "language/number_helpers.h"
 
 #include <gtest/gtest.h>
 
@@ -6,8 +6,8 @@
 #include <limits>
 #include <string>
 
-#include "core/definition_tables.h"
-#include "core/ecr_config.h"
+#include "language/definition_tables.h"
+#include "state/ecr_config.h"
 
 namespace quadrel {
 namespace {

@@ -1,6 +1,6 @@
 // Command 48 (IMPOSTA) through the executor with the definitions file we
 // ship: every option, its accepted values and the ones refused with 23.
-#include "commands/options_command.h"
+#include "commands/session/options_command.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -8,9 +8,9 @@
 #include <filesystem>
 #include <string>
 
-#include "core/command_executor.h"
-#include "core/definition_file.h"
-#include "core/definition_tables.h"
+#include "run/command_executor.h"
+#include "language/definition_file.h"
+#include "language/definition_tables.h"
 #include "translator_fixture.h"
 #include "definition_text.h"
 

@@ -1,10 +1,10 @@
-#include "core/out_field.h"
+#include "text/out_field.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "core/library_state.h"
+#include "state/library_state.h"
 
 namespace quadrel {
 namespace {

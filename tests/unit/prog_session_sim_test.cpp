@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "commands/select_ecr.h"
-#include "core/command_executor.h"
-#include "core/definition_file.h"
-#include "core/definition_tables.h"
-#include "core/key_batch_sender.h"
+#include "commands/session/select_ecr.h"
+#include "run/command_executor.h"
+#include "language/definition_file.h"
+#include "language/definition_tables.h"
+#include "run/key_batch_sender.h"
 #include "key_interpreter.h"
 #include "definition_text.h"
 #include "sim_host.h"

@@ -1,13 +1,13 @@
 // The register link primitives against the register simulator in-process.
-#include "core/register_link.h"
+#include "link/register_link.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
 #include <vector>
 
-#include "core/ecr_readiness.h"
-#include "core/settings_write_back.h"
+#include "link/ecr_readiness.h"
+#include "link/settings_write_back.h"
 #include "memory_image.h"
 #include "sim_host.h"
 

@@ -1,13 +1,13 @@
-#include "core/result_text.h"
+#include "language/result_text.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "core/definition_tables.h"
-#include "core/message_tables.h"
-#include "core/result_codes.h"
-#include "core/transfer_state.h"
+#include "language/definition_tables.h"
+#include "language/message_tables.h"
+#include "language/result_codes.h"
+#include "state/transfer_state.h"
 #include "definition_text.h"
 
 namespace quadrel {

@@ -7,10 +7,10 @@
 #include <fstream>
 #include <vector>
 
-#include "batch_state.h"
-#include "definition_file.h"
-#include "definition_tables.h"
-#include "retry_runner.h"
+#include "state/batch_state.h"
+#include "language/definition_file.h"
+#include "language/definition_tables.h"
+#include "run/retry_runner.h"
 #include "definition_text.h"
 #include "translator_fixture.h"
 
@@ -27,7 +27,6 @@ class RetryTest : public TranslatorTest {
 
   void SetUp() override {
     TranslatorTest::SetUp();
-    quadrel::BatchRun() = quadrel::BatchRunState{};
     pauses().clear();
     quadrel::SetRetryPause(&RecordPause);
   }

@@ -1,4 +1,4 @@
-#include "retry_runner.h"
+#include "run/retry_runner.h"
 
 #include <gtest/gtest.h>
 
@@ -6,9 +6,9 @@
 #include <functional>
 #include <string>
 
-#include "ecr_state_fields.h"
+#include "link/ecr_state_fields.h"
 #include "retry_fixture.h"
-#include "retry_policy.h"
+#include "run/retry_policy.h"
 
 using namespace quadrel;
 using quadrel_test::bytes;

@@ -8,13 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "commands/select_ecr.h"
-#include "commands/session_commands.h"
-#include "core/command_executor.h"
-#include "core/definition_file.h"
-#include "core/definition_tables.h"
-#include "core/key_batch.h"
-#include "core/key_batch_sender.h"
+#include "commands/session/select_ecr.h"
+#include "commands/session/session_commands.h"
+#include "run/command_executor.h"
+#include "language/definition_file.h"
+#include "language/definition_tables.h"
+#include "link/key_batch.h"
+#include "run/key_batch_sender.h"
 #include "definition_text.h"
 #include "sim_host.h"
 

@@ -1,7 +1,7 @@
 // Command 5 (SELEZIONA) with the definitions file we ship: local selection,
 // broadcast to every register, and dial-up and network connections through
 // the host's services, with their failures and the user's abort.
-#include "commands/select_ecr.h"
+#include "commands/session/select_ecr.h"
 
 #include <gtest/gtest.h>
 
@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "core/command_executor.h"
-#include "core/definition_file.h"
-#include "core/definition_tables.h"
-#include "core/key_batch_sender.h"
+#include "run/command_executor.h"
+#include "language/definition_file.h"
+#include "language/definition_tables.h"
+#include "run/key_batch_sender.h"
 #include "sim_host.h"
 #include "translator_fixture.h"
 #include "definition_text.h"

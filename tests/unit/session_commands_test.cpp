@@ -1,17 +1,17 @@
 // Commands 8, 18, 1 and 2 through the executor and the key-batch sender with
 // the definitions file we ship: their records byte for byte, the programming
 // session they open and close, and what later commands see of it.
-#include "commands/session_commands.h"
+#include "commands/session/session_commands.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "core/command_executor.h"
-#include "core/definition_file.h"
-#include "core/definition_tables.h"
-#include "core/key_batch_sender.h"
+#include "run/command_executor.h"
+#include "language/definition_file.h"
+#include "language/definition_tables.h"
+#include "run/key_batch_sender.h"
 #include "translator_fixture.h"
 #include "definition_text.h"
 

@@ -25,13 +25,14 @@
 #include <string>
 #include <vector>
 
-#include "core/ecr_config.h"
-#include "core/executor_state.h"
-#include "core/frame_exchange.h"
+#include "exports/process_state.h"
+#include "state/ecr_config.h"
+#include "state/executor_state.h"
+#include "link/frame_exchange.h"
 #include "interfaces/host_info.h"
-#include "core/library_state.h"
-#include "core/message_tables.h"
-#include "core/result_text.h"
+#include "state/library_state.h"
+#include "language/message_tables.h"
+#include "language/result_text.h"
 #include "simulator.h"
 #include "wire.h"
 
@@ -85,20 +86,14 @@ class SimHost {
 
   // Makes this host the translator's, with register 1 current and selected.
   void Install() {
+    quadrel::ResetProcessState();
     quadrel::LibraryState& lib = quadrel::Library();
-    lib = quadrel::LibraryState{};
     lib.initialised = true;
     lib.host.hostIO = &OnEcrIO;
     lib.host.progress = &OnProgress;
     lib.host.info = &info_;
-    quadrel::WriteDefaultMessageTexts();
-    quadrel::ResetAllEcrRecords();
-    quadrel::CurrentEcr() = 1;
     quadrel::SelectedEcr() = 1;
     quadrel::SetCurrentRecordSlot(1);
-    quadrel::Executor() = quadrel::ExecutorState{};
-    quadrel::EcrStatusBytes() = quadrel::EcrStatusFields{};
-    quadrel::Reply() = quadrel::ReplyState{};
   }
 
   // Marks the registers the simulator has as present; the register count is

@@ -1,10 +1,10 @@
-#include "core/text_helpers.h"
+#include "text/text_helpers.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "core/library_state.h"
+#include "state/library_state.h"
 
 namespace quadrel {
 namespace {

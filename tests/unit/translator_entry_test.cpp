@@ -5,14 +5,14 @@
 #include <string>
 #include <vector>
 
-#include "core/barcode_library.h"
-#include "core/definition_tables.h"
-#include "core/ecr_config.h"
-#include "core/library_state.h"
+#include "commands/barcodes/barcode_library.h"
+#include "language/definition_tables.h"
+#include "state/ecr_config.h"
+#include "state/library_state.h"
 #include "interfaces/translator_exports.h"
 #include "platform/posix/settings_store.h"
-#include "core/translator_entry.h"
-#include "core/translator_switches.h"
+#include "exports/translator_entry.h"
+#include "exports/translator_switches.h"
 #include "interfaces/registry.h"
 
 namespace {

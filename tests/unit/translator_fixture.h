@@ -4,37 +4,31 @@
 
 #include <gtest/gtest.h>
 
-#include "ecr_config.h"
-#include "executor_state.h"
+#include "exports/process_state.h"
+#include "state/ecr_config.h"
 #include "fake_host.h"
-#include "frame_exchange.h"
-#include "key_batch.h"
-#include "library_state.h"
-#include "message_tables.h"
-#include "result_text.h"
+#include "language/message_tables.h"
+#include "language/result_text.h"
+#include "link/frame_exchange.h"
+#include "link/key_batch.h"
+#include "state/executor_state.h"
+#include "state/library_state.h"
 
 class TranslatorTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    quadrel::ResetProcessState();
     quadrel::LibraryState& lib = quadrel::Library();
-    lib = quadrel::LibraryState{};
     lib.initialised = true;
     lib.host.hostIO = quadrel_test::FakeHost::io();
     lib.host.progress = quadrel_test::FakeHost::progress();
     lib.host.info = &host.info();
-    quadrel::WriteDefaultMessageTexts();
-    quadrel::ResetAllEcrRecords();
-    quadrel::CurrentEcr() = 1;
     quadrel::SelectedEcr() = 1;
     quadrel::SetCurrentRecordSlot(1);
-    quadrel::Executor() = quadrel::ExecutorState{};
-    quadrel::KeyBatch().Clear();
-    quadrel::EcrStatusBytes() = quadrel::EcrStatusFields{};
-    quadrel::Reply() = quadrel::ReplyState{};
   }
 
   // No pointer into this test's host may outlive it.
-  void TearDown() override { quadrel::Library() = quadrel::LibraryState{}; }
+  void TearDown() override { quadrel::ResetProcessState(); }
 
   quadrel_test::FakeHost host;
 };

@@ -1,4 +1,4 @@
-#include "core/xfer_log_banner.h"
+#include "commands/transfers/xfer_log_banner.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "core/ecr_config.h"
-#include "core/message_tables.h"
-#include "core/transfer_state.h"
+#include "state/ecr_config.h"
+#include "language/message_tables.h"
+#include "state/transfer_state.h"
 
 namespace quadrel {
 namespace {

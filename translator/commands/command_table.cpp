@@ -1,0 +1,105 @@
+#include "commands/command_table.h"
+
+#include "commands/session/options_command.h"
+#include "commands/session/select_ecr.h"
+#include "commands/session/session_commands.h"
+#include "language/command_field_values.h"
+#include "language/result_codes.h"
+
+namespace quadrel {
+namespace {
+
+// Stands in for a handler that is not written yet; the comment beside each
+// row names the handler that replaces it.
+int NotBuiltYet() { return kResultInstructionNotSupported; }
+
+// A number the language reserves without a command.
+int Unsupported() { return kResultInstructionNotSupported; }
+
+// Command 4 does nothing and succeeds.
+int NoOperation() { return 0; }
+
+// Commands that work without the register when a field says so.
+bool NeedsRegisterUnlessOutputGiven() { return !FieldGiven(7); }  // 28: only the output settings
+bool NeedsRegisterUnlessPrintLineGiven() { return !FieldGiven(3); }  // 22: a line for the host
+// 71, 74, 75, 122: modes 0, 6 and 8 work on the PC alone.
+bool NeedsRegisterForMode() {
+  const int mode = FieldLeadingNumber(1);
+  return !(mode == 0 || mode == 6 || mode == 8);
+}
+
+constexpr unsigned kProg = kCmdProgSession;
+
+constexpr CommandRow kCommandTable[] = {
+    {1, CmdOpenProgSession},
+    {2, CmdCloseProgSession},
+    {3, NotBuiltYet},  // CmdDumpRegisterFile
+    {4, NoOperation},
+    {5, CmdSelectEcr, kCmdNoRegister},
+    {8, CmdClearKey, kCmdIgnoresConfirm},
+    {9, NotBuiltYet, kCmdIgnoresConfirm},  // CmdPressKey
+    {10, NotBuiltYet, kCmdSales},          // CmdSellItem
+    {11, NotBuiltYet, kCmdSales},          // CmdPayment
+    {12, NotBuiltYet},                     // CmdAmountKey33
+    {14, NotBuiltYet},                     // CmdTextAndOutputLines
+    {15, NotBuiltYet},                     // CmdSetKeyPosition
+    {16, NotBuiltYet},                     // CmdAmountKey31
+    {17, NotBuiltYet},                     // CmdAmountKey32
+    {18, CmdDollarKey},
+    {19, NotBuiltYet},  // CmdTextFields
+    {20, NotBuiltYet},  // CmdTextLine
+    {21, NotBuiltYet},  // CmdBarcodeRecords
+    {22, NotBuiltYet, 0, NeedsRegisterUnlessPrintLineGiven},  // CmdPrintLineOrBarcode
+    {23, NotBuiltYet},                                        // CmdKeyWithTextLines
+    {24, NotBuiltYet},                                        // CmdFieldRecord180
+    {25, NotBuiltYet},                                        // CmdKey158Sequence
+    {26, NotBuiltYet},                                        // CmdPrintReport
+    {27, NotBuiltYet},                                        // CmdDailyClosure
+    {28, NotBuiltYet, 0, NeedsRegisterUnlessOutputGiven},     // CmdSetOutputSettings
+    {29, NotBuiltYet},                                        // CmdSetSlaveMode
+    {30, NotBuiltYet, kCmdBroadcast | kCmdKeepsLineText},     // CmdFileTransfer
+    {31, NotBuiltYet, kProg},                                 // CmdProgramDepartment
+    {32, NotBuiltYet, kProg},                                 // CmdProgramTable2
+    {33, NotBuiltYet, kProg},                                 // CmdProgramVatRate
+    {34, NotBuiltYet, kProg},                                 // CmdProgramHeaderLine
+    {35, NotBuiltYet, kProg},                                 // CmdProgramModifier
+    {36, NotBuiltYet, kProg},                                 // CmdProgramOptions
+    {37, NotBuiltYet, kProg},                                 // CmdProgramCurrency
+    {38, NotBuiltYet, kProg},                                 // CmdProgramGroup
+    {39, NotBuiltYet, kProg},                                 // CmdProgramTable15
+    {40, NotBuiltYet, kProg},                                 // CmdProgramTable21
+    {41, NotBuiltYet, kProg},                                 // CmdProgramTable251
+    {42, Unsupported, kProg},
+    {43, NotBuiltYet},                                        // CmdProgramKey
+    {45, NotBuiltYet},                                        // CmdProgramPercentages
+    {46, NotBuiltYet},                                        // CmdSetEcrParameter
+    {47, NotBuiltYet},                                        // CmdChipCard
+    {48, CmdSetOptions, kCmdNoRegister},
+    {49, NotBuiltYet, kCmdNoRegister},                 // CmdQueryText
+    {51, NotBuiltYet, kCmdNoStatusFrame},              // CmdArticle
+    {52, NotBuiltYet, kCmdNoStatusFrame},              // CmdOFileRecord
+    {53, NotBuiltYet},                                 // CmdProgramTable4Record
+    {54, NotBuiltYet},                                 // CmdProgramKey2
+    {55, NotBuiltYet},                                 // CmdUploadLogo
+    {60, NotBuiltYet},                                 // CmdSellItemAndPay
+    {71, NotBuiltYet, 0, NeedsRegisterForMode},        // CmdInfoEnquiry
+    {72, NotBuiltYet},                                 // CmdJournalRead
+    {73, NotBuiltYet},                                 // CmdCheckAmount
+    {74, NotBuiltYet, 0, NeedsRegisterForMode},        // CmdResetToIdle
+    {75, NotBuiltYet, 0, NeedsRegisterForMode},        // CmdMailReceipt
+    {76, NotBuiltYet},                                 // CmdJournalExportSigned
+    {77, NotBuiltYet, kCmdHostOnly},                   // CmdHostXferTotals
+    {78, NotBuiltYet, kCmdHostOnly},                   // CmdHostXferTables
+    {79, NotBuiltYet, kCmdHostOnly},                   // CmdHostQuery
+    {80, NotBuiltYet},                                 // CmdAmountKey34
+    {120, NotBuiltYet},                                // CmdMailClosure
+    {121, NotBuiltYet},                                // CmdXmlDownload
+    {122, NotBuiltYet, 0, NeedsRegisterForMode},       // CmdReceiptPicture
+    {124, NotBuiltYet},                                // CmdFieldRecord188
+};
+
+}  // namespace
+
+std::span<const CommandRow> CommandTable() { return kCommandTable; }
+
+}  // namespace quadrel

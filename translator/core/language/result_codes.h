@@ -1,0 +1,95 @@
+// Every result code the translator returns, one name per code, with the text
+// its message table shows by default (the definitions file may replace it).
+// Layout of a ResultCode: bits 8-23 the class, bits 0-7 the row of the
+// class's message table. 0 is success.
+#pragma once
+
+namespace quadrel {
+
+constexpr int kResultOk = 0;
+constexpr int kResultBatchRequest = -1;  // internal: the line names a batch file
+constexpr int kResultEmptyLine = -2;     // internal: empty or comment-only line
+constexpr int kResultNonOk = 16;         // shown as "NON OK. ", not as an error
+
+constexpr int kResultClassMask = 0xFFFF00;
+constexpr int kResultRowMask = 0xFF;
+
+// Result classes and the message table each one shows its text from.
+constexpr int kClassGeneral = 0x000;          // table 0
+constexpr int kClassSyntax = 0x100;           // table 1
+constexpr int kClassHostLink = 0x200;         // table 2: 512 + host code
+constexpr int kClassCriticalState = 0x400;    // table 3: 1024 + code
+constexpr int kClassEcrDataError = 0x800;     // table 4: 2048 + answer byte
+constexpr int kClassEcrError = 0x1000;        // table 5: 4096 + critical code
+constexpr int kClassTransfer = 0x2000;        // table 6: file transfers and logs
+constexpr int kClassTransferSyntax = 0x4000;  // table 7: transfer file lines
+constexpr int kClassTransferAnswer = 0x8000;  // table 8: register answer of a record
+constexpr int kClassAnswerLetter = 0x10000;   // table 9: 65536 + answer letter
+constexpr int kClassHostService = 0x100000;   // no table: 0x100000 + host code
+
+constexpr int ResultClass(int code) {
+  return code & kResultClassMask;
+}
+constexpr int ResultRow(int code) {
+  return code & kResultRowMask;
+}
+
+// Rows of the command-line syntax class, as the parser returns them.
+enum SyntaxRow : int {
+  kSyntaxError = 0,
+  kSyntaxInstructionNotFound = 1,
+  kSyntaxInstructionNotUnique = 2,
+  kSyntaxIllegalInstruction = 3,
+  kSyntaxFieldNameNotFound = 4,
+  kSyntaxFieldNameNotUnique = 5,
+  kSyntaxIllegalFieldName = 6,
+  kSyntaxLabelNotFound = 7,
+  kSyntaxAlfaValueInvalid = 8,
+  kSyntaxIllegalValue = 9,
+  kSyntaxMandatoryField = 10,
+  kSyntaxUnexpectedEndOfLine = 11,
+  kSyntaxInstructionNotSupported = 12,
+  kSyntaxSourceLineTooLong = 18,
+};
+
+// Row of the transfer class whose text carries the error counts.
+constexpr int kTransferRowErrors = 1;
+
+// General class (table 0).
+constexpr int kResultNotInitialised = 2;         // "INITIALIZATION ERROR "
+constexpr int kResultConfigReadError = 4;        // "CONFIGURATION READ ERROR ECR "
+constexpr int kResultVersionNotSupported = 5;    // "ECR VERSION NOT SUPPORTED "
+constexpr int kResultEcrNotIdle = 6;             // "ECR NOT IN IDLE "
+constexpr int kResultProgSessionNotOpen = 7;     // "'PROG' SESSION NOT OPEN "
+constexpr int kResultInvalidBatchLine = 10;      // "INVALID BATCH LINE "
+constexpr int kResultBatchFileOpenError = 11;    // "FILE OPEN ERROR"
+constexpr int kResultResultFileOpenError = 12;   // "ERROR FILE OPEN ERROR"
+constexpr int kResultErrorsInBatch = 14;         // "ERRORS DURING EXECUTION OF FILE"
+constexpr int kResultBusy = 19;                  // "SO BUSY": EcrCmd entered while it runs
+constexpr int kResultInvalidParameters = 22;     // "INVALID PARAMETERES"
+constexpr int kResultSetPropertyError = 23;      // "SET PROPERTY ERROR"
+constexpr int kResultChipCardError = 25;         // "CHIP-CARD ERROR"
+constexpr int kResultNoEcrSelected = 27;         // "NO ECR SELECTED"
+constexpr int kResultConnectionTimeOut = 28;     // "CONNECTION TIME-OUT"
+constexpr int kResultModemError = 29;            // "MODEM ERROR"
+constexpr int kResultBroadcastError = 30;        // "BROADCAST ERROR"
+// "INTERNAL ERROR : ECR STRING TOO BIG": a frame or key record over its
+// limit, or no memory for a result.
+constexpr int kResultInternalError = 31;
+constexpr int kResultEcrAsksConfirmation = 32;   // "ECR ASKS FOR CONFIRMATION"
+
+// Syntax class (table 1).
+constexpr int kResultInstructionNotSupported = kClassSyntax | kSyntaxInstructionNotSupported;  // 268
+constexpr int kResultSourceLineTooLong = kClassSyntax | kSyntaxSourceLineTooLong;              // 274
+constexpr int kResultEcrNumberIllegal = kClassSyntax | 19;                                     // 275 "ECR NUMBER ILLEGAL"
+
+// Critical state (table 3): the register's critical state, or not ready.
+constexpr int kResultCriticalState = kClassCriticalState;  // 1024
+
+// Transfer class (table 6).
+constexpr int kResultArticlesResetError = kClassTransfer | 6;  // 8198 "ERROR IN ARTICLES-FILE RESET "
+constexpr int kResultStandBySetError = kClassTransfer | 7;     // 8199 "ERROR IN STAND-BY SET "
+constexpr int kResultDownloadOpenError = kClassTransfer | 8;   // 8200 "ERROR IN DOWNLOAD OPEN "
+constexpr int kResultTransactionOpen = kClassTransfer | 12;    // 8204 "CAN NOT BLOCK. TRANSACTION OPEN ON ECR"
+
+}  // namespace quadrel

@@ -1,0 +1,45 @@
+#include "link/settings_write_back.h"
+
+#include <array>
+#include <cstdint>
+
+#include "link/frame_exchange.h"
+#include "interfaces/host_info.h"
+#include "state/library_state.h"
+#include "language/result_codes.h"
+
+namespace quadrel {
+namespace {
+
+constexpr std::uint8_t kSettingsLetter = 'C';
+constexpr std::uint8_t kOutputSettings = 3;
+constexpr int kSettingsBytes = 9;  // answer bytes 1 to 9
+constexpr int kEchoByte = 4;
+
+}  // namespace
+
+int WriteBackEcrSettings() {
+  LibraryState& lib = Library();
+  if (!lib.settingsChanged) return 0;
+  lib.settingsChanged = false;
+
+  int error = 0;
+  FrameBufferData& buffer = FrameBuffer();
+  const std::array<std::uint8_t, 2> read = {kSettingsLetter, kOutputSettings};
+  buffer.Load(read);
+  if (!SendFrameBuffer(FRAME_PLAIN, error)) return error;
+  if (buffer.length < 1 + kSettingsBytes) return kClassAnswerLetter | buffer.data[0];
+
+  std::array<std::uint8_t, 2 + kSettingsBytes> write = {kSettingsLetter, kOutputSettings};
+  for (int i = 1; i <= kSettingsBytes; ++i) {
+    write[static_cast<std::size_t>(1 + i)] = i == kEchoByte ? 0 : buffer.data[static_cast<std::size_t>(i)];
+  }
+  buffer.Load(write);
+  if (!SendFrameBuffer(FRAME_PLAIN, error)) return error;
+
+  std::int32_t out = 0;
+  RequestHostService(ECRIO_XFER_END, 0, nullptr, nullptr, nullptr, nullptr, &out);
+  return 0;
+}
+
+}  // namespace quadrel

@@ -1,0 +1,10 @@
+#include "state/executor_state.h"
+
+namespace quadrel {
+
+ExecutorState& Executor() {
+  static ExecutorState state;
+  return state;
+}
+
+}  // namespace quadrel
