@@ -17,7 +17,6 @@ struct EcrConfigRecord;
 constexpr std::size_t kHostStatusTextChars = 80;
 constexpr std::size_t kInfoCountersTextChars = 127;
 constexpr std::size_t kSettingValuesTextChars = 127;
-constexpr std::size_t kChipCardTextChars = 511;
 
 // 80 characters: protocol type, register count, selected register, the two
 // host switches and the registers' flag digits. Needs the host-info record.
@@ -25,9 +24,6 @@ std::optional<std::string> HostStatusText();
 
 // 'U' 0 23: counters and totals of the register, amounts `AmountBytes` wide.
 std::optional<std::string> InfoCountersText(const EcrConfigRecord& record);
-
-// 'C' 4 and 'C' 5: the card in the reader; "99" when the reader stays unready.
-std::optional<std::string> ChipCardText(const EcrConfigRecord& record);
 
 // Whether the line-state reply of command 71 (item 8) shows the reader in one
 // of the states (49, 50 in its sixth comma-separated field) that need the

@@ -6,7 +6,6 @@
 #include "state/ecr_config.h"
 #include "config/ecr_config_read.h"
 #include "state/library_state.h"
-#include "exports/translator_entry.h"
 
 namespace quadrel {
 namespace {

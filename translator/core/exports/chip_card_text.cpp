@@ -1,5 +1,5 @@
-// GetEcrConfStr's chip-card text: wakes the reader when the register says it
-// is not ready, then the card data of 'C' 4 and the card text of 'C' 5.
+#include "exports/chip_card_text.h"
+
 #include <algorithm>
 #include <array>
 #include <charconv>

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "config/ecr_conf_texts.h"
+#include "exports/chip_card_text.h"
 #include "config/ecr_conf_values.h"
 #include "state/ecr_config.h"
 #include "config/ecr_config_read.h"

@@ -10,9 +10,6 @@ constexpr int kTradInitReady = 0;
 constexpr int kTradInitDefinitionFileFailed = 2;
 constexpr int kTradInitNoHost = 4;
 
-// The version number the translator reports in its start-up trace.
-constexpr int kTranslatorVersion = 3000003;
-
 int AttachTranslator();
 void DetachTranslator();
 

@@ -8,6 +8,9 @@
 
 namespace quadrel {
 
+// The version number the translator reports (start-up trace, configuration item).
+constexpr int kTranslatorVersion = 3000003;
+
 // TradFlags bits.
 constexpr int TRADF_MULTI_ECR = 0x01;
 constexpr int TRADF_CONNECT = 0x02;

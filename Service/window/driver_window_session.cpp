@@ -1,0 +1,15 @@
+// The product's port session: the driver window.
+#include <memory>
+
+#include "window/main_form.h"
+#include "port_session.h"
+
+namespace ravelin {
+
+std::unique_ptr<IPortSession> MakePortSession(const TStartOptions& options) {
+  auto form = std::make_unique<TMainForm>(options);
+  if (!form->Handle()) return nullptr;
+  return form;
+}
+
+}  // namespace ravelin

@@ -1,0 +1,116 @@
+// The product server (Ravelin.exe) end to end: a late-bound client opens a
+// logical port on the simulator through the driver window, the translator and
+// the protocol library, and sees the register's events and its own replies.
+#include <cstdio>
+#include <optional>
+
+#include "protocol/protocol_test_support.h"
+#include "com/tallis_fixture.h"
+
+namespace tallis_test {
+namespace {
+
+constexpr long kPort = 971;
+
+std::string HexOf(const std::string& bytes) {
+  std::string hex;
+  char digits[3];
+  for (unsigned char c : bytes) {
+    std::snprintf(digits, sizeof digits, "%02X", c);
+    hex += digits;
+  }
+  return hex;
+}
+
+class RealPort : public TallisSession {
+ protected:
+  void SetUp() override {
+    sim_.emplace(protocol_test::FixturePorts().control);
+    ASSERT_TRUE(sim_->Ok("fault 1 clear"));
+    key_.emplace(kPort, protocol_test::EthernetPortValues(protocol_test::FixturePorts().wire));
+    TallisSession::SetUp();
+  }
+  long DefaultPort() const override { return kPort; }
+  bool RegisterGot(const std::string& frame) {
+    return PumpUntil([&] { return sim_->Run("log 1").find(" " + HexOf(frame) + " -> ") != std::string::npos; });
+  }
+
+  std::optional<protocol_test::SimControl> sim_;
+  std::optional<protocol_test::PortKey> key_;
+};
+
+TEST_F(RealPort, CommandsAndConfigurationTravelToTheRegister) {
+  ASSERT_EQ(Open(), 0);
+  ASSERT_TRUE(sim_->Ok("log 1 clear"));
+  EXPECT_EQ(Run(L"#4"), L"OK.");
+  EXPECT_NE(sim_->Run("log 1").find(" 53 -> 0 "), std::string::npos) << sim_->Run("log 1");
+  std::wstring answer;
+  EXPECT_EQ(client_.EcrCmd(L"NOSUCHINSTRUCTION", answer), 257);
+  EXPECT_EQ(answer, L"ERROR 1/1 : SINTAX ERROR 1 : INSTRUCTION NOT FOUND");
+  EXPECT_EQ(client_.Number(kLastResult), 257);
+  const std::string width = sim_->Run("get 1 block4 byte 33");
+  EXPECT_EQ(client_.CallLong(L"EcrConfVal", {TVar(12L)}), std::stol(width)) << width;
+  EXPECT_FALSE(client_.CallText(L"EcrConfStr", {TVar(2L)}).empty());
+}
+
+TEST_F(RealPort, AsynchronousCommandCompletes) {
+  ASSERT_EQ(Open(), 0);
+  client_.SetNumber(kAsyncMode, 1);
+  client_.SetNumber(kEventMask, 0x40);
+  std::wstring answer;
+  ASSERT_EQ(client_.EcrCmd(L"#4", answer), 0);
+  EXPECT_EQ(answer, L"Comando in esecuzione");
+  ASSERT_TRUE(WaitForCalls(L"SOCommandComplete", 1));
+  const auto done = events_->CallsOf(L"SOCommandComplete")[0];
+  EXPECT_EQ(done.args[1].Text(), L"OK.");
+  EXPECT_EQ(done.args[2].Long(), 0);
+  EXPECT_EQ(client_.Number(kState), 1);
+}
+
+TEST_F(RealPort, RegisterEventsReachTheClientAndItsAnswersTheRegister) {
+  ASSERT_EQ(Open(), 0);
+  client_.SetNumber(kEventMask, 0x01 | 0x04 | 0x10);
+  events_->On(L"SOFileExtEnq", [](DISPPARAMS& params) {
+    SetEventRef(params, 4, TVar(0L));
+    // code, description, number, (unused), code byte, price
+    SetEventRef(params, 5, TVar(std::wstring(L"123,COLA,1,,1,150")));
+  });
+  events_->On(L"SOInteract", [](DISPPARAMS& params) { SetEventRef(params, 1, TVar(std::wstring(L"Eabc"))); });
+  ASSERT_TRUE(sim_->Ok("log 1 clear"));
+  ASSERT_TRUE(sim_->Ok("event 1 88 414243"));  // 'X'
+  ASSERT_TRUE(WaitForCalls(L"SODataX", 1));
+  EXPECT_EQ(events_->CallsOf(L"SODataX")[0].args[1].Text(), L"ABC");
+
+  ASSERT_TRUE(sim_->Ok("event 1 66 0102"));  // 'B'
+  ASSERT_TRUE(WaitForCalls(L"SOInteract", 1));
+  EXPECT_TRUE(RegisterGot(std::string("A\x13\x0A\x01\x80" "ERR\0abc\0" "8", 14))) << sim_->Run("log 1");
+
+  std::string enquiry = "\xFF";  // a text code follows
+  enquiry += "ARTICLE-CODE-0000001";
+  ASSERT_TRUE(sim_->Ok("event 1 70 " + HexOf(enquiry)));  // 'F'
+  ASSERT_TRUE(WaitForCalls(L"SOFileExtEnq", 1));
+  const auto call = events_->CallsOf(L"SOFileExtEnq")[0];
+  EXPECT_EQ(call.args[2].Text(), L"ARTICLE-CODE-0000001");
+  ASSERT_TRUE(PumpUntil([&] { return sim_->Run("log 1").find(HexOf("COLA")) != std::string::npos; }))
+      << "the client's reply text never reached the register: " << sim_->Run("log 1");
+  EXPECT_EQ(sim_->Run("log 1").find(HexOf(std::string("N\0Nessun Gestor", 15))), std::string::npos);
+}
+
+TEST_F(RealPort, SecondClientIsRefusedAndTheFirstClosesThePortForTheNext) {
+  ASSERT_EQ(Open(), 0);
+  TTallisClient second;
+  ASSERT_EQ(second.Create(), S_OK);
+  auto* secondEvents = new TEventRecorder;
+  second.SetNumber(kLogicalPort, kPort);
+  EXPECT_EQ(second.OpenService(secondEvents), 1);
+  EXPECT_EQ(client_.Close(), 0);
+  EXPECT_EQ(second.OpenService(secondEvents), 0);
+  std::wstring answer;
+  EXPECT_EQ(second.EcrCmd(L"#4", answer), 0);
+  EXPECT_EQ(second.Close(), 0);
+  second.Reset();
+  secondEvents->Release();
+}
+
+}  // namespace
+}  // namespace tallis_test
