@@ -12,12 +12,12 @@
 #include <string>
 
 #include "exports/ecr_cmd.h"
-#include "link/frame_exchange.h"
+#include "exports/translator_entry.h"
 #include "interfaces/host_info.h"
+#include "language/number_helpers.h"
+#include "link/frame_exchange.h"
 #include "link/key_batch.h"
 #include "run/key_batch_sender.h"
-#include "language/number_helpers.h"
-#include "exports/translator_entry.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <cctype>
 #include <climits>
 
-#include "port/port_settings.h"
 #include "interfaces/registry.h"
+#include "port/port_settings.h"
 
 namespace ravelin {
 namespace {

@@ -8,8 +8,8 @@
 #include <optional>
 #include <string>
 
-#include "platform/platform.h"
 #include "interfaces/registry.h"
+#include "platform/platform.h"
 
 namespace ravelin {
 

@@ -15,8 +15,8 @@
 #include "com/dispatch_args.h"
 #include "com/event_queue.h"
 #include "com/event_sink.h"
-#include "port_session.h"
 #include "com/tallis_codes.h"
+#include "port_session.h"
 
 namespace ravelin {
 

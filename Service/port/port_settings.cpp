@@ -1,5 +1,5 @@
-#include "port/port_settings.h"
 #include "interfaces/registry.h"
+#include "port/port_settings.h"
 
 #include <windows.h>
 

@@ -7,8 +7,8 @@
 #include <optional>
 #include <string>
 
-#include "notifier.h"
 #include "interfaces/protocol_library.h"
+#include "notifier.h"
 
 namespace ravelin {
 

@@ -6,9 +6,9 @@
 #include <map>
 #include <mutex>
 
+#include "interfaces/registry.h"
 #include "platform/platform.h"
 #include "port/program_library.h"
-#include "interfaces/registry.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <optional>
 #include <string>
 
-#include "notifier.h"
 #include "interfaces/translator_exports.h"
+#include "notifier.h"
 #include "port/translator_file_name.h"
 
 // The result of a port open whose translator is not fully bound.

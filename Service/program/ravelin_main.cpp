@@ -8,9 +8,9 @@
 
 #include "com/class_factory.h"
 #include "com/com_registration.h"
+#include "com/server_module.h"
 #include "command_switches.h"
 #include "port_session.h"
-#include "com/server_module.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // The product's port session: the driver window.
 #include <memory>
 
-#include "window/main_form.h"
 #include "port_session.h"
+#include "window/main_form.h"
 
 namespace ravelin {
 

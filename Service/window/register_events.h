@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "client_events.h"
-#include "window/client_slots.h"
 #include "interfaces/protocol_library.h"
+#include "window/client_slots.h"
 
 namespace ravelin {
 

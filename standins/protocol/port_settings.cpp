@@ -2,8 +2,8 @@
 
 #include <charconv>
 
-#include "platform/platform.h"
 #include "interfaces/registry.h"
+#include "platform/platform.h"
 
 namespace prot {
 namespace {

@@ -16,11 +16,11 @@
 #include <string>
 #include <vector>
 
-#include "state/ecr_config.h"
-#include "interfaces/translator_exports.h"
 #include "events/ext_file_reply.h"
-#include "state/library_state.h"
+#include "interfaces/translator_exports.h"
 #include "language/message_tables.h"
+#include "state/ecr_config.h"
+#include "state/library_state.h"
 
 namespace {
 

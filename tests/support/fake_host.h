@@ -20,8 +20,8 @@
 #include <string_view>
 #include <vector>
 
-#include "interfaces/translator_exports.h"
 #include "interfaces/host_info.h"
+#include "interfaces/translator_exports.h"
 
 namespace quadrel_test {
 

@@ -7,11 +7,11 @@
 #include <fstream>
 #include <vector>
 
-#include "state/batch_state.h"
+#include "definition_text.h"
 #include "language/definition_file.h"
 #include "language/definition_tables.h"
 #include "run/retry_runner.h"
-#include "definition_text.h"
+#include "state/batch_state.h"
 #include "translator_fixture.h"
 
 class RetryTest : public TranslatorTest {

@@ -26,14 +26,14 @@
 #include <vector>
 
 #include "exports/process_state.h"
-#include "state/ecr_config.h"
-#include "state/executor_state.h"
-#include "link/frame_exchange.h"
 #include "interfaces/host_info.h"
-#include "state/library_state.h"
 #include "language/message_tables.h"
 #include "language/result_text.h"
+#include "link/frame_exchange.h"
 #include "simulator.h"
+#include "state/ecr_config.h"
+#include "state/executor_state.h"
+#include "state/library_state.h"
 #include "wire.h"
 
 constexpr int kSimHostTimeoutDetail = 99;

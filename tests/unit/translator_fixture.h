@@ -5,12 +5,12 @@
 #include <gtest/gtest.h>
 
 #include "exports/process_state.h"
-#include "state/ecr_config.h"
 #include "fake_host.h"
 #include "language/message_tables.h"
 #include "language/result_text.h"
 #include "link/frame_exchange.h"
 #include "link/key_batch.h"
+#include "state/ecr_config.h"
 #include "state/executor_state.h"
 #include "state/library_state.h"
 

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "config/model_table.h"
-#include "link/register_link.h"
 #include "exports/translator_entry.h"
+#include "link/register_link.h"
 #include "sim_host.h"
 
 namespace quadrel {

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "files/capture_file.h"
 #include "event_fixture.h"
+#include "files/capture_file.h"
 #include "files/line_file.h"
 
 using namespace quadrel;

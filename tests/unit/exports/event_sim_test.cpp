@@ -10,12 +10,12 @@
 #include <vector>
 
 #include "control_commands.h"
-#include "run/command_executor.h"
+#include "definition_text.h"
+#include "event_builder.h"
+#include "interfaces/translator_exports.h"
 #include "language/definition_file.h"
 #include "language/definition_tables.h"
-#include "interfaces/translator_exports.h"
-#include "event_builder.h"
-#include "definition_text.h"
+#include "run/command_executor.h"
 #include "sim_host.h"
 
 namespace quadrel {

@@ -2,14 +2,14 @@
 
 #include <string>
 
+#include "definition_text.h"
 #include "language/command_fields.h"
 #include "language/command_line.h"
 #include "language/command_word.h"
 #include "language/definition_tables.h"
 #include "language/field_parser.h"
-#include "state/library_state.h"
 #include "language/result_codes.h"
-#include "definition_text.h"
+#include "state/library_state.h"
 
 namespace quadrel {
 namespace {

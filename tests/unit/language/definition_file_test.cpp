@@ -4,11 +4,11 @@
 
 #include <string>
 
+#include "definition_text.h"
 #include "language/command_word.h"
 #include "language/definition_tables.h"
-#include "state/library_state.h"
 #include "language/message_tables.h"
-#include "definition_text.h"
+#include "state/library_state.h"
 
 namespace quadrel {
 namespace {

@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "definition_text.h"
 #include "language/command_fields.h"
 #include "language/command_word.h"
 #include "language/definition_file.h"
@@ -18,7 +19,6 @@
 #include "language/field_parser.h"
 #include "language/result_codes.h"
 #include "language/result_text.h"
-#include "definition_text.h"
 
 namespace quadrel {
 namespace {

@@ -4,11 +4,11 @@
 
 #include <string>
 
+#include "definition_text.h"
 #include "language/definition_tables.h"
 #include "language/message_tables.h"
 #include "language/result_codes.h"
 #include "state/transfer_state.h"
-#include "definition_text.h"
 
 namespace quadrel {
 namespace {

@@ -7,11 +7,11 @@
 #include <sstream>
 #include <string>
 
-#include "files/capture_file.h"
-#include "run/key_batch_sender.h"
-#include "files/line_file.h"
-#include "run/retry_policy.h"
 #include "exports/translator_entry.h"
+#include "files/capture_file.h"
+#include "files/line_file.h"
+#include "run/key_batch_sender.h"
+#include "run/retry_policy.h"
 #include "translator_fixture.h"
 
 using namespace quadrel;

@@ -6,11 +6,11 @@
 #include <fstream>
 #include <string>
 
+#include "definition_text.h"
 #include "language/definition_file.h"
 #include "language/definition_tables.h"
 #include "link/ecr_readiness.h"
 #include "state/transfer_state.h"
-#include "definition_text.h"
 #include "translator_fixture.h"
 
 using namespace quadrel;

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "text/bcd_text.h"
 #include "event_fixture.h"
+#include "text/bcd_text.h"
 
 using namespace quadrel;
 using quadrel_test::FromHex;

@@ -14,9 +14,9 @@
 #include <vector>
 
 #include "autorun/autorun_fakes.h"
+#include "interfaces/registry.h"
 #include "port/port_settings.h"
 #include "translator_gate.h"
-#include "interfaces/registry.h"
 
 using namespace ravelin;
 using namespace autorun_test;

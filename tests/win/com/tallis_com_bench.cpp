@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "protocol/protocol_test_support.h"
 #include "com/tallis_client.h"
+#include "protocol/protocol_test_support.h"
 
 namespace {
 

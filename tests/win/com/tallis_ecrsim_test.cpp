@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <optional>
 
-#include "protocol/protocol_test_support.h"
 #include "com/tallis_fixture.h"
+#include "protocol/protocol_test_support.h"
 
 namespace tallis_test {
 namespace {

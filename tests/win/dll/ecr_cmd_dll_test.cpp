@@ -9,8 +9,8 @@
 #include <sstream>
 #include <string>
 
-#include "fake_host.h"
 #include "dll/quadrel_exports.h"
+#include "fake_host.h"
 
 using quadrel_test::status_idle;
 namespace fs = std::filesystem;

@@ -9,8 +9,8 @@
 #include <cstring>
 #include <string>
 
-#include "interfaces/host_info.h"
 #include "dll/quadrel_exports.h"
+#include "interfaces/host_info.h"
 #include "register_config.h"
 #include "simulator.h"
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "interfaces/translator_exports.h"
 #include "interfaces/host_info.h"
+#include "interfaces/translator_exports.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "interfaces/host_info.h"
 #include "dll/quadrel_exports.h"
 #include "dll/registry_fixture.h"
+#include "interfaces/host_info.h"
 
 namespace {
 

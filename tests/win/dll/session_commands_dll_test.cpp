@@ -8,8 +8,8 @@
 #include <fstream>
 #include <string>
 
-#include "fake_host.h"
 #include "dll/quadrel_exports.h"
+#include "fake_host.h"
 
 using quadrel_test::bytes;
 using quadrel_test::status_idle;

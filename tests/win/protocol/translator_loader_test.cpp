@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "protocol/protocol_test_support.h"
 #include "port/translator_library.h"
+#include "protocol/protocol_test_support.h"
 
 using namespace protocol_test;
 

@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "window/main_form.h"
 #include "protocol/protocol_test_support.h"
+#include "window/main_form.h"
 
 namespace {
 

@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "window/client_slots.h"
-#include "window/line_statistics.h"
 #include "port/port_types.h"
 #include "port/program_library.h"
+#include "window/client_slots.h"
+#include "window/line_statistics.h"
 #include "window/register_events.h"
 #include "window_messages.h"
 

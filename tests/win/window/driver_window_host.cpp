@@ -12,8 +12,8 @@
 #include <fstream>
 #include <string>
 
-#include "window/main_form.h"
 #include "protocol/protocol_test_support.h"
+#include "window/main_form.h"
 
 using namespace ravelin;
 

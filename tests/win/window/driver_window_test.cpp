@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "window/main_form.h"
 #include "protocol/protocol_test_support.h"
 #include "translator_gate.h"
+#include "window/main_form.h"
 #include "window_messages.h"
 
 using namespace ravelin;

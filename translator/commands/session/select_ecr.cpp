@@ -4,17 +4,17 @@
 #include <cstdint>
 #include <string>
 
-#include "language/command_field_values.h"
-#include "run/command_executor.h"
-#include "language/command_fields.h"
-#include "state/ecr_config.h"
-#include "config/ecr_config_read.h"
-#include "state/executor_state.h"
-#include "link/frame_exchange.h"
-#include "interfaces/host_info.h"
-#include "state/library_state.h"
-#include "platform/platform.h"
 #include "commands/session/session_commands.h"
+#include "config/ecr_config_read.h"
+#include "interfaces/host_info.h"
+#include "language/command_field_values.h"
+#include "language/command_fields.h"
+#include "link/frame_exchange.h"
+#include "platform/platform.h"
+#include "run/command_executor.h"
+#include "state/ecr_config.h"
+#include "state/executor_state.h"
+#include "state/library_state.h"
 
 namespace quadrel {
 namespace {

@@ -4,14 +4,14 @@
 #include <initializer_list>
 #include <string>
 
-#include "language/command_field_values.h"
-#include "state/ecr_config.h"
 #include "config/ecr_config_read.h"
-#include "state/executor_state.h"
+#include "language/command_field_values.h"
+#include "language/number_helpers.h"
 #include "link/frame_exchange.h"
 #include "link/key_batch.h"
+#include "state/ecr_config.h"
+#include "state/executor_state.h"
 #include "state/library_state.h"
-#include "language/number_helpers.h"
 
 namespace quadrel {
 namespace {

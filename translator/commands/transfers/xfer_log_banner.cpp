@@ -3,9 +3,9 @@
 #include <string>
 #include <string_view>
 
-#include "state/ecr_config.h"
 #include "language/message_tables.h"
 #include "platform/platform.h"
+#include "state/ecr_config.h"
 #include "state/transfer_state.h"
 
 namespace quadrel {

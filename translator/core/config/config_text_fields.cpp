@@ -4,9 +4,9 @@
 #include <string_view>
 #include <utility>
 
-#include "text/code_page.h"
 #include "link/frame_exchange.h"
 #include "state/library_state.h"
+#include "text/code_page.h"
 #include "text/out_field.h"
 
 namespace quadrel {

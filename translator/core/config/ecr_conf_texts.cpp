@@ -5,11 +5,11 @@
 #include <cstdio>
 #include <span>
 
-#include "text/code_page.h"
 #include "config/config_text_fields.h"
+#include "link/register_link.h"
 #include "state/ecr_config.h"
 #include "state/library_state.h"
-#include "link/register_link.h"
+#include "text/code_page.h"
 
 namespace quadrel {
 namespace {

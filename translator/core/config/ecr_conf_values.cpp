@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <iterator>
 
-#include "state/ecr_config.h"
 #include "config/ecr_config_read.h"
+#include "state/ecr_config.h"
 #include "state/library_state.h"
 
 namespace quadrel {

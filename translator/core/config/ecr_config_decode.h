@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
-#include "state/ecr_config.h"
 #include "interfaces/host_info.h"
+#include "state/ecr_config.h"
 
 namespace quadrel {
 

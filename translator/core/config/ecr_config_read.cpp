@@ -5,14 +5,14 @@
 #include <cstdint>
 #include <cstring>
 
-#include "state/ecr_config.h"
 #include "config/ecr_config_decode.h"
+#include "config/model_table.h"
+#include "language/result_codes.h"
 #include "link/ecr_readiness.h"
 #include "link/frame_exchange.h"
-#include "state/library_state.h"
-#include "config/model_table.h"
 #include "link/register_link.h"
-#include "language/result_codes.h"
+#include "state/ecr_config.h"
+#include "state/library_state.h"
 
 namespace quadrel {
 namespace {

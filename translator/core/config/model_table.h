@@ -3,9 +3,9 @@
 // 'C' registers that give none, and the widths that depend on the model.
 #pragma once
 
-#include "state/ecr_config.h"
 #include "interfaces/host_info.h"
 #include "language/result_codes.h"
+#include "state/ecr_config.h"
 
 namespace quadrel {
 

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "text/capture_field.h"
-#include "text/code_page.h"
 #include "events/event_record.h"
 #include "state/library_state.h"
+#include "text/capture_field.h"
+#include "text/code_page.h"
 
 namespace quadrel {
 namespace {

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
+#include "events/event_record.h"
 #include "text/bcd_text.h"
 #include "text/code_page.h"
-#include "events/event_record.h"
 
 namespace quadrel {
 namespace {

@@ -6,10 +6,10 @@
 #include <optional>
 #include <string>
 
-#include "text/code_page.h"
-#include "language/command_line.h"
 #include "events/event_record.h"
+#include "language/command_line.h"
 #include "language/message_tables.h"
+#include "text/code_page.h"
 #include "text/text_helpers.h"
 
 namespace quadrel {

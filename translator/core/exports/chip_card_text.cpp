@@ -7,15 +7,15 @@
 #include <span>
 #include <string_view>
 
-#include "run/command_executor.h"
 #include "config/config_text_fields.h"
 #include "config/ecr_conf_texts.h"
-#include "state/ecr_config.h"
-#include "link/ecr_readiness.h"
-#include "state/library_state.h"
-#include "link/register_link.h"
 #include "language/result_text.h"
+#include "link/ecr_readiness.h"
+#include "link/register_link.h"
+#include "run/command_executor.h"
 #include "run/retry_runner.h"
+#include "state/ecr_config.h"
+#include "state/library_state.h"
 
 namespace quadrel {
 namespace {

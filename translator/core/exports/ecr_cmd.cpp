@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <cstring>
 
+#include "language/result_codes.h"
+#include "language/result_text.h"
 #include "run/batch_runner.h"
+#include "run/retry_runner.h"
 #include "state/batch_state.h"
 #include "state/executor_state.h"
 #include "state/library_state.h"
-#include "language/result_codes.h"
-#include "language/result_text.h"
-#include "run/retry_runner.h"
 
 namespace quadrel {
 namespace {

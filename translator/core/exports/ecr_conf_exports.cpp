@@ -6,10 +6,10 @@
 #include <string>
 
 #include "config/ecr_conf_texts.h"
-#include "exports/chip_card_text.h"
 #include "config/ecr_conf_values.h"
-#include "state/ecr_config.h"
 #include "config/ecr_config_read.h"
+#include "exports/chip_card_text.h"
+#include "state/ecr_config.h"
 #include "state/library_state.h"
 
 namespace quadrel {

@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "files/capture_file.h"
-#include "text/code_page.h"
 #include "events/data_capture_records.h"
 #include "events/ext_file_events.h"
 #include "events/ext_file_reply.h"
+#include "files/capture_file.h"
 #include "state/library_state.h"
+#include "text/code_page.h"
 
 using namespace quadrel;
 

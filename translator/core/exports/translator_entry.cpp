@@ -4,21 +4,21 @@
 #include <string>
 
 #include "commands/barcodes/barcode_library.h"
-#include "files/capture_file.h"
-#include "text/code_page.h"
-#include "language/definition_file.h"
-#include "language/definition_tables.h"
-#include "state/ecr_config.h"
 #include "config/ecr_config_read.h"
-#include "state/executor_state.h"
-#include "link/frame_exchange.h"
-#include "link/key_batch.h"
-#include "state/library_state.h"
-#include "language/message_tables.h"
-#include "language/result_text.h"
-#include "link/settings_write_back.h"
 #include "exports/process_state.h"
 #include "exports/translator_switches.h"
+#include "files/capture_file.h"
+#include "language/definition_file.h"
+#include "language/definition_tables.h"
+#include "language/message_tables.h"
+#include "language/result_text.h"
+#include "link/frame_exchange.h"
+#include "link/key_batch.h"
+#include "link/settings_write_back.h"
+#include "state/ecr_config.h"
+#include "state/executor_state.h"
+#include "state/library_state.h"
+#include "text/code_page.h"
 
 namespace quadrel {
 namespace {

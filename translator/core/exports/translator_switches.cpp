@@ -3,8 +3,8 @@
 #include <cstring>
 #include <strings.h>
 
-#include "platform/platform.h"
 #include "interfaces/registry.h"
+#include "platform/platform.h"
 
 namespace quadrel {
 namespace {

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "state/library_state.h"
 #include "interfaces/registry.h"
+#include "state/library_state.h"
 
 namespace quadrel {
 

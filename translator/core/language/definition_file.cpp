@@ -4,9 +4,9 @@
 #include <climits>
 #include <string_view>
 
+#include "files/line_file.h"
 #include "language/command_line.h"
 #include "language/definition_tables.h"
-#include "files/line_file.h"
 #include "language/message_tables.h"
 #include "text/text_helpers.h"
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <limits>
 
-#include "state/ecr_config.h"
 #include "language/field_parser.h"
+#include "state/ecr_config.h"
 
 namespace quadrel {
 

@@ -2,12 +2,12 @@
 
 #include <array>
 
-#include "state/ecr_config.h"
-#include "link/frame_exchange.h"
-#include "state/library_state.h"
 #include "language/message_tables.h"
-#include "platform/platform.h"
 #include "language/result_codes.h"
+#include "link/frame_exchange.h"
+#include "platform/platform.h"
+#include "state/ecr_config.h"
+#include "state/library_state.h"
 
 namespace quadrel {
 namespace {

@@ -5,9 +5,9 @@
 #include <span>
 #include <vector>
 
-#include "text/bcd_text.h"
 #include "link/frame_exchange.h"
 #include "state/library_state.h"
+#include "text/bcd_text.h"
 #include "text/out_field.h"
 
 namespace quadrel {

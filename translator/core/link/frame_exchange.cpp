@@ -5,10 +5,10 @@
 #include <cstdint>
 #include <cstring>
 
-#include "state/ecr_config.h"
-#include "state/library_state.h"
 #include "language/message_tables.h"
 #include "language/result_codes.h"
+#include "state/ecr_config.h"
+#include "state/library_state.h"
 
 namespace quadrel {
 namespace {

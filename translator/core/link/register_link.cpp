@@ -4,15 +4,15 @@
 #include <array>
 #include <initializer_list>
 
-#include "state/ecr_config.h"
-#include "link/ecr_readiness.h"
-#include "state/executor_state.h"
-#include "link/frame_exchange.h"
-#include "state/library_state.h"
 #include "language/message_tables.h"
-#include "platform/platform.h"
 #include "language/result_codes.h"
 #include "language/result_text.h"
+#include "link/ecr_readiness.h"
+#include "link/frame_exchange.h"
+#include "platform/platform.h"
+#include "state/ecr_config.h"
+#include "state/executor_state.h"
+#include "state/library_state.h"
 
 namespace quadrel {
 namespace {

@@ -3,10 +3,10 @@
 #include <array>
 #include <cstdint>
 
-#include "link/frame_exchange.h"
 #include "interfaces/host_info.h"
-#include "state/library_state.h"
 #include "language/result_codes.h"
+#include "link/frame_exchange.h"
+#include "state/library_state.h"
 
 namespace quadrel {
 namespace {

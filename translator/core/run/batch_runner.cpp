@@ -5,18 +5,18 @@
 #include <filesystem>
 #include <system_error>
 
-#include "state/batch_state.h"
-#include "run/command_executor.h"
-#include "state/ecr_config.h"
-#include "state/executor_state.h"
-#include "run/key_batch_sender.h"
-#include "state/library_state.h"
 #include "files/line_file.h"
 #include "language/message_tables.h"
-#include "platform/platform.h"
 #include "language/result_codes.h"
 #include "language/result_text.h"
+#include "platform/platform.h"
+#include "run/command_executor.h"
+#include "run/key_batch_sender.h"
 #include "run/retry_runner.h"
+#include "state/batch_state.h"
+#include "state/ecr_config.h"
+#include "state/executor_state.h"
+#include "state/library_state.h"
 
 namespace quadrel {
 namespace {

@@ -3,18 +3,18 @@
 #include <cstdint>
 #include <string>
 
-#include "run/command_rows.h"
 #include "language/command_fields.h"
 #include "language/command_line.h"
 #include "language/command_word.h"
-#include "state/ecr_config.h"
-#include "link/ecr_readiness.h"
-#include "state/executor_state.h"
 #include "language/field_parser.h"
+#include "language/result_codes.h"
+#include "link/ecr_readiness.h"
 #include "link/frame_exchange.h"
 #include "link/key_batch.h"
+#include "run/command_rows.h"
+#include "state/ecr_config.h"
+#include "state/executor_state.h"
 #include "state/library_state.h"
-#include "language/result_codes.h"
 #include "state/transfer_state.h"
 
 namespace quadrel {

@@ -4,17 +4,17 @@
 #include <cstdint>
 #include <string>
 
-#include "files/capture_file.h"
 #include "config/ecr_config_read.h"
-#include "link/ecr_readiness.h"
-#include "state/executor_state.h"
-#include "link/frame_exchange.h"
-#include "link/key_batch.h"
-#include "state/library_state.h"
+#include "files/capture_file.h"
 #include "language/result_codes.h"
 #include "language/result_text.h"
-#include "run/retry_policy.h"
+#include "link/ecr_readiness.h"
+#include "link/frame_exchange.h"
+#include "link/key_batch.h"
 #include "link/settings_write_back.h"
+#include "run/retry_policy.h"
+#include "state/executor_state.h"
+#include "state/library_state.h"
 
 namespace quadrel {
 namespace {

@@ -1,8 +1,8 @@
 #include "run/retry_policy.h"
 
+#include "language/result_codes.h"
 #include "state/executor_state.h"
 #include "state/library_state.h"
-#include "language/result_codes.h"
 
 namespace quadrel {
 

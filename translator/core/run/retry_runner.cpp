@@ -3,17 +3,17 @@
 #include <cstdio>
 #include <string>
 
-#include "state/batch_state.h"
-#include "run/command_executor.h"
-#include "state/ecr_config.h"
-#include "link/ecr_state_fields.h"
-#include "state/executor_state.h"
-#include "run/key_batch_sender.h"
-#include "state/library_state.h"
-#include "platform/platform.h"
 #include "language/result_codes.h"
 #include "language/result_text.h"
+#include "link/ecr_state_fields.h"
+#include "platform/platform.h"
+#include "run/command_executor.h"
+#include "run/key_batch_sender.h"
 #include "run/retry_policy.h"
+#include "state/batch_state.h"
+#include "state/ecr_config.h"
+#include "state/executor_state.h"
+#include "state/library_state.h"
 
 namespace quadrel {
 namespace {

@@ -3,8 +3,8 @@
 // only and keeps everything in static storage, so plain globals serve.
 #pragma once
 
-#include "interfaces/translator_exports.h"
 #include "interfaces/host_info.h"
+#include "interfaces/translator_exports.h"
 
 namespace quadrel {
 

@@ -1,8 +1,8 @@
 #include "text/bcd_text.h"
 
-#include "text/code_page.h"
 #include "state/ecr_config.h"
 #include "state/library_state.h"
+#include "text/code_page.h"
 
 namespace quadrel {
 namespace {

@@ -1,8 +1,8 @@
 #include "text/capture_field.h"
 
+#include "state/library_state.h"
 #include "text/bcd_text.h"
 #include "text/code_page.h"
-#include "state/library_state.h"
 
 namespace quadrel {
 namespace {

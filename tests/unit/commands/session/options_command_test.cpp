@@ -8,11 +8,11 @@
 #include <filesystem>
 #include <string>
 
-#include "run/command_executor.h"
+#include "definition_text.h"
 #include "language/definition_file.h"
 #include "language/definition_tables.h"
+#include "run/command_executor.h"
 #include "translator_fixture.h"
-#include "definition_text.h"
 
 namespace quadrel {
 namespace {

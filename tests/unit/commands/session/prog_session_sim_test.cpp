@@ -9,12 +9,12 @@
 #include <vector>
 
 #include "commands/session/select_ecr.h"
-#include "run/command_executor.h"
+#include "definition_text.h"
+#include "key_interpreter.h"
 #include "language/definition_file.h"
 #include "language/definition_tables.h"
+#include "run/command_executor.h"
 #include "run/key_batch_sender.h"
-#include "key_interpreter.h"
-#include "definition_text.h"
 #include "sim_host.h"
 
 namespace quadrel {

@@ -10,12 +10,12 @@
 
 #include "commands/session/select_ecr.h"
 #include "commands/session/session_commands.h"
-#include "run/command_executor.h"
+#include "definition_text.h"
 #include "language/definition_file.h"
 #include "language/definition_tables.h"
 #include "link/key_batch.h"
+#include "run/command_executor.h"
 #include "run/key_batch_sender.h"
-#include "definition_text.h"
 #include "sim_host.h"
 
 namespace quadrel {

@@ -9,13 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "run/command_executor.h"
+#include "definition_text.h"
 #include "language/definition_file.h"
 #include "language/definition_tables.h"
+#include "run/command_executor.h"
 #include "run/key_batch_sender.h"
 #include "sim_host.h"
 #include "translator_fixture.h"
-#include "definition_text.h"
 
 namespace quadrel {
 namespace {

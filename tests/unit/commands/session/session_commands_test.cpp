@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "run/command_executor.h"
+#include "definition_text.h"
 #include "language/definition_file.h"
 #include "language/definition_tables.h"
+#include "run/command_executor.h"
 #include "run/key_batch_sender.h"
 #include "translator_fixture.h"
-#include "definition_text.h"
 
 namespace quadrel {
 namespace {

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "state/ecr_config.h"
 #include "language/message_tables.h"
+#include "state/ecr_config.h"
 #include "state/transfer_state.h"
 
 namespace quadrel {
