@@ -1,5 +1,6 @@
 // The readable closure report (rd): one titled section per kind of total,
 // fixed-width rows, and the fill level of the electronic journal at the end.
+#include <iterator>
 #include <string>
 
 #include "mail/closure_modules.h"

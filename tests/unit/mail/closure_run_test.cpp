@@ -17,7 +17,7 @@ namespace fs = std::filesystem;
 
 // A totals text with a line of every code range, as register file 99 comes
 // down (date quoted, CR LF lines); 1007 and 1025 lie past the VAT and reason
-// tables, 1045 belongs to no report.
+// tables, 1045 belongs to no report, 4002 is shorter than the line before it.
 constexpr std::string_view kTotals =
     "1,'08/12/26 23:59'\r\n"
     "2,00012345\r\n"
@@ -40,6 +40,7 @@ constexpr std::string_view kTotals =
     "3001,00001234,0007,'   '\r\n"
     "3002,00000250,0002,'RESI'\r\n"
     "4001,00012000,0015\r\n"
+    "4002,00000100\r\n"
     "5001,00000500,0003,'BUONI PASTO'\r\n";
 constexpr std::string_view kVatText = "#33 #1=1, #2=4.00\r\n#33 #1=2, #2=22.00\r\n";
 constexpr std::string_view kStatus = "01,2,3,4,150,100,300,ABCDEF";
