@@ -26,7 +26,8 @@ bool SendAll(Socket socket, std::span<const std::uint8_t> bytes);
 void CloseSocket(Socket socket);
 
 // Waits until a socket can be read (or a listener accept) or `timeoutMs`
-// passes; `readable` gets one flag per socket. False on error.
+// passes; `readable` gets one flag per socket. False on error; a wait that a
+// signal interrupts returns true with nothing readable.
 bool WaitReadable(std::span<const Socket> sockets, std::vector<bool>& readable, int timeoutMs);
 
 }  // namespace ecrsim::net

@@ -4,6 +4,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <cerrno>
+
 #include "net_socket.h"
 
 namespace ecrsim::net {
@@ -78,7 +80,8 @@ bool WaitReadable(std::span<const Socket> sockets, std::vector<bool>& readable, 
   for (Socket s : sockets) polls.push_back({static_cast<int>(s), POLLIN, 0});
   const int ready = ::poll(polls.data(), polls.size(), timeoutMs);
   readable.assign(sockets.size(), false);
-  if (ready < 0) return false;
+  // A signal (the stop signal among them) cuts the wait short: nothing to read, no failure.
+  if (ready < 0) return errno == EINTR;
   for (std::size_t i = 0; i < polls.size(); ++i) readable[i] = polls[i].revents != 0;
   return true;
 }

@@ -33,6 +33,9 @@ TEST_F(FrameExchangeTest, HostResultsBecomeResultCodes) {
       {4, {}, 9, 512 + 9},         {8, bytes({'T', 5}), 0, 0x800 | 5},
       {32, bytes({'T'}), 0, 1024}, {16, {}, 3, 512 + 16},
       {64, {}, 0, 512 + 64},
+      // Codes outside 0-255 stay link failures, not syntax errors or critical states.
+      {-1, {}, 0, 512 + 255},      {1, {}, 512, 512 + 255},
+      {2, {}, -1, 512 + 255},      {256, {}, 0, 512 + 255},
   };
   for (const Case& c : cases) {
     host.expect("T").answer(c.hostResult, c.answer, c.detail);

@@ -378,3 +378,18 @@ TEST_F(SendKeyBatchTest, TradCloseWritesChangedSettingsBackAndDetachSendsNothing
   DetachTranslator();  // a frame here would fail the script
   EXPECT_EQ(host.frames().size(), 2u);
 }
+
+// A write-back that fails keeps the change, so TradClose still restores the echo.
+TEST_F(SendKeyBatchTest, FailedSettingsWriteBackIsTriedAgainAtTradClose) {
+  Library().settingsChanged = true;
+  Queue(bytes({'A', 1}));
+  host.expect("A").answer(0, status_idle());
+  host.expect(bytes({'C', 3})).answer(1, {}, 4);
+  EXPECT_EQ(SendKeyBatch(0, nullptr, 2), 0);
+  EXPECT_TRUE(Library().settingsChanged);
+
+  host.expect(bytes({'C', 3})).answer(0, bytes({'C', 1, 2, 3, 1, 5, 6, 7, 8, 9}));
+  host.expect(bytes({'C', 3, 1, 2, 3, 0, 5, 6, 7, 8, 9})).answer(0, bytes({'C', 0}));
+  EXPECT_EQ(TradClose(), 0);
+  EXPECT_FALSE(Library().settingsChanged);
+}

@@ -127,6 +127,14 @@ TEST_F(RegisterLinkTest, ChipCardWaitPollsUntilTheCardOrAnAbort) {
   EXPECT_EQ(WaitChipCard(1), 512 + 4);
 }
 
+TEST_F(RegisterLinkTest, StandByAndChipCardWaitsEndAtTheirLimitWhenNobodyCanAbort) {
+  Library().host.progress = nullptr;  // as under AutoRun
+  Reg().Status().transaction = 1;
+  EXPECT_EQ(SetEcrStandBy(2, 300), kResultTransactionOpen);
+  EXPECT_GE(host_.FramesTo(1), 2);
+  EXPECT_EQ(WaitChipCard(1, 300), kResultChipCardError);
+}
+
 TEST_F(RegisterLinkTest, ReadinessFollowsTheHostStatusConventionAndAsksAtMostThreeTimes) {
   host_.statusResult = 0;
   host_.statusFlags = 0;

@@ -327,6 +327,8 @@ TEST_F(WaitEcrReadyTest, ReadyOrNotAskedToWait) {
   EXPECT_TRUE(host.progress_calls().empty());
   host.status_answers({{5, 0}});
   EXPECT_EQ(WaitEcrReady(1), 512 + 5);
+  host.status_answers({{-1, 0}});
+  EXPECT_EQ(WaitEcrReady(1), 512 + 255);
 }
 
 TEST_F(WaitEcrReadyTest, ProgressCallbackAbortEndsTheWait) {

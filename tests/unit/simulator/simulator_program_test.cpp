@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <limits>
 #include <string>
 #include <thread>
 #include <vector>
@@ -31,6 +32,7 @@ class SimulatorProgramTest : public ::testing::Test {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+    posix_spawn_file_actions_adddup2(&actions, out[1], 2);  // a complaint shows up among the lines read
     posix_spawn_file_actions_addclose(&actions, out[0]);
     std::vector<std::string> args = {ECRSIM_PROGRAM, "--port", "0", "--control", "0"};
     std::vector<char*> argv;
@@ -76,6 +78,9 @@ class SimulatorProgramTest : public ::testing::Test {
     }
     return text;
   }
+
+  // Everything the program wrote until it ended.
+  std::string ReadRemainingOutput() { return ReadOutputLines(std::numeric_limits<int>::max()); }
 
   std::string Control(const std::string& line) {
     const std::string sent = line + "\n";
@@ -173,7 +178,8 @@ TEST_F(SimulatorProgramTest, ExchangesFramesPlaysAnInjectedFaultAndStopsOnComman
 
   EXPECT_EQ(Control("stop"), "OK\n");
   EXPECT_EQ(WaitForExit(), 0);
-  EXPECT_EQ(ReadOutputLines(1), "ecrsim stopped\n");
+  const std::string output = ReadRemainingOutput();  // the dropped bytes were reported before
+  EXPECT_TRUE(output.ends_with("\necrsim stopped\n")) << output;
 }
 
 TEST_F(SimulatorProgramTest, DelayedAnswersLeaveTheControlChannelFreeAndSilenceIsSilence) {
@@ -207,9 +213,10 @@ TEST_F(SimulatorProgramTest, EventsReachTheHostAndAbsentRegistersDoNotAnswer) {
 }
 
 TEST_F(SimulatorProgramTest, TerminationSignalStopsItCleanly) {
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));  // idle: the signal lands in its wait
   ASSERT_EQ(kill(pid_, SIGTERM), 0);
   EXPECT_EQ(WaitForExit(), 0);
-  EXPECT_EQ(ReadOutputLines(1), "ecrsim stopped\n");
+  EXPECT_EQ(ReadRemainingOutput(), "ecrsim stopped\n");  // and no complaint about the interrupted wait
 }
 
 }  // namespace

@@ -193,7 +193,7 @@ int ReadEcrConfig(int force) {
 
   if (HostHasStatus()) {
     int flags = 0;
-    if (const int n = AskHostStatus(1, flags); n != 0) return kClassHostLink + n;
+    if (const int n = AskHostStatus(1, flags); n != 0) return HostLinkError(n);
   }
   if (const HostInfoRecord* host = Library().host.info; host && host->statusEx) {
     // Asked once before the read, as the host expects; its answer is not used.

@@ -34,6 +34,14 @@ constexpr int ResultRow(int code) {
   return code & kResultRowMask;
 }
 
+// 512 + a host's result or detail. A code outside 0-255 (a protocol library's
+// -1, a detail of 512) would land in another class, a syntax error or a
+// critical state, and be retried or reported as such: it is a link failure
+// all the same, shown as its last row.
+constexpr int HostLinkError(int hostCode) {
+  return kClassHostLink | (hostCode >= 0 && hostCode <= kResultRowMask ? hostCode : kResultRowMask);
+}
+
 // Rows of the command-line syntax class, as the parser returns them.
 enum SyntaxRow : int {
   kSyntaxError = 0,

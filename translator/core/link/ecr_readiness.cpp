@@ -52,14 +52,14 @@ int AskHostStatus(int mode, int& flags) {
 int CheckEcrReady() {
   int flags = 0;
   int hostError = AskHostStatus(1, flags);
-  if (hostError != 0) return kClassHostLink + hostError;
+  if (hostError != 0) return HostLinkError(hostError);
   if (!(flags & HOST_STATUS_NOT_READY)) return 0;
   if (!(flags & HOST_STATUS_ALMOST_READY)) return kResultCriticalState;
   switch (PollWhileAlmostReady(hostError)) {
     case PollOutcome::Ready:
       return 0;
     case PollOutcome::HostError:
-      return kClassHostLink + hostError;
+      return HostLinkError(hostError);
     case PollOutcome::StillBusy:
       break;
   }
@@ -70,13 +70,13 @@ int WaitEcrReady(int wait, std::uint32_t limitMs) {
   const std::uint32_t start = platform::TickCount();
   int flags = 0;
   int hostError = AskHostStatus(1, flags);
-  if (hostError != 0) return kClassHostLink + hostError;
+  if (hostError != 0) return HostLinkError(hostError);
   for (;;) {
     if (!(flags & HOST_STATUS_NOT_READY) || wait == 0) return 0;
     if (flags & HOST_STATUS_ALMOST_READY) {
       const PollOutcome outcome = PollWhileAlmostReady(hostError);
       if (outcome == PollOutcome::Ready) return 0;
-      if (outcome == PollOutcome::HostError) return kClassHostLink + hostError;
+      if (outcome == PollOutcome::HostError) return HostLinkError(hostError);
     }
     if (platform::TickCount() - start >= limitMs) return kResultCriticalState;
 
@@ -87,7 +87,7 @@ int WaitEcrReady(int wait, std::uint32_t limitMs) {
     if (abort == 1) return kWaitEcrReadyStopped;
 
     hostError = AskHostStatus(1, flags);
-    if (hostError != 0) return kClassHostLink + hostError;
+    if (hostError != 0) return HostLinkError(hostError);
   }
 }
 

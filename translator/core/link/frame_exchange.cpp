@@ -84,13 +84,13 @@ int HostResultError(int r, std::uint8_t frameLetter, const std::uint8_t* answer,
     case 1:
     case 2:
     case 4:
-      return kClassHostLink + detail;
+      return HostLinkError(detail);
     case 8:
       return length >= 2 ? kClassEcrDataError | answer[1] : IncorrectAnswer(answer, length);
     case 32:
       return kResultCriticalState;
     default:
-      return kClassHostLink + r;
+      return HostLinkError(r);
   }
 }
 

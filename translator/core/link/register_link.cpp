@@ -35,14 +35,17 @@ bool Exchange(std::initializer_list<std::uint8_t> frame, int& error, int answerB
   return true;
 }
 
-// One pause of a wait loop: the host's messages, 50 ms, and the progress
-// callback with `text`. True when the host asks to stop.
-bool PauseAndAskAbort(int counter, int textRow) {
+// One pause of a wait loop that began at `start`: the host's messages, 50 ms,
+// and the progress callback with `text`. False when the host asks to stop or
+// `limitMs` has passed, so a host that cannot abort (no progress callback, or
+// one that never sets it) is not held for ever.
+bool KeepWaiting(std::uint32_t start, std::uint32_t limitMs, int counter, int textRow) {
+  if (platform::TickCount() - start >= limitMs) return false;
   platform::PumpThreadMessages();
   int abort = 0;
   platform::SleepMilliseconds(kPollPauseMs);
   ReportProgress(CurrentEcr(), counter, 0, IntMsgTable().Row(textRow).c_str(), &abort);
-  return abort == 1;
+  return abort != 1;
 }
 
 // Sends 'U' 0 `what` and keeps its time as the transfer's; `answerBytes` as for Exchange.
@@ -114,25 +117,27 @@ int ReleaseEcrStandBy() {
   return error;
 }
 
-int SetEcrStandBy(int mode) {
+int SetEcrStandBy(int mode, std::uint32_t limitMs) {
+  const std::uint32_t start = platform::TickCount();
   for (;;) {
     int error = 0;
     if (SendFrame2('H', 1, error)) return 0;
     if (error != kRefusedTransactionOpen) return kResultStandBySetError;
     if (mode != 2) return kResultTransactionOpen;
     const int counter = Executor().InBatch ? kBatchProgressCounter : 0;
-    if (PauseAndAskAbort(counter, kMsgWaitingTransactionEnd)) return kResultTransactionOpen;
+    if (!KeepWaiting(start, limitMs, counter, kMsgWaitingTransactionEnd)) return kResultTransactionOpen;
     platform::SleepMilliseconds(kPollPauseMs);
   }
 }
 
-int WaitChipCard(int wait) {
+int WaitChipCard(int wait, std::uint32_t limitMs) {
+  const std::uint32_t start = platform::TickCount();
   for (;;) {
     int error = 0;
     if (!Exchange({'C', 4}, error, 2)) return error;
     if (FrameBuffer().data[1] != kNoCardInReader) return 0;
     if (wait == 0) return kResultChipCardError;
-    if (PauseAndAskAbort(0, kMsgWaitingChipCard)) return kResultChipCardError;
+    if (!KeepWaiting(start, limitMs, 0, kMsgWaitingChipCard)) return kResultChipCardError;
     platform::SleepMilliseconds(kPollPauseMs);
   }
 }

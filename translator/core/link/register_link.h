@@ -13,6 +13,7 @@
 #include <span>
 
 #include "language/result_codes.h"
+#include "link/ecr_readiness.h"
 
 namespace quadrel {
 
@@ -43,11 +44,13 @@ int ReadEcrStatus();
 // 'H' 0. 0 or the exchange's error code.
 int ReleaseEcrStandBy();
 // 'H' 1: blocks the register for a download. Mode 2 waits (with the progress
-// callback, until the host aborts) while a transaction is open. 0, 8199 or 8204.
-int SetEcrStandBy(int mode);
-// 'C' 4: 0 when a card is in the reader; with `wait` polls until one is or the
-// host aborts (25). 25 without a card and without `wait`, or an exchange error.
-int WaitChipCard(int wait);
+// callback, until the host aborts or `limitMs` passes) while a transaction is
+// open. 0, 8199 or 8204.
+int SetEcrStandBy(int mode, std::uint32_t limitMs = kWaitEcrReadyLimitMs);
+// 'C' 4: 0 when a card is in the reader; with `wait` polls until one is, the
+// host aborts or `limitMs` passes (25). 25 without a card and without `wait`,
+// or an exchange error.
+int WaitChipCard(int wait, std::uint32_t limitMs = kWaitEcrReadyLimitMs);
 // At most three asks of the host's status function: true as soon as one
 // succeeds with the register not busy.
 bool IsEcrReady();

@@ -21,7 +21,6 @@ constexpr int kEchoByte = 4;
 int WriteBackEcrSettings() {
   LibraryState& lib = Library();
   if (!lib.settingsChanged) return 0;
-  lib.settingsChanged = false;
 
   int error = 0;
   FrameBufferData& buffer = FrameBuffer();
@@ -36,6 +35,9 @@ int WriteBackEcrSettings() {
   }
   buffer.Load(write);
   if (!SendFrameBuffer(FRAME_PLAIN, error)) return error;
+  // Only now is the echo off: a failed write-back is tried again at the next
+  // key batch or at TradClose.
+  lib.settingsChanged = false;
 
   std::int32_t out = 0;
   RequestHostService(ECRIO_XFER_END, 0, nullptr, nullptr, nullptr, nullptr, &out);
