@@ -8,6 +8,8 @@ namespace registry {
 
 // HKLM (and HKCU for single-port AutoRun): the driver's own key.
 inline constexpr char kDriverKey[] = "Software\\Velmora\\Drivers\\Corvane\\FirmwareA";
+// The ports key: one subkey per logical port.
+inline constexpr char kPortsKey[] = "Software\\Velmora\\Drivers\\Corvane\\FirmwareA\\Ports";
 // A logical port's key is this prefix and the port number in decimal.
 inline constexpr char kPortsKeyPrefix[] = "Software\\Velmora\\Drivers\\Corvane\\FirmwareA\\Ports\\";
 
@@ -31,6 +33,7 @@ inline constexpr char kAutoRunErrorsFile[] = "AutoRun ErrorsFile";
 inline constexpr char kAutoRunCommandFile[] = "AutoRun CommandFile";
 
 // Values of a logical port's key (HKLM).
+inline constexpr char kPortDescription[] = "";  // the key's (default) value
 inline constexpr char kPortType[] = "PortType";
 inline constexpr char kDeviceType[] = "DeviceType";  // "RT" for the telematic translator
 inline constexpr char kEcrIp[] = "ECRIP";
@@ -38,6 +41,11 @@ inline constexpr char kEcrPortNumber[] = "ECRPortNumber";
 inline constexpr char kSerialPort[] = "Port";  // "COM1" ...
 inline constexpr char kSpeed[] = "Speed";
 inline constexpr char kDefaultSpeed[] = "9600";
+inline constexpr char kOnLine[] = "OnLine";
+inline constexpr char kExtDisplayEcho[] = "ExtDisplayEcho";
+inline constexpr char kEcrProt[] = "EcrProt";
+inline constexpr char kDefaultEcrProt[] = "50187";  // also what a stored "0" stands for
+inline constexpr char kEnableAutoRunOnPort[] = "EnableAutoRunOnPort";  // Lathwell's: run the port's spooler service
 inline constexpr char kDsrCheck[] = "DSRCheck";  // default "0"
 inline constexpr char kCtsCheck[] = "CTSCheck";  // default "0"
 inline constexpr char kNetDef[] = "NetDef";      // RS-485 register addresses

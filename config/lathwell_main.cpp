@@ -1,0 +1,11 @@
+// Lathwell.exe: the configuration form of the driver settings.
+#include <windows.h>
+
+#include "port_form_dialog.h"
+#include "win32_registry.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  lathwell::Win32Registry registry;
+  lathwell::RunPortFormDialog(instance, registry);
+  return 0;
+}

@@ -1,0 +1,43 @@
+// A registry held in memory, case-insensitive like Windows' own, for running
+// the form's rules natively. It can be told to refuse every change.
+#pragma once
+
+#include <map>
+#include <string>
+#include <utility>
+
+#include "settings_registry.h"
+
+namespace lathwell {
+
+class MemoryRegistry : public SettingsRegistry {
+ public:
+  // From now on every change fails with `systemText`.
+  void RefuseChanges(std::string systemText) { refusal_ = std::move(systemText); }
+
+  bool KeyExists(RegistryRoot root, const std::string& path) override;
+  std::string ReadText(RegistryRoot root, const std::string& path, const std::string& name) override;
+  std::vector<std::string> SubkeyNames(RegistryRoot root, const std::string& path) override;
+  RegistryFailure CreateKey(RegistryRoot root, const std::string& path) override;
+  RegistryFailure WriteText(RegistryRoot root, const std::string& path, const std::string& name,
+                            const std::string& text) override;
+  RegistryFailure DeleteValue(RegistryRoot root, const std::string& path, const std::string& name) override;
+  RegistryFailure DeleteKeyTree(RegistryRoot root, const std::string& path) override;
+
+  // Whether the key holds a value of that name (an empty text counts).
+  bool HasValue(RegistryRoot root, const std::string& path, const std::string& name);
+
+ private:
+  struct Key {
+    std::string name;                                  // last path element as created
+    std::map<std::string, std::string> valuesByLower;  // lower-case name -> text
+  };
+  using KeyId = std::pair<RegistryRoot, std::string>;  // root and lower-case path
+
+  Key* Find(RegistryRoot root, const std::string& path);
+
+  std::map<KeyId, Key> keys_;
+  RegistryFailure refusal_;
+};
+
+}  // namespace lathwell

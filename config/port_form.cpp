@@ -1,0 +1,300 @@
+#include "port_form.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <optional>
+#include <utility>
+
+#include "form_lists.h"
+#include "interfaces/registry.h"
+#include "port_types.h"
+
+namespace lathwell {
+namespace {
+
+constexpr RegistryRoot kMachine = RegistryRoot::LocalMachine;
+constexpr int kLastPortNumber = 999;
+
+constexpr const char* kNotNumeric = "Il valore di porta logica deve essere numerico";
+constexpr const char* kNoNumber = "Inserire un numero nel campo 'Porta Logica'";
+constexpr const char* kAlreadyExists = "La porta logica selezionata e' gia' esistente";
+constexpr const char* kMissingPort = "Porta logica inesistente";
+constexpr const char* kNothingToRemove = "La porta logica selezionata non esiste";
+constexpr const char* kWriteFailed = "Impossibile scrivere nel registro: ";
+constexpr const char* kNewPortDescription = "Dati porta logica ";
+constexpr const char* kOldDefaultLogFile = "c:\\log.txt";
+
+// A whole text of decimal digits with an optional sign, within int.
+std::optional<int> ParsePortNumber(const std::string& text) {
+  std::size_t start = !text.empty() && text.front() == '+' ? 1 : 0;
+  if (start == 1 && text.size() > 1 && text[1] == '-') return std::nullopt;
+  int number = 0;
+  const char* end = text.data() + text.size();
+  const auto [stop, error] = std::from_chars(text.data() + start, end, number);
+  if (start == text.size() || error != std::errc() || stop != end) return std::nullopt;
+  return number;
+}
+
+// Ports 1 to 999 are ours to list and store; other numbers belong to nobody.
+bool IsStorablePort(int number) {
+  return number >= 1 && number <= kLastPortNumber;
+}
+
+std::string LogFileFor(const std::string& stored, const std::string& port) {
+  if (stored.empty() || stored == kOldDefaultLogFile) return "c:\\logqdx_" + port + ".txt";
+  return stored;
+}
+
+const char* Switch(bool on) {
+  return on ? "1" : "0";
+}
+
+std::string WithoutBlanks(std::string text) {
+  std::erase(text, ' ');
+  return text;
+}
+
+// The values only some kinds store; a port stores the ones of its kind and
+// loses the others.
+constexpr std::array<std::pair<const char*, PortKind>, 4> kKindValues{{
+    {registry::kNetDef, PortKind::Rs485},
+    {registry::kConfStrModem, PortKind::Modem},
+    {registry::kEcrIp, PortKind::Ethernet},
+    {registry::kEcrPortNumber, PortKind::Ethernet},
+}};
+
+}  // namespace
+
+PortForm::PortForm(SettingsRegistry& registry, MessageSink& messages)
+    : registry_(registry), messages_(messages) {}
+
+void PortForm::Start() {
+  LoadSettings();
+  SelectFirstPort();
+  ShowPort();
+}
+
+void PortForm::ChangePortText(const std::string& text) {
+  portText_ = text;
+  if (!text.empty()) {
+    const auto number = ParsePortNumber(text);
+    if (!number) {
+      messages_.ReportError(kNotNumeric);
+      return;
+    }
+    portText_ = std::to_string(*number);
+  }
+  ShowPort();
+}
+
+void PortForm::LoadSettings() {
+  const std::string user =
+      registry_.ReadText(RegistryRoot::CurrentUser, registry::kDriverKey, registry::kAutoRun);
+  autoRun_.singlePort = !user.empty() && user != "0";
+  if (autoRun_.singlePort) {
+    autoRun_.port = user;
+    autoRun_.commandFile =
+        registry_.ReadText(RegistryRoot::CurrentUser, registry::kDriverKey, registry::kAutoRunCommandFile);
+    autoRun_.errorsFile =
+        registry_.ReadText(RegistryRoot::CurrentUser, registry::kDriverKey, registry::kAutoRunErrorsFile);
+  }
+
+  portList_.clear();
+  if (!registry_.KeyExists(kMachine, registry::kPortsKey) &&
+      Reported(registry::kPortsKey, registry_.CreateKey(kMachine, registry::kPortsKey))) {
+    return;
+  }
+  // A subkey whose name is not a port number we store is not a port of ours.
+  for (std::string& name : registry_.SubkeyNames(kMachine, registry::kPortsKey)) {
+    const auto number = ParsePortNumber(name);
+    if (number && IsStorablePort(*number)) portList_.push_back(std::move(name));
+  }
+  std::sort(portList_.begin(), portList_.end());
+
+  fields_.chosenPortType = kPortTypes.front().name;
+  fields_.chosenUsedPort = kFirstSerialPort;
+  fields_.speed = kSpeeds.front();
+}
+
+void PortForm::SelectFirstPort() {
+  portText_ = portList_.empty() ? std::string() : portList_.front();
+}
+
+std::string PortForm::PortKey() const {
+  return registry::kPortsKeyPrefix + portText_;
+}
+
+bool PortForm::PortExists() const {
+  return !portText_.empty() && registry_.KeyExists(kMachine, PortKey());
+}
+
+void PortForm::ShowMissingPort() {
+  fields_.description = kMissingPort;
+  mediaCaption_ = kUndefinedMediaCaption;
+  fields_.portType.clear();
+  mediaFieldsShown_ = false;
+}
+
+void PortForm::ShowPort() {
+  if (!PortExists()) {
+    ShowMissingPort();
+    return;
+  }
+  const std::string key = PortKey();
+  const auto read = [&](const char* name) { return registry_.ReadText(kMachine, key, name); };
+  const auto isOn = [&](const char* name) { return read(name) == "1"; };
+
+  fields_.description = read(registry::kPortDescription);
+  fields_.portType = read(registry::kPortType);
+  fields_.onLine = isOn(registry::kOnLine);
+  fields_.dsrCheck = isOn(registry::kDsrCheck);
+  fields_.ctsCheck = isOn(registry::kCtsCheck);
+  fields_.extDisplayEcho = isOn(registry::kExtDisplayEcho);
+  mediaFieldsShown_ = true;
+  fields_.usedPort = read(registry::kSerialPort);
+  fields_.speed = read(registry::kSpeed);
+  fields_.ecrProt = read(registry::kEcrProt);
+  if (fields_.ecrProt == "0") fields_.ecrProt = registry::kDefaultEcrProt;
+
+  const PortTypeRow* type = FindPortType(fields_.portType);
+  mediaCaption_ = type != nullptr ? type->mediaCaption : kUndefinedMediaCaption;
+  const auto isKind = [&](PortKind kind) { return IsPortKind(fields_.portType, kind); };
+  if (isKind(PortKind::Rs485)) fields_.netDef = read(registry::kNetDef);
+  if (isKind(PortKind::Modem)) fields_.netDef = read(registry::kConfStrModem);
+  if (isKind(PortKind::Ethernet)) {
+    fields_.ecrIp = read(registry::kEcrIp);
+    fields_.ecrPortNumber = read(registry::kEcrPortNumber);
+  }
+
+  fields_.enableLog = read(registry::kLogLevel) != "0";
+  fields_.logFile = LogFileFor(read(registry::kLogFileName), portText_);
+
+  fields_.autoRunOnPort = isOn(registry::kEnableAutoRunOnPort);
+  autoRun_.spooler =
+      registry_.ReadText(kMachine, registry::kDriverKey, registry::kEnableSpoolerAutoRun) == "1";
+  installationDir_ = registry_.ReadText(kMachine, registry::kDriverKey, registry::kInstallationDir);
+  fields_.spoolerCommandFile = read(registry::kAutoRunCommandFile);
+  if (autoRun_.spooler && fields_.spoolerCommandFile.empty()) {
+    fields_.spoolerCommandFile = installationDir_ + "Spooler\\" + portText_ + "\\sco*.dat";
+    fields_.autoRunOnPort = true;
+  }
+}
+
+void PortForm::Add() {
+  if (portText_.empty()) {
+    messages_.Inform(kNoNumber);
+    return;
+  }
+  if (PortExists()) {
+    messages_.Inform(kAlreadyExists);
+    return;
+  }
+  state_ = FormState::Edit;
+  fields_.description = kNewPortDescription + portText_;
+  fields_.spoolerCommandFile.clear();
+  fields_.onLine = true;
+  fields_.dsrCheck = false;
+  fields_.ctsCheck = false;
+  fields_.enableLog = true;
+  fields_.logFile = LogFileFor("", portText_);
+}
+
+void PortForm::Modify() {
+  if (!PortExists()) {
+    messages_.Inform(kMissingPort);
+    fields_.portType.clear();
+    return;
+  }
+  state_ = FormState::Edit;
+  fields_.chosenPortType = fields_.portType;
+  fields_.chosenUsedPort = fields_.usedPort;
+}
+
+void PortForm::Cancel() {
+  state_ = FormState::Browse;
+}
+
+void PortForm::Ok() {
+  const auto number = ParsePortNumber(portText_);
+  if (!number) {
+    messages_.ReportError(kNotNumeric);
+    return;
+  }
+  if (IsStorablePort(*number)) {
+    if (!Store(std::to_string(*number))) return;
+    LoadSettings();
+    SelectFirstPort();
+    if (!portList_.empty()) portText_ = portList_.back();
+    ShowPort();
+  }
+  Cancel();
+}
+
+bool PortForm::Reported(const std::string& key, const RegistryFailure& failure) {
+  if (failure) messages_.ReportError(kWriteFailed + key + " (" + *failure + ")");
+  return failure.has_value();
+}
+
+bool PortForm::Store(const std::string& portNumber) {
+  if (fields_.ecrProt == "0") fields_.ecrProt = registry::kDefaultEcrProt;
+  fields_.logFile = LogFileFor(fields_.logFile, portNumber);
+  const std::string portKey = registry::kPortsKeyPrefix + portNumber;
+
+  struct Write {
+    const std::string& key;
+    const char* name;
+    std::string text;
+  };
+  const std::string settingsKey = registry::kDriverKey;
+  std::vector<Write> writes{
+      {portKey, registry::kPortDescription, fields_.description},
+      {portKey, registry::kPortType, fields_.chosenPortType},
+      {portKey, registry::kLogFileName, fields_.logFile},
+      {portKey, registry::kLogLevel, Switch(fields_.enableLog)},
+      {portKey, registry::kAutoRunCommandFile, fields_.spoolerCommandFile},
+      {portKey, registry::kEnableAutoRunOnPort, Switch(fields_.autoRunOnPort)},
+      {settingsKey, registry::kEnableSpoolerAutoRun, Switch(autoRun_.spooler)},
+      {portKey, registry::kOnLine, Switch(fields_.onLine)},
+      {portKey, registry::kDsrCheck, Switch(fields_.dsrCheck)},
+      {portKey, registry::kCtsCheck, Switch(fields_.ctsCheck)},
+      {portKey, registry::kExtDisplayEcho, Switch(fields_.extDisplayEcho)},
+      {portKey, registry::kSpeed, fields_.speed},
+      {portKey, registry::kSerialPort, fields_.chosenUsedPort},
+      {portKey, registry::kEcrProt, fields_.ecrProt},
+  };
+  const auto isKind = [&](PortKind kind) { return IsPortKind(fields_.chosenPortType, kind); };
+  if (isKind(PortKind::Rs485)) writes.push_back({portKey, registry::kNetDef, fields_.netDef});
+  if (isKind(PortKind::Modem)) writes.push_back({portKey, registry::kConfStrModem, fields_.netDef});
+  if (isKind(PortKind::Ethernet)) {
+    writes.push_back({portKey, registry::kEcrIp, WithoutBlanks(fields_.ecrIp)});
+    writes.push_back({portKey, registry::kEcrPortNumber, fields_.ecrPortNumber});
+  }
+
+  // The key is written in place: values and subkeys of other programs
+  // (Ravelin's DeviceType among them) stay.
+  if (Reported(settingsKey, registry_.CreateKey(kMachine, settingsKey))) return false;
+  if (Reported(portKey, registry_.CreateKey(kMachine, portKey))) return false;
+  for (const Write& write : writes) {
+    if (Reported(write.key, registry_.WriteText(kMachine, write.key, write.name, write.text))) return false;
+  }
+  for (const auto& [name, valueKind] : kKindValues) {
+    if (!isKind(valueKind) && Reported(portKey, registry_.DeleteValue(kMachine, portKey, name))) return false;
+  }
+  return true;
+}
+
+void PortForm::Remove() {
+  if (!PortExists()) {
+    messages_.Inform(kNothingToRemove);
+    return;
+  }
+  if (!messages_.Confirm("Sei sicuro di voler rimuovere la porta logica " + portText_ + " ?")) return;
+  const std::string key = PortKey();
+  if (Reported(key, registry_.DeleteKeyTree(kMachine, key))) return;
+  LoadSettings();
+  SelectFirstPort();
+  ShowPort();
+}
+
+}  // namespace lathwell

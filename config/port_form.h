@@ -1,0 +1,94 @@
+// The logical-port form without its window: the port list, one port shown at
+// a time, and the browse and edit states with Add, Modify, OK, Cancel and
+// Remove. The window copies what the user edited into Fields() before it
+// calls an action and shows the model's state after it.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "message_sink.h"
+#include "settings_registry.h"
+
+namespace lathwell {
+
+enum class FormState { Browse, Edit };
+
+// The port's fields as the form shows them.
+struct PortFields {
+  std::string description;
+  std::string portType;        // the stored type, shown as text while browsing
+  std::string chosenPortType;  // the type list of the edit state
+  bool onLine = false;
+  bool dsrCheck = false;
+  bool ctsCheck = false;
+  bool extDisplayEcho = false;
+  std::string usedPort;        // the stored serial port, shown as text while browsing
+  std::string chosenUsedPort;  // the serial-port list of the edit state
+  std::string speed;
+  std::string ecrProt;
+  std::string netDef;  // the RS-485 address map or the modem string
+  std::string ecrIp;
+  std::string ecrPortNumber;
+  bool enableLog = false;
+  std::string logFile;
+  bool autoRunOnPort = false;
+  std::string spoolerCommandFile;
+};
+
+// The AutoRun settings as stored; the form only shows them.
+struct AutoRunFields {
+  bool singlePort = false;
+  std::string port;
+  std::string commandFile;
+  std::string errorsFile;
+  bool spooler = false;
+};
+
+class PortForm {
+ public:
+  PortForm(SettingsRegistry& registry, MessageSink& messages);
+
+  const std::vector<std::string>& PortList() const { return portList_; }
+  const std::string& PortText() const { return portText_; }
+  FormState State() const { return state_; }
+  // False while the shown port does not exist.
+  bool MediaFieldsShown() const { return mediaFieldsShown_; }
+  const std::string& MediaCaption() const { return mediaCaption_; }
+  PortFields& Fields() { return fields_; }
+  const PortFields& Fields() const { return fields_; }
+  const AutoRunFields& AutoRun() const { return autoRun_; }
+
+  // Reads the settings and shows the first port.
+  void Start();
+  // The port number was typed or chosen.
+  void ChangePortText(const std::string& text);
+  void Add();
+  void Modify();
+  void Ok();
+  void Cancel();
+  void Remove();
+
+ private:
+  void LoadSettings();
+  void SelectFirstPort();
+  void ShowPort();
+  void ShowMissingPort();
+  bool PortExists() const;
+  std::string PortKey() const;
+  bool Store(const std::string& portNumber);
+  bool Reported(const std::string& key, const RegistryFailure& failure);
+
+  SettingsRegistry& registry_;
+  MessageSink& messages_;
+  std::vector<std::string> portList_;
+  std::string portText_;
+  FormState state_ = FormState::Browse;
+  bool mediaFieldsShown_ = false;
+  std::string mediaCaption_;
+  PortFields fields_;
+  AutoRunFields autoRun_;
+  std::string installationDir_;
+};
+
+}  // namespace lathwell

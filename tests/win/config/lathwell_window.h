@@ -1,0 +1,55 @@
+// Lathwell.exe started from the test's folder and driven from outside by
+// window messages, as a user would: typing into the port list, clicking,
+// choosing from lists and answering message boxes.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+namespace lathwell_test {
+
+class LathwellWindow {
+ public:
+  // Starts the program and waits for its form; Form() is null when it did not come.
+  LathwellWindow();
+  // Closes the form and waits for the program to end.
+  ~LathwellWindow();
+  LathwellWindow(const LathwellWindow&) = delete;
+  LathwellWindow& operator=(const LathwellWindow&) = delete;
+
+  HWND Form() const { return form_; }
+  HWND Control(int id) const { return GetDlgItem(form_, id); }
+  std::string Text(int id) const;
+  bool Visible(int id) const { return IsWindowVisible(Control(id)) != FALSE; }
+
+  // Replaces the port list's text key by key.
+  void TypePort(const std::string& text);
+  // One key into the port list without waiting: for keys that raise a message box.
+  void PostKey(char key);
+  // A click whose handling has ended when this returns.
+  void Click(int id);
+  // A click that opens a message box: returns the box's text ("" when none came).
+  std::string ClickForMessage(int id);
+  void Choose(int listId, const std::string& entry);
+  void SetText(int id, const std::string& text);
+
+  // The text of the message box shown over the form, waiting for it; "" when none came.
+  std::string MessageText();
+  // Picks `name` in the file dialog that a click on `id` opens; false when no dialog came and went.
+  bool PickFile(int id, const std::string& name);
+  // Answers the message box with IDOK, IDYES or IDNO and waits until it is gone.
+  bool Answer(int button);
+
+ private:
+  PROCESS_INFORMATION process_{};
+  HWND form_ = nullptr;
+};
+
+// A string value of HKLM\key read back with the prefix's `reg query`; none
+// when the key or the value is missing.
+std::optional<std::string> RegQuery(const std::string& key, const std::string& value);
+bool RegKeyExists(const std::string& key);
+
+}  // namespace lathwell_test

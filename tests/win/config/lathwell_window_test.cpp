@@ -1,0 +1,110 @@
+// Lathwell's form driven by window messages; what it stores is read back
+// with the prefix's reg.
+#include "lathwell_window.h"
+
+#include <gtest/gtest.h>
+
+#include "port_form_ids.h"
+#include "protocol/protocol_test_support.h"
+
+namespace lathwell_test {
+namespace {
+
+using protocol_test::PortKey;
+
+const std::string kPorts = protocol_test::kPortsKey;
+constexpr int kNewPort = 941;
+
+class LathwellWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, (kPorts + "\\" + std::to_string(kNewPort)).c_str());
+  }
+  void TearDown() override { SetUp(); }
+};
+
+TEST_F(LathwellWindowTest, AddStoresTheTypedPortByItsType) {
+  LathwellWindow lathwell;
+  ASSERT_NE(lathwell.Form(), nullptr);
+  lathwell.TypePort("0" + std::to_string(kNewPort));
+  EXPECT_EQ(lathwell.Text(IDC_LOGICAL_PORTS), "941");
+  EXPECT_EQ(lathwell.Text(IDC_DESCRIPTION), "Porta logica inesistente");
+
+  lathwell.Click(IDC_ADD);
+  EXPECT_TRUE(lathwell.Visible(IDC_OK_EDIT));
+  EXPECT_FALSE(IsWindowEnabled(lathwell.Control(IDC_LOGICAL_PORTS)));
+  EXPECT_EQ(lathwell.Text(IDC_DESCRIPTION), "Dati porta logica 941");
+  lathwell.Choose(IDC_PORT_TYPE, "EthernetHostPC");
+  lathwell.SetText(IDC_ECR_IP, "10. 0. 0. 7");
+  lathwell.SetText(IDC_ECR_PORT, "1470");
+  lathwell.Click(IDC_OK_EDIT);
+
+  EXPECT_TRUE(lathwell.Visible(IDC_CLOSE));
+  const std::string key = kPorts + "\\941";
+  EXPECT_EQ(RegQuery(key, "PortType"), "EthernetHostPC");
+  EXPECT_EQ(RegQuery(key, "ECRIP"), "10.0.0.7");
+  EXPECT_EQ(RegQuery(key, "ECRPortNumber"), "1470");
+  EXPECT_EQ(RegQuery(key, "LogFileName"), "c:\\logqdx_941.txt");
+  EXPECT_EQ(RegQuery(key, "NetDef"), std::nullopt);
+
+  EXPECT_EQ(lathwell.ClickForMessage(IDC_ADD), "La porta logica selezionata e' gia' esistente");
+  EXPECT_TRUE(lathwell.Answer(IDOK));
+}
+
+TEST_F(LathwellWindowTest, ModifyRewritesThePortAndKeepsWhatOthersStored) {
+  PortKey port(942, {{"PortType", "Modem"}, {"ConfStrModem", "ATZ"}, {"DeviceType", "RT"}, {"EcrProt", "0"}});
+  LathwellWindow lathwell;
+  ASSERT_NE(lathwell.Form(), nullptr);
+  lathwell.TypePort("942");
+  EXPECT_EQ(lathwell.Text(IDC_PORT_TYPE_TEXT), "Modem");
+  EXPECT_EQ(lathwell.Text(IDC_NET_DEF), "ATZ");
+  EXPECT_EQ(lathwell.Text(IDC_MEDIA_GROUP), " Parametri Modem ");
+
+  lathwell.Click(IDC_MODIFY);
+  lathwell.Choose(IDC_PORT_TYPE, "RS485");
+  lathwell.SetText(IDC_NET_DEF, "100000000000000000000001");
+  lathwell.Click(IDC_OK_EDIT);
+
+  EXPECT_EQ(RegQuery(port.path(), "NetDef"), "100000000000000000000001");
+  EXPECT_EQ(RegQuery(port.path(), "ConfStrModem"), std::nullopt);
+  EXPECT_EQ(RegQuery(port.path(), "DeviceType"), "RT");
+  EXPECT_EQ(RegQuery(port.path(), "EcrProt"), "50187");
+}
+
+TEST_F(LathwellWindowTest, TheLogFileButtonPicksAFileFromTheRootOfC) {
+  PortKey port(944, {{"PortType", "RS232"}});
+  LathwellWindow lathwell;
+  ASSERT_NE(lathwell.Form(), nullptr);
+  lathwell.TypePort("944");
+  lathwell.Click(IDC_MODIFY);
+  ASSERT_TRUE(lathwell.PickFile(IDC_OPEN_LOG_FILE, "windows\\win.ini"));
+  EXPECT_STRCASEEQ(lathwell.Text(IDC_LOG_FILE).c_str(), "C:\\windows\\win.ini");
+  EXPECT_EQ(RegQuery(port.path(), "LogFileName"), std::nullopt);
+}
+
+TEST_F(LathwellWindowTest, RemoveAsksAndDeletesOnlyOnYes) {
+  PortKey port(943, {{"PortType", "RS232"}});
+  LathwellWindow lathwell;
+  ASSERT_NE(lathwell.Form(), nullptr);
+  lathwell.TypePort("943");
+  EXPECT_EQ(lathwell.ClickForMessage(IDC_REMOVE), "Sei sicuro di voler rimuovere la porta logica 943 ?");
+  EXPECT_TRUE(lathwell.Answer(IDNO));
+  EXPECT_TRUE(RegKeyExists(port.path()));
+
+  EXPECT_EQ(lathwell.ClickForMessage(IDC_REMOVE), "Sei sicuro di voler rimuovere la porta logica 943 ?");
+  EXPECT_TRUE(lathwell.Answer(IDYES));
+  EXPECT_FALSE(RegKeyExists(port.path()));
+}
+
+TEST_F(LathwellWindowTest, TypingALetterShowsTheErrorBox) {
+  LathwellWindow lathwell;
+  ASSERT_NE(lathwell.Form(), nullptr);
+  lathwell.TypePort("");
+  lathwell.PostKey('x');
+  EXPECT_EQ(lathwell.MessageText(), "Il valore di porta logica deve essere numerico");
+  EXPECT_TRUE(lathwell.Answer(IDOK));
+  EXPECT_EQ(lathwell.Text(IDC_LOGICAL_PORTS), "x");
+}
+
+}  // namespace
+}  // namespace lathwell_test
