@@ -89,7 +89,7 @@ sasl_app smtpd-cram CRAM-MD5
 sasl_app smtpd-digest DIGEST-MD5
 
 # ---- listeners on free loopback ports.
-listeners=(STARTTLS LOGIN PLAIN CRAM DIGEST IMPLICIT NOTLS TLSAUTH SELFSIGNED WRONGNAME)
+listeners=(STARTTLS LOGIN PLAIN CRAM DIGEST IMPLICIT TLSAUTH SELFSIGNED WRONGNAME)
 read -r -a ports < <(/usr/bin/python3 - "${#listeners[@]}" <<'PY'
 import socket, sys
 held = []
@@ -141,7 +141,6 @@ smtpd() {  # listener syslog-name options...
   smtpd CRAM smtpd_sasl_path=smtpd-cram
   smtpd DIGEST smtpd_sasl_path=smtpd-digest
   smtpd IMPLICIT smtpd_tls_wrappermode=yes
-  smtpd NOTLS smtpd_tls_security_level=none
   smtpd TLSAUTH smtpd_tls_auth_only=yes
   smtpd SELFSIGNED smtpd_tls_cert_file="$tls/selfsigned.pem" smtpd_tls_key_file="$tls/selfsigned.key"
   smtpd WRONGNAME smtpd_tls_cert_file="$tls/wrongname.pem" smtpd_tls_key_file="$tls/wrongname.key"
@@ -200,8 +199,8 @@ prove TLSAUTH PLAIN --tls
 
 {
   for name in "${listeners[@]}"; do echo "PORT_$name=${port[$name]}"; done
-  echo "USER=$user"
-  echo "PASSWORD=$password"
+  echo "SASL_USER=$user"
+  echo "SASL_PASSWORD=$password"
   echo "CA_FILE=$tls/ca.pem"
   echo "MAILLOG=$log/maillog"
 } >"$base/peer.env"
