@@ -1,5 +1,5 @@
 # Test helpers shared by every tests/ folder.
-#   quadrel_add_gtest(name SOURCES ... [LIBS ...] [LABELS ...] [TIMEOUT s])
+#   quadrel_add_gtest(name SOURCES ... [LIBS ...] [LABELS ...] [TIMEOUT s] [FIXTURES ...])
 # Native: one ctest entry per test case. Win32: one entry per executable, run
 # under Wine through the rig's launcher inside the private prefix.
 
@@ -23,27 +23,31 @@ endif()
 
 # Makes a Wine test depend on the rig; every Wine test has a time-out.
 function(quadrel_wine_test test_name)
-  cmake_parse_arguments(W "" "TIMEOUT" "LABELS" ${ARGN})
+  cmake_parse_arguments(W "" "TIMEOUT" "LABELS;FIXTURES" ${ARGN})
   if(NOT W_TIMEOUT)
     set(W_TIMEOUT 120)
   endif()
-  set_tests_properties(${test_name} PROPERTIES FIXTURES_REQUIRED wine TIMEOUT ${W_TIMEOUT}
+  set_tests_properties(${test_name} PROPERTIES FIXTURES_REQUIRED "wine;${W_FIXTURES}" TIMEOUT ${W_TIMEOUT}
     LABELS "win32;${W_LABELS}")
 endfunction()
 
 function(quadrel_add_gtest name)
-  cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBS;LABELS;FIXTURES" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gmock GTest::gtest_main)
   if(WIN32)
     add_test(NAME ${name} COMMAND ${name} WORKING_DIRECTORY $<TARGET_FILE_DIR:${name}>)
-    quadrel_wine_test(${name} TIMEOUT ${T_TIMEOUT} LABELS ${T_LABELS})
+    quadrel_wine_test(${name} TIMEOUT ${T_TIMEOUT} LABELS ${T_LABELS} FIXTURES ${T_FIXTURES})
   else()
     if(NOT T_TIMEOUT)
       set(T_TIMEOUT 60)
     endif()
+    set(fixture_property)
+    if(T_FIXTURES)
+      set(fixture_property FIXTURES_REQUIRED "${T_FIXTURES}")
+    endif()
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 30
-      PROPERTIES TIMEOUT ${T_TIMEOUT} LABELS "native;${T_LABELS}")
+      PROPERTIES TIMEOUT ${T_TIMEOUT} LABELS "native;${T_LABELS}" ${fixture_property})
   endif()
 endfunction()
 

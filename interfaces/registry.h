@@ -25,6 +25,9 @@ inline constexpr char kRetryOn8XXX[] = "RetryOn8XXX";                // on
 inline constexpr char kRetryOn16XXX[] = "RetryOn16XXX";              // off
 inline constexpr char kCoverOpenPaperEmptyMode[] = "CoverOpenPaperEmptyMode";  // 2
 inline constexpr char kSendZAE[] = "sendZAE";                        // off
+// The mail client's TLS check of the server (HKLM).
+inline constexpr char kMailCAFile[] = "MailCAFile";        // a PEM file of further trusted roots
+inline constexpr char kMailTlsVerify[] = "MailTlsVerify";  // on; "0" turns the check off (unsafe)
 
 // Values of the driver key under HKCU: single-port AutoRun.
 inline constexpr char kAutoRun[] = "AutoRun";  // the port number; "0" or missing: off

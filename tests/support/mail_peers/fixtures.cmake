@@ -1,0 +1,16 @@
+# ctest fixtures for the mail tests: the Postfix peer (smtp_peer, needs root)
+# and the fault server (smtp_faults), each in a folder of the build.
+set(SMTP_PEER_DIR ${CMAKE_BINARY_DIR}/mail-peers/postfix)
+set(SMTP_FAULTS_DIR ${CMAKE_BINARY_DIR}/mail-peers/faults)
+set(MAIL_PEERS_SCRIPTS ${CMAKE_SOURCE_DIR}/tests/support/mail_peers)
+
+if(NOT TEST smtp_peer_up)
+  add_test(NAME smtp_peer_up COMMAND ${MAIL_PEERS_SCRIPTS}/smtp_peer.sh up ${SMTP_PEER_DIR})
+  add_test(NAME smtp_peer_down COMMAND ${MAIL_PEERS_SCRIPTS}/smtp_peer.sh down ${SMTP_PEER_DIR})
+  set_tests_properties(smtp_peer_up PROPERTIES FIXTURES_SETUP smtp_peer TIMEOUT 60)
+  set_tests_properties(smtp_peer_down PROPERTIES FIXTURES_CLEANUP smtp_peer TIMEOUT 30)
+  add_test(NAME smtp_faults_up COMMAND /usr/bin/python3 ${MAIL_PEERS_SCRIPTS}/smtp_faults.py up ${SMTP_FAULTS_DIR})
+  add_test(NAME smtp_faults_down COMMAND /usr/bin/python3 ${MAIL_PEERS_SCRIPTS}/smtp_faults.py down ${SMTP_FAULTS_DIR})
+  set_tests_properties(smtp_faults_up PROPERTIES FIXTURES_SETUP smtp_faults TIMEOUT 30)
+  set_tests_properties(smtp_faults_down PROPERTIES FIXTURES_CLEANUP smtp_faults TIMEOUT 30)
+endif()

@@ -1,0 +1,207 @@
+#!/usr/bin/env bash
+# The mail tests' private SMTP peer: Postfix with Cyrus SASL on free loopback
+# ports, its own configuration, queue, log, sasldb and test certificates in DIR.
+#   smtp_peer.sh up DIR     make everything, start the server, prove it with swaks
+#   smtp_peer.sh down DIR   stop the server this script started
+# "up" writes DIR/peer.env (NAME=value lines: the listeners' ports, the user,
+# the password, the test CA) for the tests. Postfix needs root: without it "up"
+# writes DIR/skipped and the peer tests skip.
+set -euo pipefail
+
+action=${1:?up or down}
+base=$(realpath -m "${2:?peer folder}")
+master=/usr/lib/postfix/sbin/master
+user=tim
+password=tanstaaftanstaaf
+realm=quadrel.test
+# The master ends by itself after this many seconds if "down" never comes.
+lifetime=1800
+
+say() { printf 'smtp-peer: %s\n' "$*"; }
+
+stop_server() {
+  if [ -f "$base/master.pid" ]; then
+    kill -- "-$(cat "$base/master.pid")" 2>/dev/null || true
+    rm -f "$base/master.pid"
+  fi
+}
+
+if [ "$action" = down ]; then
+  stop_server
+  exit 0
+fi
+
+stop_server
+rm -rf "$base"
+mkdir -p "$base"
+if [ "$(id -u)" -ne 0 ]; then
+  say "not root: the peer tests skip"
+  touch "$base/skipped"
+  exit 0
+fi
+
+etc=$base/etc sasl=$base/etc/sasl tls=$base/tls log=$base/log
+mkdir -p "$etc" "$sasl" "$tls" "$log" "$base/queue" "$base/data"
+chown postfix "$base/data"
+chmod 755 "$base"
+
+# ---- certificates: a test CA, the server (localhost, 127.0.0.1), a wrong name
+# signed by the CA, and a self-signed one. EC keys are fast to make.
+make_key() { openssl ecparam -name prime256v1 -genkey -noout -out "$1" 2>/dev/null; }
+make_key "$tls/ca.key"
+openssl req -x509 -new -key "$tls/ca.key" -subj "/CN=Quadrel Test CA" -days 30 \
+  -addext basicConstraints=critical,CA:TRUE -addext keyUsage=critical,keyCertSign,cRLSign \
+  -out "$tls/ca.pem" 2>/dev/null
+issue() {  # name subject-alt-names [self]
+  make_key "$tls/$1.key"
+  if [ "${3:-}" = self ]; then
+    openssl req -x509 -new -key "$tls/$1.key" -subj "/CN=localhost" -days 30 \
+      -addext "subjectAltName=$2" -out "$tls/$1.pem" 2>/dev/null
+  else
+    openssl req -new -key "$tls/$1.key" -subj "/CN=${1}" -out "$tls/$1.csr" 2>/dev/null
+    openssl x509 -req -in "$tls/$1.csr" -CA "$tls/ca.pem" -CAkey "$tls/ca.key" -CAcreateserial \
+      -days 30 -extfile <(printf 'subjectAltName=%s\nextendedKeyUsage=serverAuth\n' "$2") \
+      -out "$tls/$1.pem" 2>/dev/null
+  fi
+}
+issue server "DNS:localhost,IP:127.0.0.1"
+issue wrongname "DNS:wrong.example"
+issue selfsigned "DNS:localhost,IP:127.0.0.1" self
+chmod 644 "$tls"/*.pem
+chmod 600 "$tls"/*.key
+
+# ---- SASL: one sasldb, one application file per mechanism list, in the
+# configuration folder's sasl/, where Debian's smtpd looks whatever
+# cyrus_sasl_config_path says.
+echo -n "$password" | saslpasswd2 -p -c -f "$sasl/sasldb2" -u "$realm" "$user"
+chown root:postfix "$sasl/sasldb2"
+chmod 640 "$sasl/sasldb2"
+chmod 755 "$sasl"
+sasl_app() {  # name mechanisms...
+  local app=$1; shift
+  printf 'pwcheck_method: auxprop\nauxprop_plugin: sasldb\nsasldb_path: %s\nmech_list: %s\n' \
+    "$sasl/sasldb2" "$*" >"$sasl/$app.conf"
+}
+sasl_app smtpd-all LOGIN PLAIN CRAM-MD5 DIGEST-MD5
+sasl_app smtpd-login LOGIN
+sasl_app smtpd-plain PLAIN
+sasl_app smtpd-cram CRAM-MD5
+sasl_app smtpd-digest DIGEST-MD5
+
+# ---- listeners on free loopback ports.
+listeners=(STARTTLS LOGIN PLAIN CRAM DIGEST IMPLICIT TLSAUTH SELFSIGNED WRONGNAME)
+read -r -a ports < <(/usr/bin/python3 - "${#listeners[@]}" <<'PY'
+import socket, sys
+held = []
+for _ in range(int(sys.argv[1])):
+    s = socket.socket(); s.bind(("127.0.0.1", 0)); held.append(s)
+print(" ".join(str(s.getsockname()[1]) for s in held))
+PY
+)
+declare -A port
+for i in "${!listeners[@]}"; do port[${listeners[$i]}]=${ports[$i]}; done
+
+cat >"$etc/main.cf" <<CF
+compatibility_level = 3.6
+queue_directory = $base/queue
+data_directory = $base/data
+maillog_file = $log/maillog
+maillog_file_prefixes = $log
+inet_interfaces = 127.0.0.1
+inet_protocols = ipv4
+myhostname = localhost
+mydestination =
+alias_maps =
+alias_database =
+smtpd_banner = \$myhostname ESMTP
+smtpd_error_sleep_time = 0
+smtpd_sasl_auth_enable = yes
+smtpd_sasl_type = cyrus
+cyrus_sasl_config_path = $sasl
+smtpd_sasl_path = smtpd-all
+smtpd_sasl_local_domain = $realm
+smtpd_sasl_security_options = noanonymous
+smtpd_tls_security_level = may
+smtpd_tls_cert_file = $tls/server.pem
+smtpd_tls_key_file = $tls/server.key
+smtpd_tls_loglevel = 1
+CF
+
+# No chroot anywhere: a chrooted smtpd cannot read the sasldb.
+smtpd() {  # listener syslog-name options...
+  local name=$1; shift
+  printf '127.0.0.1:%s inet n - n - - smtpd -o syslog_name=peer-%s' "${port[$name]}" "${name,,}"
+  printf ' -o %s' "$@"
+  printf '\n'
+}
+{
+  smtpd STARTTLS smtpd_sasl_path=smtpd-all
+  smtpd LOGIN smtpd_sasl_path=smtpd-login
+  smtpd PLAIN smtpd_sasl_path=smtpd-plain
+  smtpd CRAM smtpd_sasl_path=smtpd-cram
+  smtpd DIGEST smtpd_sasl_path=smtpd-digest
+  smtpd IMPLICIT smtpd_tls_wrappermode=yes
+  smtpd TLSAUTH smtpd_tls_auth_only=yes
+  smtpd SELFSIGNED smtpd_tls_cert_file="$tls/selfsigned.pem" smtpd_tls_key_file="$tls/selfsigned.key"
+  smtpd WRONGNAME smtpd_tls_cert_file="$tls/wrongname.pem" smtpd_tls_key_file="$tls/wrongname.key"
+  cat <<'MASTER'
+pickup    unix  n       -       n       60      1       pickup
+cleanup   unix  n       -       n       -       0       cleanup
+qmgr      unix  n       -       n       300     1       qmgr
+tlsmgr    unix  -       -       n       1000?   1       tlsmgr
+rewrite   unix  -       -       n       -       -       trivial-rewrite
+bounce    unix  -       -       n       -       0       bounce
+defer     unix  -       -       n       -       0       bounce
+trace     unix  -       -       n       -       0       bounce
+verify    unix  -       -       n       -       1       verify
+proxymap  unix  -       -       n       -       -       proxymap
+error     unix  -       -       n       -       -       error
+retry     unix  -       -       n       -       -       error
+discard   unix  -       -       n       -       -       discard
+anvil     unix  -       -       n       -       1       anvil
+scache    unix  -       -       n       -       1       scache
+postlog   unix-dgram n  -       n       -       1       postlogd
+MASTER
+} >"$etc/master.cf"
+# A freshly written main.cf stalls every Postfix command for about 2 s.
+touch -d '-1 minute' "$etc/main.cf" "$etc/master.cf"
+
+postfix -c "$etc" check >>"$log/setup.log" 2>&1 || { say "postfix check failed"; cat "$log/setup.log"; exit 1; }
+setsid "$master" -c "$etc" -d -e "$lifetime" </dev/null >>"$log/master.out" 2>&1 &
+echo $! >"$base/master.pid"
+
+# Ready when every listener accepts.
+for _ in $(seq 100); do
+  ready=1
+  for name in "${listeners[@]}"; do
+    (exec 3<>"/dev/tcp/127.0.0.1/${port[$name]}") 2>/dev/null || { ready=0; break; }
+  done
+  [ $ready = 1 ] && break
+  kill -0 "$(cat "$base/master.pid")" 2>/dev/null || { say "master exited"; cat "$log"/maillog* 2>/dev/null | tail -20; exit 1; }
+  sleep 0.1
+done
+[ $ready = 1 ] || { say "listeners not ready"; exit 1; }
+
+# swaks proves the peer: each mechanism authenticates on its own listener.
+prove() {  # listener mechanism [swaks options]
+  local name=$1 mech=$2; shift 2
+  if ! swaks --server 127.0.0.1 --port "${port[$name]}" --quit-after AUTH --auth "$mech" \
+       --auth-user "$user" --auth-password "$password" "$@" >>"$log/swaks.log" 2>&1; then
+    say "swaks: $mech on $name failed (see $log/swaks.log)"
+    exit 1
+  fi
+}
+prove LOGIN LOGIN
+prove PLAIN PLAIN
+prove CRAM CRAM-MD5
+prove DIGEST DIGEST-MD5
+prove TLSAUTH PLAIN --tls
+
+{
+  for name in "${listeners[@]}"; do echo "PORT_$name=${port[$name]}"; done
+  echo "SASL_USER=$user"
+  echo "SASL_PASSWORD=$password"
+  echo "CA_FILE=$tls/ca.pem"
+  echo "MAILLOG=$log/maillog"
+} >"$base/peer.env"
+say "up in $base"

@@ -1,0 +1,93 @@
+#include "mail_test_peers.h"
+
+#include <chrono>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include "interfaces/registry.h"
+#include "mail/smtp_errors.h"
+
+#ifdef _WIN32
+#include "dll/registry_fixture.h"
+#else
+#include "platform/posix/settings_store.h"
+#endif
+
+namespace mail_test {
+
+PeerValues ReadPeerValues(const std::string& path) {
+  PeerValues values;
+  std::ifstream in(path);
+  for (std::string line; std::getline(in, line);) {
+    std::size_t equals = line.find('=');
+    if (equals != std::string::npos) values[line.substr(0, equals)] = line.substr(equals + 1);
+  }
+  return values;
+}
+
+namespace {
+
+// Reads the log until `found` accepts it, for up to 10 s; the last text read.
+std::string PollLog(const std::string& path, const std::function<bool(const std::string&)>& found) {
+  std::string text;
+  for (int attempt = 0; attempt < 200; ++attempt) {
+    std::ifstream in(path);
+    std::stringstream content;
+    content << in.rdbuf();
+    text = content.str();
+    if (found(text)) break;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  return text;
+}
+
+std::string LineWith(const std::string& text, const std::string& first, const std::string& second) {
+  std::istringstream lines(text);
+  for (std::string line; std::getline(lines, line);)
+    if (line.find(first) != std::string::npos && line.find(second) != std::string::npos) return line;
+  return {};
+}
+
+}  // namespace
+
+std::string WaitForLog(const std::string& path, const std::string& marker) {
+  return PollLog(path, [&](const std::string& text) { return text.find(marker) != std::string::npos; });
+}
+
+std::string WaitForLine(const std::string& path, const std::string& first, const std::string& second) {
+  return LineWith(
+      PollLog(path, [&](const std::string& text) { return !LineWith(text, first, second).empty(); }), first,
+      second);
+}
+
+int SmtpCodeOf(const std::function<void()>& call) {
+  try {
+    call();
+  } catch (const quadrel::ECSmtp& failure) {
+    return failure.code;
+  }
+  return 0;
+}
+
+#ifdef _WIN32
+void SetMailSetting(const char* name, const std::string& value) {
+  registry_fixture::SetMachineValue(name, value);
+}
+void ClearMailSettings() {
+  registry_fixture::DeleteMachineValue(registry::kMailCAFile);
+  registry_fixture::DeleteMachineValue(registry::kMailTlsVerify);
+}
+#else
+void SetMailSetting(const char* name, const std::string& value) {
+  platform::test_settings::Put(platform::SettingsRoot::LocalMachine, registry::kDriverKey, name, value);
+}
+void ClearMailSettings() {
+  platform::test_settings::Remove(platform::SettingsRoot::LocalMachine, registry::kDriverKey,
+                                  registry::kMailCAFile);
+  platform::test_settings::Remove(platform::SettingsRoot::LocalMachine, registry::kDriverKey,
+                                  registry::kMailTlsVerify);
+}
+#endif
+
+}  // namespace mail_test
