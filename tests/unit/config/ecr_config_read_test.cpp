@@ -20,7 +20,7 @@ using ecrsim::RegisterConfig;
 class EcrConfigReadTest : public ::testing::Test {
  protected:
   void SetUp() override { host_.Install(); }
-  void TearDown() override { Library() = LibraryState{}; }
+  void TearDown() override { ResetProcessState(); }
 
   ecrsim::SimRegister& Serve(int ecr, const std::string& name) {
     host_.sim.AddRegister(ecr, *ecrsim::BuiltInConfig(name));

@@ -53,7 +53,7 @@ class EcrConfSim : public ::testing::Test {
     host_.Install();
     host_.MarkPresentRegisters();
   }
-  void TearDown() override { Library() = LibraryState{}; }
+  void TearDown() override { ResetProcessState(); }
 
   const ecrsim::RegisterConfig& Config(int ecr) { return host_.sim.Find(ecr)->Config(); }
   std::string Control(const std::string& line) { return ecrsim::RunControlLine(host_.sim, line); }

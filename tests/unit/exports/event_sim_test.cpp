@@ -42,7 +42,7 @@ class EventSim : public ::testing::Test {
     ASSERT_EQ(TradExecCommand("SELEZIONA CASSA=1"), 0);
     Library().options.EnableTradDC = 1;
   }
-  void TearDown() override { Library() = LibraryState{}; }
+  void TearDown() override { ResetProcessState(); }
 
   // Emits the event, fetches it as the host does and decodes it by its kind.
   Decoded Emit(const std::string& command) {

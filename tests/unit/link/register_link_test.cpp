@@ -22,7 +22,7 @@ class RegisterLinkTest : public ::testing::Test {
     host_.sim.AddRegister(1, *ecrsim::BuiltInConfig("t72"));
     host_.Install();
   }
-  void TearDown() override { Library() = LibraryState{}; }
+  void TearDown() override { ResetProcessState(); }
 
   ecrsim::SimRegister& Reg() { return *host_.sim.Find(1); }
   Bytes Answer() const {

@@ -37,7 +37,7 @@ class ProgSessionSim : public ::testing::Test {
     host_.sim.AddRegister(1, *ecrsim::BuiltInConfig("t72"));
     host_.Install();
   }
-  void TearDown() override { Library() = LibraryState{}; }
+  void TearDown() override { ResetProcessState(); }
 
   static int Run(const std::string& line) { return SendKeyBatch(TradExecCommand(line), nullptr, 0); }
 

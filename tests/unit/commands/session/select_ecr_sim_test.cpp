@@ -46,7 +46,7 @@ class SelectEcrSim : public ::testing::Test {
   }
   void TearDown() override {
     SetSelectEcrPause(nullptr);
-    Library() = LibraryState{};
+    ResetProcessState();
   }
 
   // Runs a line and sends what it queued, as EcrCmd does.

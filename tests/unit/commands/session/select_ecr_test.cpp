@@ -337,7 +337,7 @@ class SelectEcrSimulated : public ::testing::Test {
   static void SetUpTestSuite() { ASSERT_TRUE(LoadDefinitionFile(kShippedFile)); }
   static void TearDownTestSuite() { ClearDefinitionTables(); }
   void SetUp() override { host_.Install(); }
-  void TearDown() override { Library() = LibraryState{}; }
+  void TearDown() override { ResetProcessState(); }
   SimHost host_;
 };
 
