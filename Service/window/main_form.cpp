@@ -16,7 +16,6 @@ namespace {
 constexpr const char* kNoMedia = "Nessuna";
 constexpr int kReplyBufferBytes = 1024;
 constexpr int kPortNotOpened = 20;
-constexpr int kNoLine = 2;  // EcrIO's result when there is no port
 
 int LabelNumber(HWND window, int id) {
   char text[32] = {};
@@ -196,7 +195,7 @@ std::string TMainForm::GetEcrConfStr(unsigned id) {
 // ---- protocol library access ----
 
 int TMainForm::PortEcrIO(int a1, int a2, const char* in, int inLen, char* out, int* outLen, int* detail) {
-  if (!driver_) return kNoLine;
+  if (!driver_) return kHostNoLine;
   return driver_->ProtEcrIO(a1, a2, const_cast<char*>(in), reinterpret_cast<void*>(static_cast<intptr_t>(inLen)),
                             out, outLen, detail);
 }
