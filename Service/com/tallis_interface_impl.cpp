@@ -375,7 +375,11 @@ std::int32_t TTallisInterfaceImpl::EcrCmd(const std::string& line, std::string& 
   commandLine_ = line;
   clientState_ = csRunning;
   if (async_) {
-    port_.PostAsyncCommand(slot_);
+    // Nothing would ever run the line or end the busy state.
+    if (!port_.PostAsyncCommand(slot_)) {
+      clientState_ = csIdle;
+      return lastResult_ = SOR_FAILED;
+    }
     answer = kRunningText;
     return SOR_OK;
   }

@@ -211,12 +211,12 @@ bool TMainForm::PortSendData(int ecr, const void* data, int length) {
   return driver_ && driver_->ProtSendData(ecr, data, length);
 }
 
-void TMainForm::PostAsyncCommand(int slot) { PostMessageA(window_, WM_RUNASYNCCMD, slot, slot); }
+bool TMainForm::PostAsyncCommand(int slot) { return PostMessageA(window_, WM_RUNASYNCCMD, slot, slot) != 0; }
 
 // ---- translator host callbacks ----
 
 int TMainForm::OnTradEcrIO(int a1, int a2, void* a3, void* a4, void* a5, void* a6, void* a7) {
-  const int result = driver_ ? driver_->ProtEcrIO(a1, a2, a3, a4, a5, a6, a7) : kNoLine;
+  const int result = driver_ ? driver_->ProtEcrIO(a1, a2, a3, a4, a5, a6, a7) : kHostNoLine;
   ProcessMessages();
   return result;
 }

@@ -98,7 +98,7 @@ class TMainForm final : public IPortSession,
   int PortEcrIO(int a1, int a2, const char* in, int inLen, char* out, int* outLen, int* detail) override;
   int PortGetEcrIStatus(int ecr) override;
   int PortGetLastError() override;
-  void PostAsyncCommand(int slot) override;
+  bool PostAsyncCommand(int slot) override;
   IEventReplies& Replies() override { return events_; }
 
   // The translator's host callbacks.

@@ -144,6 +144,16 @@ TEST_F(Commands, AsynchronousLineCompletesWithAnEventAndMeanwhileEverythingElseI
   EXPECT_EQ(events_->MaxDepth(), 1);
 }
 
+TEST_F(Commands, AsynchronousLineThatCannotBePostedFailsAndLeavesTheObjectIdle) {
+  ASSERT_EQ(Open(97), 0);  // the fake's port whose window queue is full
+  client_.SetNumber(kAsyncMode, 1);
+  std::wstring answer;
+  EXPECT_EQ(client_.EcrCmd(L"S", answer), 1);
+  EXPECT_EQ(client_.Number(kLastResult), 1);
+  EXPECT_EQ(client_.Number(kState), 1);
+  EXPECT_EQ(client_.Close(), 0);
+}
+
 TEST_F(Commands, DirectIOGivesTheLibraryItsCapacityAndKeepsWhatFits) {
   ASSERT_EQ(Open(), 0);
   std::wstring data = L"abc";
