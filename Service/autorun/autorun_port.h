@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "port_session.h"
+
 namespace ravelin {
 
 class IAutoRunPort {
@@ -16,6 +18,9 @@ class IAutoRunPort {
   virtual bool CloseLogicalPort() = 0;
   // The translator's EcrCmd; `answer` holds kAutoRunAnswerBytes bytes.
   virtual int EcrCmd(const char* line, char* answer) = 0;
+  // The translator's options, which clients may have changed.
+  virtual int GetOption(TTranslatorOption option) = 0;
+  virtual void SetOption(TTranslatorOption option, int value) = 0;
 
   // A client holds a slot (lConnectionAlive is not 0).
   virtual bool ClientConnected() = 0;

@@ -21,6 +21,8 @@ class FakePort final : public ravelin::IAutoRunPort {
   int OpenLogicalPort(int port) override;
   bool CloseLogicalPort() override;
   int EcrCmd(const char* line, char* answer) override;
+  int GetOption(ravelin::TTranslatorOption option) override { return options[option]; }
+  void SetOption(ravelin::TTranslatorOption option, int value) override { options[option] = value; }
   bool ClientConnected() override { return clientConnected; }
   void SetAutoRunRunning(bool running) override { autoRunRunning = running; }
   void ProcessMessages() override;
@@ -30,9 +32,13 @@ class FakePort final : public ravelin::IAutoRunPort {
   // Results of the next opens, in turn (then 0). 20 leaves nothing open; any
   // other failure is a failed TradInit that leaves the port half open.
   std::vector<int> openResults;
-  // Results of the next batches, in turn (then 0); a batch that reports 11
-  // or 12 did not run and writes nothing.
+  // Results of the next batches, in turn (then 0); a batch that reports
+  // anything but 0 or 14 did not run and writes nothing.
   std::vector<int> batchResults;
+  // The translator's options; a batch line they do not split into two names
+  // is refused with 10, as the translator does.
+  std::map<ravelin::TTranslatorOption, int> options = {{ravelin::TTranslatorOption::QuoteChar, '\''},
+                                                       {ravelin::TTranslatorOption::SeparatorChar, ','}};
   bool clientConnected = false;
   // Runs inside EcrCmd with the command file, while the batch "runs".
   std::function<void(const std::string& commandFile)> duringBatch;
@@ -79,6 +85,9 @@ class ScratchFolder {
  private:
   std::string path_;
 };
+
+// The batch line of names without quotes in them, under the default options.
+std::string BatchLineOf(const std::string& commandFile, const std::string& errorsFile);
 
 void WriteTextFile(const std::string& path, const std::string& content);
 std::string ReadTextFile(const std::string& path);

@@ -146,9 +146,10 @@ class AutoRunEndToEnd : public ::testing::Test {
   void TearDown() override {
     for (const std::string& name : Listing()) DeleteFileA((spool_ + name).c_str());
     RemoveDirectoryA(spool_.c_str());
-    RemoveDirectoryA(spool_.substr(0, spool_.size() - 3).c_str());
+    RemoveDirectoryA(Parent().c_str());
     if (sim_) sim_->Ok("fault 1 clear");
   }
+  std::string Parent() const { return spool_.substr(0, spool_.find_last_of('\\', spool_.size() - 2) + 1); }
   std::map<std::string, std::string> PortValues() const {
     auto values = protocol_test::EthernetPortValues(protocol_test::FixturePorts().wire);
     values["AutoRun CommandFile"] = spool_ + "cmd*.txt";
@@ -269,6 +270,18 @@ TEST_F(AutoRunEndToEnd, FileWhosePortWillNotOpenStaysAndRunsOnceThePortOpens) {
   key.emplace(1, PortValues());
   ASSERT_TRUE(WaitFor([&] { return !Exists(spool_ + "cmd02.txt"); }));
   EXPECT_EQ(ReadFile(spool_ + "cmd02.err"), "");
+}
+
+TEST_F(AutoRunEndToEnd, SpoolFolderWithAnApostropheACommaAndASemicolonRunsItsFiles) {
+  spool_ = Parent() + "Dell'Acqua, n;1\\";
+  SettingValue spooler(HKEY_LOCAL_MACHINE, "EnableSpoolerAutoRun", "1");
+  protocol_test::PortKey key(1, PortValues());
+  Ravelin server("/p 1");
+  ASSERT_TRUE(server.Started());
+  ASSERT_TRUE(WaitFor([&] { return Exists(spool_); }, 20000));
+  WriteFile(spool_ + "cmd01.txt", "#4\r\n");
+  ASSERT_TRUE(WaitFor([&] { return !Exists(spool_ + "cmd01.txt"); }));
+  EXPECT_EQ(ReadFile(spool_ + "cmd01.err"), "");
 }
 
 TEST_F(AutoRunEndToEnd, SpoolerProcessWithAnUnknownPortLogsInsteadOfShowingABox) {
