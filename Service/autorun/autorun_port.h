@@ -31,6 +31,8 @@ class IAutoRunPort {
 
   // eAutoRun: the answer of the last command file.
   virtual void ShowAutoRunAnswer(const std::string& answer) = 0;
+  // A line for the driver window's log.
+  virtual void LogAutoRun(const std::string& text) = 0;
   // The " AutoRun " group: shown in single-port mode while AutoRun is on.
   virtual void ShowAutoRunGroup(bool visible) = 0;
 };

@@ -14,12 +14,16 @@
 namespace ravelin {
 namespace {
 
-// A batch that ran ends with 0 or with "errors during execution"; every other
-// code (batch or errors file not opened, translator busy or missing) means
-// no line of the file ran.
+// A batch that ran ends with 0 or with "errors during execution", or with
+// "errors file open error" when its results could not be copied over the
+// errors file at the end: they are then kept under the temporary name, made
+// by this run. Every other code (batch or errors file not opened, translator
+// busy or missing) means no line of the file ran.
 constexpr int kBatchRanWithErrors = 14;
-bool BatchRan(int code) {
-  return code == 0 || code == kBatchRanWithErrors;
+constexpr int kErrorsFileError = 12;
+constexpr char kTemporarySuffix[] = ".tmp";
+bool BatchRan(int code, bool resultsKept) {
+  return code == 0 || code == kBatchRanWithErrors || (code == kErrorsFileError && resultsKept);
 }
 
 bool EndsWithNoCase(std::string_view text, std::string_view ending) {
@@ -32,7 +36,8 @@ bool EndsWithNoCase(std::string_view text, std::string_view ending) {
 // Errors files (and the translator's temporary copies of them) and the files
 // set aside lie beside the command files; a wide pattern must not run them.
 bool IsSpoolersOwnFile(std::string_view name) {
-  return EndsWithNoCase(name, ".err") || EndsWithNoCase(name, ".err.tmp") || EndsWithNoCase(name, kNotRunSuffix);
+  return EndsWithNoCase(name, ".err") || EndsWithNoCase(name, ".err.tmp") || EndsWithNoCase(name, kNotRunSuffix) ||
+         EndsWithNoCase(name, kRanSuffix);
 }
 
 std::string WithoutExtension(const std::string& name) {
@@ -166,19 +171,30 @@ TAutoRunSpooler::TRunOutcome TAutoRunSpooler::RunCommandFile(const TCommandFile&
     WriteErrorsText(file.errorsFile, kPortNotOpenedErrorsText);
     return TRunOutcome::PortNotOpened;
   }
+  // Results the translator could not publish stay under this name; one left
+  // by an earlier run would pass for this run's.
+  const std::string keptResults = file.errorsFile + kTemporarySuffix;
+  DeleteFileA(keptResults.c_str());
+  const bool keptBefore = FileExists(keptResults);
   std::array<char, kAutoRunAnswerBytes> answer{};
   const int code = RunBatch(file, answer.data());
   answer.back() = '\0';
   port_.ShowAutoRunAnswer(answer.data());
   port_.CloseLogicalPort();
 
-  if (!BatchRan(code)) {
+  const bool resultsKept = !keptBefore && FileExists(keptResults);
+  if (!BatchRan(code, resultsKept)) {
     // Tried again every second it would hold up every later file.
     if (!RenameAside(file.commandFile, kNotRunSuffix)) return TRunOutcome::NotStarted;
     WriteErrorsText(file.errorsFile, answer.data());
     return TRunOutcome::SetAside;
   }
-  return DeleteCommandFile(file.commandFile) ? TRunOutcome::Done : TRunOutcome::Undeletable;
+  if (resultsKept)
+    port_.LogAutoRun("The errors file " + file.errorsFile + " could not be written; the results of " +
+                     file.commandFile + " are kept in " + keptResults);
+  // Its lines ran: whatever happens to it, it must never run again.
+  if (DeleteCommandFile(file.commandFile) || RenameAside(file.commandFile, kRanSuffix)) return TRunOutcome::Done;
+  return TRunOutcome::Undeletable;
 }
 
 int TAutoRunSpooler::RunBatch(const TCommandFile& file, char* answer) {

@@ -29,6 +29,8 @@ inline constexpr std::uint32_t kRetryDelayMs = 1000;
 // Added to the name of a command file whose batch could not start: it is
 // kept for its producer to look at, and never taken again.
 inline constexpr char kNotRunSuffix[] = ".notrun";
+// Added to the name of a command file that ran but cannot be deleted.
+inline constexpr char kRanSuffix[] = ".ran";
 inline constexpr int kDeleteAttempts = 100;
 inline constexpr std::uint32_t kDeleteRetryDelayMs = 100;
 
@@ -75,8 +77,8 @@ class TAutoRunSpooler {
     PortNotOpened,  // errors file written; the same file is tried again
     SetAside,       // the batch did not start: renamed aside, its errors file says why
     NotStarted,     // the batch did not start, nor could the file be renamed: kept
-    Done,           // ran and deleted
-    Undeletable,    // ran, but stays: AutoRun stops so it never runs twice
+    Done,           // ran, and deleted or renamed aside
+    Undeletable,    // ran, but stays under its name: AutoRun stops so it never runs twice
   };
   struct TCommandFile {
     std::string commandFile;

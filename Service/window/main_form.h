@@ -125,6 +125,7 @@ class TMainForm final : public IPortSession,
   // Lets the window's pending messages run, as the program's message loop would.
   void ProcessMessages() override;
   void ShowAutoRunAnswer(const std::string& answer) override;
+  void LogAutoRun(const std::string& text) override { log_.Show(text); }
   void ShowAutoRunGroup(bool visible) override;
 
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -27,6 +27,7 @@ class FakePort final : public ravelin::IAutoRunPort {
   void SetAutoRunRunning(bool running) override { autoRunRunning = running; }
   void ProcessMessages() override;
   void ShowAutoRunAnswer(const std::string& answer) override { answers.push_back(answer); }
+  void LogAutoRun(const std::string& text) override { log.push_back(text); }
   void ShowAutoRunGroup(bool visible) override { groupVisible = visible; }
 
   // Results of the next opens, in turn (then 0). 20 leaves nothing open; any
@@ -47,6 +48,7 @@ class FakePort final : public ravelin::IAutoRunPort {
   std::vector<std::string> calls;  // "open 3", "close", "@ ..." in order
   std::vector<std::string> batchLines;
   std::vector<std::string> answers;
+  std::vector<std::string> log;
   std::vector<std::string> faults;  // what a sound spooler never does
   bool groupVisible = false;
   bool autoRunRunning = false;

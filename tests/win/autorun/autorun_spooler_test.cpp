@@ -246,6 +246,21 @@ TEST_F(SpoolerMode, FileThatCannotBeDeletedStopsAutoRunSoItNeverRunsTwice) {
   EXPECT_TRUE(FileExists(Path("sco2.dat")));
 }
 
+TEST_F(SpoolerMode, FileThatRanButCannotBeDeletedIsRenamedAsideAndAutoRunGoesOn) {
+  TAutoRunSpooler& spooler = Started();
+  Drop("sco1.dat");
+  Drop("sco2.dat");
+  port_.duringBatch = [&](const std::string& commandFile) {
+    if (commandFile == Path("sco1.dat")) SetFileAttributesA(commandFile.c_str(), FILE_ATTRIBUTE_READONLY);
+  };
+  spooler.Tick();
+  const std::string renamed = Path("sco1.dat") + kRanSuffix;
+  EXPECT_TRUE(FileExists(renamed));
+  SetFileAttributesA(renamed.c_str(), FILE_ATTRIBUTE_NORMAL);
+  EXPECT_TRUE(spooler.Active());
+  EXPECT_EQ(port_.batchLines, (std::vector<std::string>{LineFor("sco1"), LineFor("sco2")}));
+}
+
 TEST_F(SpoolerMode, FileRemovedByOthersDuringTheDeleteAttemptsDoesNotStopAutoRun) {
   TAutoRunSpooler& spooler = Started();
   Drop("sco1.dat");

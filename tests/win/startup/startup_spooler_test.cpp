@@ -284,6 +284,25 @@ TEST_F(AutoRunEndToEnd, SpoolFolderWithAnApostropheACommaAndASemicolonRunsItsFil
   EXPECT_EQ(ReadFile(spool_ + "cmd01.err"), "");
 }
 
+TEST_F(AutoRunEndToEnd, FileWhoseErrorsFileCannotBeWrittenIsNotRunAgainAndKeepsItsResults) {
+  SettingValue spooler(HKEY_LOCAL_MACHINE, "EnableSpoolerAutoRun", "1");
+  protocol_test::PortKey key(1, PortValues());
+  Ravelin server("/p 1");
+  ASSERT_TRUE(server.Started());
+  ASSERT_TRUE(WaitFor([&] { return Exists(spool_); }, 20000));
+  // The producer still reads the errors file of its previous drop, sharing nothing.
+  WriteFile(spool_ + "cmd01.err", "previous");
+  HANDLE reader = CreateFileA((spool_ + "cmd01.err").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+  WriteFile(spool_ + "cmd01.txt", "#4\r\n");
+  const bool gone = WaitFor([&] { return !Exists(spool_ + "cmd01.txt"); });
+  CloseHandle(reader);
+  ASSERT_TRUE(gone);
+  EXPECT_FALSE(Exists(spool_ + "cmd01.txt.notrun")) << "its line ran";
+  EXPECT_TRUE(Exists(spool_ + "cmd01.err.tmp")) << "the results are kept";
+}
+
 TEST_F(AutoRunEndToEnd, SpoolerProcessWithAnUnknownPortLogsInsteadOfShowingABox) {
   SettingValue spooler(HKEY_LOCAL_MACHINE, "EnableSpoolerAutoRun", "1");
   // Only the pattern: the port has no type, which a window would report in a box.
