@@ -21,6 +21,7 @@ namespace {
 // busy or missing) means no line of the file ran.
 constexpr int kBatchRanWithErrors = 14;
 constexpr int kErrorsFileError = 12;
+constexpr char kErrorsExtension[] = ".err";
 constexpr char kTemporarySuffix[] = ".tmp";
 bool BatchRan(int code, bool resultsKept) {
   return code == 0 || code == kBatchRanWithErrors || (code == kErrorsFileError && resultsKept);
@@ -36,8 +37,8 @@ bool EndsWithNoCase(std::string_view text, std::string_view ending) {
 // Errors files (and the translator's temporary copies of them) and the files
 // set aside lie beside the command files; a wide pattern must not run them.
 bool IsSpoolersOwnFile(std::string_view name) {
-  return EndsWithNoCase(name, ".err") || EndsWithNoCase(name, ".err.tmp") || EndsWithNoCase(name, kNotRunSuffix) ||
-         EndsWithNoCase(name, kRanSuffix);
+  return EndsWithNoCase(name, kErrorsExtension) || EndsWithNoCase(name, std::string(kErrorsExtension) + kTemporarySuffix) ||
+         EndsWithNoCase(name, kNotRunSuffix) || EndsWithNoCase(name, kRanSuffix);
 }
 
 std::string WithoutExtension(const std::string& name) {
@@ -234,7 +235,7 @@ std::vector<TAutoRunSpooler::TCommandFile> TAutoRunSpooler::WaitingFiles() const
   std::vector<TCommandFile> files;
   files.reserve(names.size());
   for (const std::string& name : names) {
-    files.push_back({pattern_.folder + name, pattern_.folder + WithoutExtension(name) + ".err"});
+    files.push_back({pattern_.folder + name, pattern_.folder + WithoutExtension(name) + kErrorsExtension});
   }
   return files;
 }
