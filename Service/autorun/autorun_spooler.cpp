@@ -188,6 +188,8 @@ TAutoRunSpooler::TRunOutcome TAutoRunSpooler::RunCommandFile(const TCommandFile&
     // Tried again every second it would hold up every later file.
     if (!RenameAside(file.commandFile, kNotRunSuffix)) return TRunOutcome::NotStarted;
     WriteErrorsText(file.errorsFile, answer.data());
+    port_.LogAutoRun(file.commandFile + " could not start (" + answer.data() + "); it is kept as " +
+                     file.commandFile + kNotRunSuffix);
     return TRunOutcome::SetAside;
   }
   if (resultsKept)

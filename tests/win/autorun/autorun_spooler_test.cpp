@@ -212,6 +212,8 @@ TEST_F(SpoolerMode, BatchThatCannotStartIsSetAsideWithItsReasonAndLaterFilesRun)
   EXPECT_EQ(port_.batchLines, (std::vector<std::string>{LineFor("sco1"), LineFor("sco2")}));
   EXPECT_EQ(ReadTextFile(Path("sco1.dat") + kNotRunSuffix), "#1\r\n") << "never deleted unrun";
   EXPECT_EQ(ReadTextFile(Path("sco1.err")), "FILE OPEN ERROR");
+  ASSERT_EQ(port_.log.size(), 1u);
+  EXPECT_NE(port_.log[0].find(Path("sco1.dat") + kNotRunSuffix), std::string::npos) << port_.log[0];
   EXPECT_EQ(ReadTextFile(Path("sco2.err")), "errors of " + Path("sco2.dat") + "\r\n");
   EXPECT_EQ(port_.options[TTranslatorOption::SeparatorChar], ';') << "the client's separator is given back";
   EXPECT_FALSE(port_.autoRunRunning);
