@@ -47,8 +47,8 @@ class IPortSession {
   virtual int PortGetLastError() = 0;
 
   // Posts WM_RUNASYNCCMD for the slot; the window then calls the slot's
-  // RunPendingCommand.
-  virtual void PostAsyncCommand(int slot) = 0;
+  // RunPendingCommand. False when the message could not be posted.
+  virtual bool PostAsyncCommand(int slot) = 0;
 
   // Answers to enquiries and interactivities, sent after the client's handler.
   virtual IEventReplies& Replies() = 0;

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "port_session.h"
+
 namespace ravelin {
 
 class IAutoRunPort {
@@ -16,6 +18,9 @@ class IAutoRunPort {
   virtual bool CloseLogicalPort() = 0;
   // The translator's EcrCmd; `answer` holds kAutoRunAnswerBytes bytes.
   virtual int EcrCmd(const char* line, char* answer) = 0;
+  // The translator's options, which clients may have changed.
+  virtual int GetOption(TTranslatorOption option) = 0;
+  virtual void SetOption(TTranslatorOption option, int value) = 0;
 
   // A client holds a slot (lConnectionAlive is not 0).
   virtual bool ClientConnected() = 0;
@@ -26,6 +31,8 @@ class IAutoRunPort {
 
   // eAutoRun: the answer of the last command file.
   virtual void ShowAutoRunAnswer(const std::string& answer) = 0;
+  // A line for the driver window's log.
+  virtual void LogAutoRun(const std::string& text) = 0;
   // The " AutoRun " group: shown in single-port mode while AutoRun is on.
   virtual void ShowAutoRunGroup(bool visible) = 0;
 };

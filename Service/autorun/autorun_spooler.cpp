@@ -8,17 +8,23 @@
 #include <string_view>
 #include <utility>
 
+#include "autorun/batch_line.h"
 #include "translator_gate.h"
 
 namespace ravelin {
 namespace {
 
-// A batch that ran ends with 0 or with "errors during execution"; every other
-// code (batch or errors file not opened, translator busy or missing) means
-// no line of the file ran.
+// A batch that ran ends with 0 or with "errors during execution", or with
+// "errors file open error" when its results could not be copied over the
+// errors file at the end: they are then kept under the temporary name, made
+// by this run. Every other code (batch or errors file not opened, translator
+// busy or missing) means no line of the file ran.
 constexpr int kBatchRanWithErrors = 14;
-bool BatchRan(int code) {
-  return code == 0 || code == kBatchRanWithErrors;
+constexpr int kErrorsFileError = 12;
+constexpr char kErrorsExtension[] = ".err";
+constexpr char kTemporarySuffix[] = ".tmp";
+bool BatchRan(int code, bool resultsKept) {
+  return code == 0 || code == kBatchRanWithErrors || (code == kErrorsFileError && resultsKept);
 }
 
 bool EndsWithNoCase(std::string_view text, std::string_view ending) {
@@ -28,10 +34,11 @@ bool EndsWithNoCase(std::string_view text, std::string_view ending) {
   });
 }
 
-// Errors files (and the translator's temporary copies of them) lie beside the
-// command files; a wide pattern must not run them as command files.
-bool IsErrorsFileName(std::string_view name) {
-  return EndsWithNoCase(name, ".err") || EndsWithNoCase(name, ".err.tmp");
+// Errors files (and the translator's temporary copies of them) and the files
+// set aside lie beside the command files; a wide pattern must not run them.
+bool IsSpoolersOwnFile(std::string_view name) {
+  return EndsWithNoCase(name, kErrorsExtension) || EndsWithNoCase(name, std::string(kErrorsExtension) + kTemporarySuffix) ||
+         EndsWithNoCase(name, kNotRunSuffix) || EndsWithNoCase(name, kRanSuffix);
 }
 
 std::string WithoutExtension(const std::string& name) {
@@ -43,13 +50,17 @@ bool FileExists(const std::string& path) {
   return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-void WritePortNotOpenedText(const std::string& errorsFile) {
+void WriteErrorsText(const std::string& errorsFile, std::string_view text) {
   HANDLE file = CreateFileA(errorsFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return;
   DWORD written = 0;
-  WriteFile(file, kPortNotOpenedErrorsText, sizeof kPortNotOpenedErrorsText - 1, &written, nullptr);
+  WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
   CloseHandle(file);
+}
+
+bool RenameAside(const std::string& commandFile, const char* suffix) {
+  return MoveFileExA(commandFile.c_str(), (commandFile + suffix).c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
 }
 
 }  // namespace
@@ -127,6 +138,7 @@ bool TAutoRunSpooler::RunAndSettle(const TCommandFile& file, int port) {
   EndRunning();
   switch (outcome) {
     case TRunOutcome::Done:
+    case TRunOutcome::SetAside:
       return true;
     case TRunOutcome::NotStarted:
       nextTryAt_ = waits_.tickCount() + kRetryDelayMs;
@@ -157,18 +169,44 @@ TAutoRunSpooler::TRunOutcome TAutoRunSpooler::RunCommandFile(const TCommandFile&
   if (port_.OpenLogicalPort(port) != 0) {
     // A port that half opened (TradInit failed) is closed before the next try.
     port_.CloseLogicalPort();
-    WritePortNotOpenedText(file.errorsFile);
+    WriteErrorsText(file.errorsFile, kPortNotOpenedErrorsText);
     return TRunOutcome::PortNotOpened;
   }
-  const std::string line = "@ " + file.commandFile + ", " + file.errorsFile;
+  // Results the translator could not publish stay under this name; one left
+  // by an earlier run would pass for this run's.
+  const std::string keptResults = file.errorsFile + kTemporarySuffix;
+  DeleteFileA(keptResults.c_str());
+  const bool keptBefore = FileExists(keptResults);
   std::array<char, kAutoRunAnswerBytes> answer{};
-  const int code = port_.EcrCmd(line.c_str(), answer.data());
+  const int code = RunBatch(file, answer.data());
   answer.back() = '\0';
   port_.ShowAutoRunAnswer(answer.data());
   port_.CloseLogicalPort();
 
-  if (!BatchRan(code)) return TRunOutcome::NotStarted;
-  return DeleteCommandFile(file.commandFile) ? TRunOutcome::Done : TRunOutcome::Undeletable;
+  const bool resultsKept = !keptBefore && FileExists(keptResults);
+  if (!BatchRan(code, resultsKept)) {
+    // Tried again every second it would hold up every later file.
+    if (!RenameAside(file.commandFile, kNotRunSuffix)) return TRunOutcome::NotStarted;
+    WriteErrorsText(file.errorsFile, answer.data());
+    port_.LogAutoRun(file.commandFile + " could not start (" + answer.data() + "); it is kept as " +
+                     file.commandFile + kNotRunSuffix);
+    return TRunOutcome::SetAside;
+  }
+  if (resultsKept)
+    port_.LogAutoRun("The errors file " + file.errorsFile + " could not be written; the results of " +
+                     file.commandFile + " are kept in " + keptResults);
+  // Its lines ran: whatever happens to it, it must never run again.
+  if (DeleteCommandFile(file.commandFile) || RenameAside(file.commandFile, kRanSuffix)) return TRunOutcome::Done;
+  return TRunOutcome::Undeletable;
+}
+
+int TAutoRunSpooler::RunBatch(const TCommandFile& file, char* answer) {
+  const int separator = port_.GetOption(TTranslatorOption::SeparatorChar);
+  port_.SetOption(TTranslatorOption::SeparatorChar, kDefaultSeparator);
+  const char quote = static_cast<char>(port_.GetOption(TTranslatorOption::QuoteChar));
+  const int code = port_.EcrCmd(BatchLine(file.commandFile, file.errorsFile, quote).c_str(), answer);
+  port_.SetOption(TTranslatorOption::SeparatorChar, separator);
+  return code;
 }
 
 bool TAutoRunSpooler::DeleteCommandFile(const std::string& commandFile) {
@@ -190,7 +228,7 @@ std::vector<TAutoRunSpooler::TCommandFile> TAutoRunSpooler::WaitingFiles() const
   do {
     const DWORD attributes = found.dwFileAttributes;
     if ((attributes & FILE_ATTRIBUTE_DIRECTORY) || !(attributes & FILE_ATTRIBUTE_ARCHIVE)) continue;
-    if (IsErrorsFileName(found.cFileName)) continue;
+    if (IsSpoolersOwnFile(found.cFileName)) continue;
     names.emplace_back(found.cFileName);
   } while (FindNextFileA(search, &found));
   FindClose(search);
@@ -199,7 +237,7 @@ std::vector<TAutoRunSpooler::TCommandFile> TAutoRunSpooler::WaitingFiles() const
   std::vector<TCommandFile> files;
   files.reserve(names.size());
   for (const std::string& name : names) {
-    files.push_back({pattern_.folder + name, pattern_.folder + WithoutExtension(name) + ".err"});
+    files.push_back({pattern_.folder + name, pattern_.folder + WithoutExtension(name) + kErrorsExtension});
   }
   return files;
 }

@@ -23,9 +23,14 @@ inline constexpr std::size_t kAutoRunAnswerBytes = 257;
 // What the errors file says when the port cannot be opened (36 characters,
 // no line end; the spelling is what readers of these files look for).
 inline constexpr char kPortNotOpenedErrorsText[] = "I/O Errror <Verificare Collegamento>";
-// Before a file whose port did not open, or whose batch did not start, is
-// tried again.
+// Before a file whose port did not open, or whose batch did not start and
+// could not be set aside, is tried again.
 inline constexpr std::uint32_t kRetryDelayMs = 1000;
+// Added to the name of a command file whose batch could not start: it is
+// kept for its producer to look at, and never taken again.
+inline constexpr char kNotRunSuffix[] = ".notrun";
+// Added to the name of a command file that ran but cannot be deleted.
+inline constexpr char kRanSuffix[] = ".ran";
 inline constexpr int kDeleteAttempts = 100;
 inline constexpr std::uint32_t kDeleteRetryDelayMs = 100;
 
@@ -70,9 +75,10 @@ class TAutoRunSpooler {
   enum class TRunOutcome {
     NotTaken,       // missing, or still held open by its producer
     PortNotOpened,  // errors file written; the same file is tried again
-    NotStarted,     // the batch did not run: the file is kept
-    Done,           // ran and deleted
-    Undeletable,    // ran, but stays: AutoRun stops so it never runs twice
+    SetAside,       // the batch did not start: renamed aside, its errors file says why
+    NotStarted,     // the batch did not start, nor could the file be renamed: kept
+    Done,           // ran, and deleted or renamed aside
+    Undeletable,    // ran, but stays under its name: AutoRun stops so it never runs twice
   };
   struct TCommandFile {
     std::string commandFile;
@@ -86,6 +92,8 @@ class TAutoRunSpooler {
   // outcome; true when the next file may follow.
   bool RunAndSettle(const TCommandFile& file, int port);
   TRunOutcome RunCommandFile(const TCommandFile& file, int port);
+  // The batch line, with the default separator whatever a client left set.
+  int RunBatch(const TCommandFile& file, char* answer);
   bool DeleteCommandFile(const std::string& commandFile);
   std::vector<TCommandFile> WaitingFiles() const;
   void StopAutoRun();

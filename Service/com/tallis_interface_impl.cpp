@@ -375,7 +375,11 @@ std::int32_t TTallisInterfaceImpl::EcrCmd(const std::string& line, std::string& 
   commandLine_ = line;
   clientState_ = csRunning;
   if (async_) {
-    port_.PostAsyncCommand(slot_);
+    // Nothing would ever run the line or end the busy state.
+    if (!port_.PostAsyncCommand(slot_)) {
+      clientState_ = csIdle;
+      return lastResult_ = SOR_FAILED;
+    }
     answer = kRunningText;
     return SOR_OK;
   }
@@ -567,6 +571,17 @@ std::string TTallisInterfaceImpl::GetPropertyString(std::int32_t index) {
 
 void TTallisInterfaceImpl::SetPropertyString(std::int32_t index, const std::string& text) {
   if (index != Pidx_CurrentDir) return;
+  // The directory is the whole process's: AutoRun's and other clients'
+  // batches resolve their file names against it. Only the connected client
+  // may move it, and not while something runs in the translator.
+  if (!Connected()) {
+    lastResult_ = SOR_NO_PORT;
+    return;
+  }
+  if (Busy() || TTranslatorGate::Held()) {
+    lastResult_ = SOR_BUSY;
+    return;
+  }
   const bool fits = text.size() < kCurrentDirBytes && text.find('\0') == std::string::npos;
   lastResult_ = fits && SetCurrentDirectoryA(text.c_str()) ? SOR_OK : SOR_DIR_ERROR;
 }

@@ -122,7 +122,7 @@ std::optional<std::string> TTranslatorLibrary::EcrConfStr(unsigned id) {
 }
 
 int TTranslatorLibrary::DoTradEcrIO(int a1, int a2, void* a3, void* a4, void* a5, void* a6, void* a7) {
-  return serviceHandler_ ? serviceHandler_(a1, a2, a3, a4, a5, a6, a7) : 0;
+  return serviceHandler_ ? serviceHandler_(a1, a2, a3, a4, a5, a6, a7) : kHostNoLine;
 }
 
 void TTranslatorLibrary::DoTradProgress(int ecr, int count, int percent, const char* text, int* abort) {
@@ -133,9 +133,9 @@ int QUADREL_CALL TTranslatorLibrary::TradEcrIOCallback(int a1, int a2, void* a3,
                                                        void* a7) {
   TTranslatorLibrary* current = currentTranslator;
   try {
-    return current ? current->DoTradEcrIO(a1, a2, a3, a4, a5, a6, a7) : 0;
+    return current ? current->DoTradEcrIO(a1, a2, a3, a4, a5, a6, a7) : kHostNoLine;
   } catch (...) {
-    return 0;
+    return kHostNoLine;
   }
 }
 

@@ -14,6 +14,10 @@
 
 // The result of a port open whose translator is not fully bound.
 constexpr int kTradInitUnavailable = 20;
+// The host-service answer when nothing can serve the request (no port, no
+// translator, no handler): the protocol library's "no line", so the
+// translator never takes it for a success.
+constexpr int kHostNoLine = 2;
 // Answer buffer of EcrCmd: the translator's longest result text is 256 bytes
 // with its terminator; a client call gets the full 1024.
 constexpr std::size_t kEcrCmdAnswerBytes = 1024;

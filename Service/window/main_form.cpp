@@ -16,7 +16,6 @@ namespace {
 constexpr const char* kNoMedia = "Nessuna";
 constexpr int kReplyBufferBytes = 1024;
 constexpr int kPortNotOpened = 20;
-constexpr int kNoLine = 2;  // EcrIO's result when there is no port
 
 int LabelNumber(HWND window, int id) {
   char text[32] = {};
@@ -196,7 +195,7 @@ std::string TMainForm::GetEcrConfStr(unsigned id) {
 // ---- protocol library access ----
 
 int TMainForm::PortEcrIO(int a1, int a2, const char* in, int inLen, char* out, int* outLen, int* detail) {
-  if (!driver_) return kNoLine;
+  if (!driver_) return kHostNoLine;
   return driver_->ProtEcrIO(a1, a2, const_cast<char*>(in), reinterpret_cast<void*>(static_cast<intptr_t>(inLen)),
                             out, outLen, detail);
 }
@@ -212,12 +211,12 @@ bool TMainForm::PortSendData(int ecr, const void* data, int length) {
   return driver_ && driver_->ProtSendData(ecr, data, length);
 }
 
-void TMainForm::PostAsyncCommand(int slot) { PostMessageA(window_, WM_RUNASYNCCMD, slot, slot); }
+bool TMainForm::PostAsyncCommand(int slot) { return PostMessageA(window_, WM_RUNASYNCCMD, slot, slot) != 0; }
 
 // ---- translator host callbacks ----
 
 int TMainForm::OnTradEcrIO(int a1, int a2, void* a3, void* a4, void* a5, void* a6, void* a7) {
-  const int result = driver_ ? driver_->ProtEcrIO(a1, a2, a3, a4, a5, a6, a7) : kNoLine;
+  const int result = driver_ ? driver_->ProtEcrIO(a1, a2, a3, a4, a5, a6, a7) : kHostNoLine;
   ProcessMessages();
   return result;
 }

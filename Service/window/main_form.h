@@ -98,7 +98,7 @@ class TMainForm final : public IPortSession,
   int PortEcrIO(int a1, int a2, const char* in, int inLen, char* out, int* outLen, int* detail) override;
   int PortGetEcrIStatus(int ecr) override;
   int PortGetLastError() override;
-  void PostAsyncCommand(int slot) override;
+  bool PostAsyncCommand(int slot) override;
   IEventReplies& Replies() override { return events_; }
 
   // The translator's host callbacks.
@@ -125,6 +125,7 @@ class TMainForm final : public IPortSession,
   // Lets the window's pending messages run, as the program's message loop would.
   void ProcessMessages() override;
   void ShowAutoRunAnswer(const std::string& answer) override;
+  void LogAutoRun(const std::string& text) override { log_.Show(text); }
   void ShowAutoRunGroup(bool visible) override;
 
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -17,6 +17,17 @@ int TakeFirst(std::vector<int>& results) {
   return result;
 }
 
+const char* AnswerOf(int result) {
+  switch (result) {
+    case 0: return "OK.";
+    case 10: return "INVALID BATCH LINE ";
+    case 11: return "FILE OPEN ERROR";
+    case 12: return "ERROR FILE OPEN ERROR";
+    case 14: return "ERRORS DURING EXECUTION OF FILE";
+    default: return "ERROR";
+  }
+}
+
 }  // namespace
 
 int FakePort::OpenLogicalPort(int port) {
@@ -43,18 +54,22 @@ int FakePort::EcrCmd(const char* line, char* answer) {
   if (!portOpen) faults.push_back("ran a batch on a closed port");
   if (!autoRunRunning) faults.push_back("ran a batch without the running flag");
 
-  const std::size_t comma = text.find(", ");
-  const std::string commandFile = text.substr(2, comma - 2);
-  const std::string errorsFile = text.substr(comma + 2);
-  const int result = TakeFirst(batchResults);
-  if (result == 11 || result == 12) {
-    std::strcpy(answer, result == 11 ? "FILE OPEN ERROR" : "ERROR FILE OPEN ERROR");
-    return result;
-  }
+  const char quote = static_cast<char>(options[ravelin::TTranslatorOption::QuoteChar]);
+  const char separator = static_cast<char>(options[ravelin::TTranslatorOption::SeparatorChar]);
+  // The tests' names hold no quotes: "@ 'command', 'errors'" splits only
+  // where the quotes and the separator meet.
+  const std::string between = std::string(1, quote) + separator + ' ' + quote;
+  const std::size_t middle = text.find(between);
+  int result = TakeFirst(batchResults);
+  if (text.rfind(std::string("@ ") + quote, 0) != 0 || text.back() != quote || middle == std::string::npos)
+    result = 10;
+  std::strcpy(answer, AnswerOf(result));
+  if (result != 0 && result != 14) return result;
+  const std::string commandFile = text.substr(3, middle - 3);
+  const std::string errorsFile = text.substr(middle + 4, text.size() - middle - 5);
   if (!FileExists(commandFile)) faults.push_back("batch of a missing file " + commandFile);
   WriteTextFile(errorsFile, "errors of " + commandFile + "\r\n");
   if (duringBatch) duringBatch(commandFile);
-  std::strcpy(answer, result == 0 ? "OK." : "ERRORS DURING EXECUTION OF FILE");
   return result;
 }
 
@@ -95,6 +110,10 @@ ScratchFolder::ScratchFolder() {
 ScratchFolder::~ScratchFolder() {
   std::error_code ignored;
   std::filesystem::remove_all(path_, ignored);
+}
+
+std::string BatchLineOf(const std::string& commandFile, const std::string& errorsFile) {
+  return "@ '" + commandFile + "', '" + errorsFile + "'";
 }
 
 void WriteTextFile(const std::string& path, const std::string& content) {

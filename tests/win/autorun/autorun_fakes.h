@@ -21,18 +21,25 @@ class FakePort final : public ravelin::IAutoRunPort {
   int OpenLogicalPort(int port) override;
   bool CloseLogicalPort() override;
   int EcrCmd(const char* line, char* answer) override;
+  int GetOption(ravelin::TTranslatorOption option) override { return options[option]; }
+  void SetOption(ravelin::TTranslatorOption option, int value) override { options[option] = value; }
   bool ClientConnected() override { return clientConnected; }
   void SetAutoRunRunning(bool running) override { autoRunRunning = running; }
   void ProcessMessages() override;
   void ShowAutoRunAnswer(const std::string& answer) override { answers.push_back(answer); }
+  void LogAutoRun(const std::string& text) override { log.push_back(text); }
   void ShowAutoRunGroup(bool visible) override { groupVisible = visible; }
 
   // Results of the next opens, in turn (then 0). 20 leaves nothing open; any
   // other failure is a failed TradInit that leaves the port half open.
   std::vector<int> openResults;
-  // Results of the next batches, in turn (then 0); a batch that reports 11
-  // or 12 did not run and writes nothing.
+  // Results of the next batches, in turn (then 0); a batch that reports
+  // anything but 0 or 14 did not run and writes nothing.
   std::vector<int> batchResults;
+  // The translator's options; a batch line they do not split into two names
+  // is refused with 10, as the translator does.
+  std::map<ravelin::TTranslatorOption, int> options = {{ravelin::TTranslatorOption::QuoteChar, '\''},
+                                                       {ravelin::TTranslatorOption::SeparatorChar, ','}};
   bool clientConnected = false;
   // Runs inside EcrCmd with the command file, while the batch "runs".
   std::function<void(const std::string& commandFile)> duringBatch;
@@ -41,6 +48,7 @@ class FakePort final : public ravelin::IAutoRunPort {
   std::vector<std::string> calls;  // "open 3", "close", "@ ..." in order
   std::vector<std::string> batchLines;
   std::vector<std::string> answers;
+  std::vector<std::string> log;
   std::vector<std::string> faults;  // what a sound spooler never does
   bool groupVisible = false;
   bool autoRunRunning = false;
@@ -79,6 +87,9 @@ class ScratchFolder {
  private:
   std::string path_;
 };
+
+// The batch line of names without quotes in them, under the default options.
+std::string BatchLineOf(const std::string& commandFile, const std::string& errorsFile);
 
 void WriteTextFile(const std::string& path, const std::string& content);
 std::string ReadTextFile(const std::string& path);

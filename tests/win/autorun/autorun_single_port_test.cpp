@@ -33,7 +33,7 @@ class SinglePortMode : public ::testing::Test {
     spooler_->Tick();
     return *spooler_;
   }
-  std::string Line() const { return "@ " + commandFile_ + ", " + errorsFile_; }
+  std::string Line() const { return BatchLineOf(commandFile_, errorsFile_); }
 
   ScratchFolder scratch_;
   const std::string commandFile_;
@@ -172,7 +172,7 @@ TEST(SinglePortModeFromRegistry, UsersValuesNameThePortTheCommandFileAndTheError
   spooler.Tick();
   EXPECT_EQ(port.calls,
             (std::vector<std::string>{
-                "open 6", "@ " + scratch.Path() + "reg.cmd, " + scratch.Path() + "reg.err", "close"}));
+                "open 6", BatchLineOf(scratch.Path() + "reg.cmd", scratch.Path() + "reg.err"), "close"}));
   EXPECT_FALSE(FileExists(scratch.Path() + "reg.cmd"));
 }
 

@@ -1,7 +1,7 @@
 // Spooler mode: every file of the port's pattern runs as a batch, in name
 // order, and is deleted once its batch ran; files still being written, a
-// connected client, a port that does not open and a batch that did not start
-// all leave the files for later.
+// connected client and a port that does not open leave the files for later;
+// a batch that cannot start sets its file aside.
 #include "autorun/autorun_spooler.h"
 
 #include <gtest/gtest.h>
@@ -41,7 +41,7 @@ class SpoolerMode : public ::testing::Test {
   void Drop(const std::string& name) { WriteTextFile(folder_ + name, "#1\r\n"); }
   std::string Path(const std::string& name) const { return folder_ + name; }
   std::string LineFor(const std::string& stem) const {
-    return "@ " + folder_ + stem + ".dat, " + folder_ + stem + ".err";
+    return BatchLineOf(folder_ + stem + ".dat", folder_ + stem + ".err");
   }
 
   ScratchFolder scratch_;
@@ -202,28 +202,26 @@ TEST_F(SpoolerMode, PortThatDoesNotOpenGetsTheErrorsTextAndTheSameFileFirstAfter
   EXPECT_TRUE(port_.faults.empty()) << port_.faults.front();
 }
 
-TEST_F(SpoolerMode, BatchThatDidNotStartKeepsItsFileForALaterTry) {
+TEST_F(SpoolerMode, BatchThatCannotStartIsSetAsideWithItsReasonAndLaterFilesRun) {
   TAutoRunSpooler& spooler = Started();
   Drop("sco1.dat");
   Drop("sco2.dat");
-  port_.batchResults = {12, 11};
+  port_.options[TTranslatorOption::SeparatorChar] = ';';  // left behind by a client
+  port_.batchResults = {11};
   spooler.Tick();
-  EXPECT_EQ(port_.batchLines, std::vector<std::string>{LineFor("sco1")});
-  EXPECT_TRUE(FileExists(Path("sco1.dat"))) << "never deleted unrun";
+  EXPECT_EQ(port_.batchLines, (std::vector<std::string>{LineFor("sco1"), LineFor("sco2")}));
+  EXPECT_EQ(ReadTextFile(Path("sco1.dat") + kNotRunSuffix), "#1\r\n") << "never deleted unrun";
+  EXPECT_EQ(ReadTextFile(Path("sco1.err")), "FILE OPEN ERROR");
+  ASSERT_EQ(port_.log.size(), 1u);
+  EXPECT_NE(port_.log[0].find(Path("sco1.dat") + kNotRunSuffix), std::string::npos) << port_.log[0];
+  EXPECT_EQ(ReadTextFile(Path("sco2.err")), "errors of " + Path("sco2.dat") + "\r\n");
+  EXPECT_EQ(port_.options[TTranslatorOption::SeparatorChar], ';') << "the client's separator is given back";
   EXPECT_FALSE(port_.autoRunRunning);
-  EXPECT_FALSE(port_.portOpen);
-  EXPECT_EQ(port_.answers.back(), "ERROR FILE OPEN ERROR");
 
   clock_.now += kRetryDelayMs;
   spooler.Tick();
-  EXPECT_TRUE(FileExists(Path("sco1.dat")));
-
-  clock_.now += kRetryDelayMs;
-  spooler.Tick();
-  ASSERT_EQ(port_.batchLines.size(), 4u);
-  EXPECT_EQ(port_.batchLines[2], LineFor("sco1"));
-  EXPECT_FALSE(FileExists(Path("sco1.dat")));
-  EXPECT_FALSE(FileExists(Path("sco2.dat")));
+  EXPECT_EQ(port_.batchLines.size(), 2u) << "a file set aside is not taken again";
+  EXPECT_TRUE(port_.faults.empty()) << port_.faults.front();
 }
 
 TEST_F(SpoolerMode, FileThatCannotBeDeletedStopsAutoRunSoItNeverRunsTwice) {
@@ -248,6 +246,21 @@ TEST_F(SpoolerMode, FileThatCannotBeDeletedStopsAutoRunSoItNeverRunsTwice) {
   spooler.Tick();
   EXPECT_EQ(port_.batchLines, std::vector<std::string>{LineFor("sco1")});
   EXPECT_TRUE(FileExists(Path("sco2.dat")));
+}
+
+TEST_F(SpoolerMode, FileThatRanButCannotBeDeletedIsRenamedAsideAndAutoRunGoesOn) {
+  TAutoRunSpooler& spooler = Started();
+  Drop("sco1.dat");
+  Drop("sco2.dat");
+  port_.duringBatch = [&](const std::string& commandFile) {
+    if (commandFile == Path("sco1.dat")) SetFileAttributesA(commandFile.c_str(), FILE_ATTRIBUTE_READONLY);
+  };
+  spooler.Tick();
+  const std::string renamed = Path("sco1.dat") + kRanSuffix;
+  EXPECT_TRUE(FileExists(renamed));
+  SetFileAttributesA(renamed.c_str(), FILE_ATTRIBUTE_NORMAL);
+  EXPECT_TRUE(spooler.Active());
+  EXPECT_EQ(port_.batchLines, (std::vector<std::string>{LineFor("sco1"), LineFor("sco2")}));
 }
 
 TEST_F(SpoolerMode, FileRemovedByOthersDuringTheDeleteAttemptsDoesNotStopAutoRun) {
@@ -279,6 +292,7 @@ TEST_F(SpoolerMode, ErrorsFilesBesideTheCommandFilesAreNotRunAsCommands) {
   Drop("sco1.dat");
   WriteTextFile(Path("sco0.err"), "an earlier file's errors\r\n");
   WriteTextFile(Path("sco0.err.tmp"), "left by a run that broke off\r\n");
+  WriteTextFile(Path("sco0.dat") + kNotRunSuffix, "set aside\r\n");
   spooler.Tick();
   EXPECT_EQ(port_.batchLines, std::vector<std::string>{LineFor("sco1")});
   EXPECT_TRUE(FileExists(Path("sco0.err")));
@@ -309,7 +323,7 @@ TEST_F(SpoolerMode, SwitchedOffOnTheMachineTheProcessFallsBackToTheUsersSinglePo
   Drop("user.dat");
   spooler.Tick();
   EXPECT_EQ(port_.calls,
-            (std::vector<std::string>{"open 4", "@ " + Path("user.dat") + ", " + Path("user.log"), "close"}));
+            (std::vector<std::string>{"open 4", BatchLineOf(Path("user.dat"), Path("user.log")), "close"}));
 }
 
 TEST_F(SpoolerMode, TickThatArrivesWhileAFileRunsDoesNothing) {

@@ -27,6 +27,8 @@ namespace {
 constexpr int kUnopenablePort = 99;
 constexpr int kTradInitFailurePort = 98;
 constexpr int kTradInitFailure = 4;
+// On this port the window's queue is full: asynchronous commands cannot be posted.
+constexpr int kFullQueuePort = 97;
 constexpr std::size_t kAnswerBytes = 256;
 
 class TFakePortSession final : public IPortSession, private IEventReplies {
@@ -161,7 +163,9 @@ class TFakePortSession final : public IPortSession, private IEventReplies {
   int PortGetEcrIStatus(int ecr) override { return ecr == 1 ? 0x41 : -1; }
   int PortGetLastError() override { return 77; }
 
-  void PostAsyncCommand(int slot) override { PostMessageA(window_, WM_RUNASYNCCMD, slot, slot); }
+  bool PostAsyncCommand(int slot) override {
+    return port_ != kFullQueuePort && PostMessageA(window_, WM_RUNASYNCCMD, slot, slot) != 0;
+  }
   IEventReplies& Replies() override { return *this; }
 
  private:

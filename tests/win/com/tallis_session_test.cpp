@@ -127,6 +127,8 @@ TEST_F(Commands, AsynchronousLineCompletesWithAnEventAndMeanwhileEverythingElseI
   EXPECT_EQ(client_.Close(), kBusy);
   client_.SetNumber(kQuoteChar, '\'');
   EXPECT_EQ(client_.Number(kLastResult), kBusy);
+  client_.Call(L"SetPropertyString", {TVar(1000002L), TVar(std::wstring(L"C:\\"))});
+  EXPECT_EQ(client_.Number(kLastResult), kBusy) << "nor while its command runs";
 
   ASSERT_TRUE(WaitForCalls(L"SOCommandComplete", 2));
   const auto completions = events_->CallsOf(L"SOCommandComplete");
@@ -140,6 +142,16 @@ TEST_F(Commands, AsynchronousLineCompletesWithAnEventAndMeanwhileEverythingElseI
   EXPECT_EQ(completions[1].args[2].Long(), 6);
   EXPECT_EQ(client_.Number(kLastResult), 6);
   EXPECT_EQ(events_->MaxDepth(), 1);
+}
+
+TEST_F(Commands, AsynchronousLineThatCannotBePostedFailsAndLeavesTheObjectIdle) {
+  ASSERT_EQ(Open(97), 0);  // the fake's port whose window queue is full
+  client_.SetNumber(kAsyncMode, 1);
+  std::wstring answer;
+  EXPECT_EQ(client_.EcrCmd(L"S", answer), 1);
+  EXPECT_EQ(client_.Number(kLastResult), 1);
+  EXPECT_EQ(client_.Number(kState), 1);
+  EXPECT_EQ(client_.Close(), 0);
 }
 
 TEST_F(Commands, DirectIOGivesTheLibraryItsCapacityAndKeepsWhatFits) {
@@ -189,6 +201,10 @@ TEST_F(Properties, StringsAndTheCurrentDirectory) {
   EXPECT_EQ(client_.CallText(L"GetPropertyString", {TVar(1000003L)}), L"Pidx_Error");
   const std::wstring before = client_.CallText(L"GetPropertyString", {TVar(1000002L)});
   ASSERT_FALSE(before.empty());
+  client_.Call(L"SetPropertyString", {TVar(1000002L), TVar(std::wstring(L"C:\\windows"))});
+  EXPECT_EQ(client_.Number(kLastResult), kNoPort) << "a client not connected moves no one's directory";
+  EXPECT_EQ(client_.CallText(L"GetPropertyString", {TVar(1000002L)}), before);
+  ASSERT_EQ(Open(), 0);
   client_.Call(L"SetPropertyString", {TVar(1000002L), TVar(std::wstring(300, L'd'))});
   EXPECT_EQ(client_.Number(kLastResult), 106);
   EXPECT_EQ(client_.CallText(L"GetPropertyString", {TVar(1000002L)}), before);

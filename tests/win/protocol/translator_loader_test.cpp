@@ -91,7 +91,7 @@ TEST(LoaderDoubleTest, ServiceCallbackForwardsTheSevenArgumentsInOrder) {
   PortKey key(922, {{"PortType", "RS232"}});
   TTranslatorLibrary translator(key.path(), notifier, kWindows7);
   ASSERT_TRUE(translator.ok());
-  EXPECT_EQ(translator.CallTradInit(), 0) << "no service handler: the callback answers 0";
+  EXPECT_EQ(translator.CallTradInit(), kHostNoLine) << "no service handler: the callback answers a failure";
 
   std::vector<std::uintptr_t> seen;
   translator.SetServiceHandler([&](int a1, int a2, void* a3, void* a4, void* a5, void* a6, void* a7) {
@@ -110,11 +110,11 @@ TEST(LoaderDoubleTest, CallbacksReachTheLatestBoundTranslatorOnly) {
   auto older = std::make_unique<TTranslatorLibrary>(key.path(), notifier, kWindows7);
   older->SetServiceHandler([](int, int, void*, void*, void*, void*, void*) { return 1; });
   auto newer = std::make_unique<TTranslatorLibrary>(key.path(), notifier, kWindows7);
-  newer->SetServiceHandler([](int, int, void*, void*, void*, void*, void*) { return 2; });
-  EXPECT_EQ(TTranslatorLibrary::TradEcrIOCallback(0, 0, nullptr, nullptr, nullptr, nullptr, nullptr), 2);
+  newer->SetServiceHandler([](int, int, void*, void*, void*, void*, void*) { return 3; });
+  EXPECT_EQ(TTranslatorLibrary::TradEcrIOCallback(0, 0, nullptr, nullptr, nullptr, nullptr, nullptr), 3);
   newer.reset();
-  EXPECT_EQ(TTranslatorLibrary::TradEcrIOCallback(0, 0, nullptr, nullptr, nullptr, nullptr, nullptr), 0)
-      << "a destroyed translator object must not stay reachable";
+  EXPECT_EQ(TTranslatorLibrary::TradEcrIOCallback(0, 0, nullptr, nullptr, nullptr, nullptr, nullptr), kHostNoLine)
+      << "a destroyed translator object must not stay reachable, nor its absence answer success";
 }
 
 // Progress forwarding is switched on by the first SetProgressHandler of the process.
@@ -169,7 +169,7 @@ TEST(LoaderDoubleTest, LibraryWithoutGetEcrConfStrIsReportedAndNotCalled) {
   EXPECT_EQ(notifier.shown[0], "Quadrel.dll non compatibile, manca la funzione:\n\nGetEcrConfStr");
   EXPECT_EQ(translator.CallTradInit(), kTradInitUnavailable);
   EXPECT_EQ(LastIni(translator), "") << "TradInit of a partly bound library must not run";
-  EXPECT_EQ(TTranslatorLibrary::TradEcrIOCallback(0, 0, nullptr, nullptr, nullptr, nullptr, nullptr), 0);
+  EXPECT_EQ(TTranslatorLibrary::TradEcrIOCallback(0, 0, nullptr, nullptr, nullptr, nullptr, nullptr), kHostNoLine);
 }
 
 TEST(LoaderDoubleTest, LibraryWithoutTradInitFailsSilently) {

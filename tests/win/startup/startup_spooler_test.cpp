@@ -146,9 +146,10 @@ class AutoRunEndToEnd : public ::testing::Test {
   void TearDown() override {
     for (const std::string& name : Listing()) DeleteFileA((spool_ + name).c_str());
     RemoveDirectoryA(spool_.c_str());
-    RemoveDirectoryA(spool_.substr(0, spool_.size() - 3).c_str());
+    RemoveDirectoryA(Parent().c_str());
     if (sim_) sim_->Ok("fault 1 clear");
   }
+  std::string Parent() const { return spool_.substr(0, spool_.find_last_of('\\', spool_.size() - 2) + 1); }
   std::map<std::string, std::string> PortValues() const {
     auto values = protocol_test::EthernetPortValues(protocol_test::FixturePorts().wire);
     values["AutoRun CommandFile"] = spool_ + "cmd*.txt";
@@ -269,6 +270,37 @@ TEST_F(AutoRunEndToEnd, FileWhosePortWillNotOpenStaysAndRunsOnceThePortOpens) {
   key.emplace(1, PortValues());
   ASSERT_TRUE(WaitFor([&] { return !Exists(spool_ + "cmd02.txt"); }));
   EXPECT_EQ(ReadFile(spool_ + "cmd02.err"), "");
+}
+
+TEST_F(AutoRunEndToEnd, SpoolFolderWithAnApostropheACommaAndASemicolonRunsItsFiles) {
+  spool_ = Parent() + "Dell'Acqua, n;1\\";
+  SettingValue spooler(HKEY_LOCAL_MACHINE, "EnableSpoolerAutoRun", "1");
+  protocol_test::PortKey key(1, PortValues());
+  Ravelin server("/p 1");
+  ASSERT_TRUE(server.Started());
+  ASSERT_TRUE(WaitFor([&] { return Exists(spool_); }, 20000));
+  WriteFile(spool_ + "cmd01.txt", "#4\r\n");
+  ASSERT_TRUE(WaitFor([&] { return !Exists(spool_ + "cmd01.txt"); }));
+  EXPECT_EQ(ReadFile(spool_ + "cmd01.err"), "");
+}
+
+TEST_F(AutoRunEndToEnd, FileWhoseErrorsFileCannotBeWrittenIsNotRunAgainAndKeepsItsResults) {
+  SettingValue spooler(HKEY_LOCAL_MACHINE, "EnableSpoolerAutoRun", "1");
+  protocol_test::PortKey key(1, PortValues());
+  Ravelin server("/p 1");
+  ASSERT_TRUE(server.Started());
+  ASSERT_TRUE(WaitFor([&] { return Exists(spool_); }, 20000));
+  // The producer still reads the errors file of its previous drop, sharing nothing.
+  WriteFile(spool_ + "cmd01.err", "previous");
+  HANDLE reader = CreateFileA((spool_ + "cmd01.err").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+  WriteFile(spool_ + "cmd01.txt", "#4\r\n");
+  const bool gone = WaitFor([&] { return !Exists(spool_ + "cmd01.txt"); });
+  CloseHandle(reader);
+  ASSERT_TRUE(gone);
+  EXPECT_FALSE(Exists(spool_ + "cmd01.txt.notrun")) << "its line ran";
+  EXPECT_TRUE(Exists(spool_ + "cmd01.err.tmp")) << "the results are kept";
 }
 
 TEST_F(AutoRunEndToEnd, SpoolerProcessWithAnUnknownPortLogsInsteadOfShowingABox) {
