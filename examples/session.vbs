@@ -79,7 +79,7 @@ Sub Fail(stepName, code)
   WScript.Quit 1
 End Sub
 
-Dim port, ecr, events, rc, answer
+Dim port, ecr, events, rc, answer, line
 port = 1
 If WScript.Arguments.Count > 0 Then port = CLng(WScript.Arguments(0))
 
@@ -95,6 +95,16 @@ answer = ""
 rc = ecr.EcrCmd("NULLA", answer)
 WScript.Echo "EcrCmd NULLA: " & rc & " " & answer
 If rc <> 0 Then Fail "EcrCmd", rc
+
+' A receipt: two articles and a cash payment, which the register prints.
+For Each line In Array("VENDITA REPARTO=1, PREZZO=2.50, QUANTITA=2, DESCRIZ='PANE'", _
+                       "VENDITA REPARTO=2, PREZZO=1.20, DESCRIZ='LATTE'", _
+                       "PAGA IMPORTO=10")
+  answer = ""
+  rc = ecr.EcrCmd(line, answer)
+  WScript.Echo "EcrCmd " & line & ": " & rc & " " & answer
+  If rc <> 0 Then Fail "EcrCmd", rc
+Next
 
 rc = ecr.EcrConfVal(12)
 WScript.Echo "EcrConfVal 12 (print width): " & rc

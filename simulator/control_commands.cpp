@@ -83,6 +83,8 @@ class Interpreter {
     if (verb == "fault") return AddFault();
     if (verb == "event") return QueueEvent();
     if (verb == "log") return Log();
+    if (verb == "print") return Print();
+    if (verb == "display") return Display();
     if (verb == "stop") {
       sim_.stopRequested = true;
       return Ok();
@@ -102,7 +104,7 @@ class Interpreter {
       "event N KIND [HEX] | event N line TEXT | event N record KIND FLAG FIELD... |\n"
       "event N interact|enquiry|update FIELD... (FIELD: amount:N code:N bcdb:N bcd:W:N textcode:T\n"
       "  text:W:T byte:N word:N date:DDMMYYhhmm hex:HEX)\n"
-      "log N [clear] | stop\n";
+      "log N [clear] | print N [clear] | display N | stop\n";
 
   SimRegister* Reg(std::size_t index, std::string& error) {
     if (w_.size() <= index) {
@@ -209,7 +211,8 @@ class Interpreter {
     const auto count = w_.size() == 6 ? ParseInRange(w_[5], 0, 511) : std::nullopt;
     if (w_[3] != "hex" || !count) return Error("usage: get N AREA KIND OFFSET [COUNT]");
     std::vector<std::uint8_t> bytes;
-    for (long long i = 0; i < *count; ++i) bytes.push_back(config.Byte(*area, static_cast<int>(*offset + i)));
+    for (long long i = 0, n = count.value_or(0); i < n; ++i)
+      bytes.push_back(config.Byte(*area, static_cast<int>(*offset + i)));
     return Ok(Hex(bytes) + "\n");
   }
 
@@ -219,13 +222,14 @@ class Interpreter {
     if (!reg) return error;
     StatusBytes& s = reg->Status();
     if (w_.size() == 2) {
-      char text[200];
+      char text[256];
       std::snprintf(text, sizeof text,
                     "state %d critical %d transaction %d reserved %d key %d extra %d card %d standby %d "
-                    "articles %d function %d open %d output %d\n",
+                    "articles %d function %d open %d output %d printer %d receipt %d\n",
                     s.state, s.critical, s.transaction, s.reserved, s.keyPosition, s.extra,
                     reg->cardPresent ? 1 : 0, reg->standBy ? 1 : 0, reg->articleResetStatus,
-                    reg->keyboard.programmingFunction, reg->keyboard.openFunction, reg->outputBits);
+                    reg->keyboard.programmingFunction, reg->keyboard.openFunction, reg->outputBits,
+                    reg->printer.fault, reg->keyboard.till.receiptNumber);
       return Ok(text);
     }
     const auto value = w_.size() == 4 ? ParseInRange(w_[3], 0, 255) : std::nullopt;
@@ -256,6 +260,10 @@ class Interpreter {
       return Error("output bits are 0-7");
     else if (field == "output")
       reg->outputBits = byte;
+    else if (field == "printer" && byte != 0 && byte != kPrinterCoverOpen && byte != kPrinterPaperOut)
+      return Error("printer is 0, 22 (cover open) or 43 (paper out)");
+    else if (field == "printer")
+      reg->printer.fault = byte;
     else
       return Error("no status field " + field);
     return Ok();
@@ -345,6 +353,33 @@ class Interpreter {
     if (!sim_.QueueEvent(event)) return Error("event refused (too long, or the queue is full)");
     // The built forms show the bytes they made.
     return Ok(kind == "line" || ParseNumber(kind) ? std::string() : Hex(event.data) + "\n");
+  }
+
+  // What the register printed, each line as printed.
+  std::string Print() {
+    std::string error;
+    SimRegister* reg = Reg(1, error);
+    if (!reg) return error;
+    if (w_.size() == 3 && w_[2] == "clear") {
+      reg->printer.Clear();
+      return Ok();
+    }
+    if (w_.size() != 2) return Error("usage: print N [clear]");
+    return Ok(reg->printer.Text());
+  }
+
+  // The display lines shown, one "CODE TEXT" line each, and the last control byte.
+  std::string Display() {
+    std::string error;
+    SimRegister* reg = Reg(1, error);
+    if (!reg) return error;
+    if (w_.size() != 2) return Error("usage: display N");
+    std::string text;
+    for (std::size_t code = 0; code < reg->display.size(); ++code) {
+      if (!reg->display[code].empty()) text += std::to_string(code) + " " + reg->display[code] + "\n";
+    }
+    if (reg->displayControl >= 0) text += "control " + std::to_string(reg->displayControl) + "\n";
+    return Ok(text);
   }
 
   std::string Log() {

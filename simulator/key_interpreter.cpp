@@ -5,16 +5,49 @@
 namespace ecrsim {
 namespace {
 
-constexpr std::uint8_t kStateIdle = 0x01;
-constexpr std::uint8_t kStateNotReady = 0x04;
 constexpr std::uint8_t kTransactionOpen = 0x01;
+constexpr int kCurrencyDecimals = 2;
+constexpr int kQuantityDecimals = 3;
+constexpr int kPercentDecimals = 2;
+constexpr std::uint8_t kFirstCodedPayment = 125;
+constexpr std::uint8_t kLastCodedPayment = 144;  // 145 is the confirm key
 
 int DigitOfKey(std::uint8_t key) {
   if (key >= 1 && key <= 9) return key;
   return key == kKeyZero ? 0 : -1;
 }
 
+// A text-line field: kind, sub, the text up to its zero byte (two texts of
+// kind 1 are printed with a blank between them).
+std::string TextLineOf(const std::string& field) {
+  if (field.size() < 2) return {};
+  std::string text = field.substr(2);
+  if (!text.empty() && text.back() == '\0') text.pop_back();
+  for (char& c : text)
+    if (c == '\0') c = ' ';
+  return text;
+}
+
 }  // namespace
+
+int PaymentTypeOfKey(std::uint8_t key) {
+  switch (key) {
+    case '1':
+      return 1;
+    case '2':
+      return 2;
+    case '3':
+      return 3;
+    case '4':
+      return 4;
+    case '6':
+      return 5;
+    case '>':
+      return 10;
+    default:
+      return key >= kFirstCodedPayment && key <= kLastCodedPayment ? key : 0;
+  }
+}
 
 void Keyboard::Press(std::span<const std::uint8_t> keys, StatusBytes& status) {
   for (std::size_t i = 0; i < keys.size(); ++i) {
@@ -25,17 +58,22 @@ void Keyboard::Press(std::span<const std::uint8_t> keys, StatusBytes& status) {
     // A text runs to its length byte; a record that ends before it is malformed.
     if (i + 1 >= keys.size() || keys.size() - (i + 2) < keys[i + 1]) {
       Fail(kCriticalKeySequence, status);
-      return;
+      break;
     }
+    if (status.critical == 0) text_.assign(keys.begin() + static_cast<std::ptrdiff_t>(i + 2),
+                                            keys.begin() + static_cast<std::ptrdiff_t>(i + 2 + keys[i + 1]));
     i += 1 + keys[i + 1];
   }
+  ComposeState(status);
 }
 
 void Keyboard::Key(std::uint8_t key, StatusBytes& status) {
   if (key == kKeyClear) {
     ClearEntry();
-    status.critical = 0;
-    status.state &= static_cast<std::uint8_t>(~kStateNotReady);
+    ClearSale();
+    cancelAsked_ = false;
+    // The printer's condition outlasts the key.
+    status.critical = printer_.fault;
     return;
   }
   if (status.critical != 0) return;
@@ -43,6 +81,7 @@ void Keyboard::Key(std::uint8_t key, StatusBytes& status) {
     if (entryDigits >= kMaxEntryDigits) return Fail(kCriticalKeySequence, status);
     entry_ = entry_ * 10 + static_cast<std::uint32_t>(digit);
     ++entryDigits;
+    if (entryHasPoint_) ++entryDecimals_;
     return;
   }
   switch (key) {
@@ -55,15 +94,118 @@ void Keyboard::Key(std::uint8_t key, StatusBytes& status) {
     case kKeyConfirm:
       return Confirm(status);
     case kKeyEnd:
-      if (openFunction != 0) {
-        openFunction = 0;
-        status.state |= kStateIdle;
-      }
+      openFunction = 0;
       ClearEntry();
       return;
     default:
-      return;  // sales, payments and table keys are not modelled
+      break;
   }
+  if (SalesKey(key, status)) return;
+  ClearEntry();  // document and table keys are taken without effect
+}
+
+// Keys of the REG position. False for a key that is none of them.
+bool Keyboard::SalesKey(std::uint8_t key, StatusBytes& status) {
+  const int paymentType = PaymentTypeOfKey(key);
+  static constexpr std::uint8_t kSalesKeys[] = {kKeyDepartment, kKeyArticle,   kKeyPrice,    kKeyQuantity,
+                                                kKeyRefund,     kKeyVoid,      kKeyPercentOff, kKeyPercentOn,
+                                                kKeyAmountOff,  kKeyAmountOn,  kKeySubtotal, kKeyDescription,
+                                                kKeyCancel,     kKeyPrintText};
+  bool known = paymentType != 0;
+  for (std::uint8_t salesKey : kSalesKeys) known |= key == salesKey;
+  if (!known) return false;
+  if (status.keyPosition != kRegPosition) {
+    Fail(kCriticalNotInReg, status);
+    return true;
+  }
+  if (paymentType != 0) {
+    Pay(paymentType, status);
+    return true;
+  }
+  std::int64_t value = 0;
+  switch (key) {
+    case kKeyDepartment:
+    case kKeyArticle:
+      Sell(key == kKeyDepartment, status);
+      return true;
+    case kKeyPrice:
+    case kKeyQuantity: {
+      const int decimals = key == kKeyPrice ? kCurrencyDecimals : kQuantityDecimals;
+      if (entryDigits == 0 || !EntryScaled(decimals, value)) {
+        Fail(kCriticalKeySequence, status);
+        return true;
+      }
+      (key == kKeyPrice ? sale_.price : sale_.quantity) = value;
+      break;
+    }
+    case kKeyRefund:
+      sale_.refund = true;
+      break;
+    case kKeyVoid:
+      sale_.voids = true;
+      break;
+    case kKeyPercentOff:
+    case kKeyPercentOn:
+    case kKeyAmountOff:
+    case kKeyAmountOn: {
+      static constexpr Adjustment kinds[] = {Adjustment::PercentOff, Adjustment::PercentOn, Adjustment::AmountOff,
+                                             Adjustment::AmountOn};
+      const int decimals = key <= kKeyPercentOn ? kPercentDecimals : kCurrencyDecimals;
+      if (entryDigits == 0 || !EntryScaled(decimals, value)) {
+        Fail(kCriticalKeySequence, status);
+        return true;
+      }
+      if (const int critical = till.Adjust(kinds[key - kKeyPercentOff], value, status)) Fail(static_cast<std::uint8_t>(critical), status);
+      break;
+    }
+    case kKeySubtotal:
+      if (const int critical = till.Subtotal(status)) Fail(static_cast<std::uint8_t>(critical), status);
+      break;
+    case kKeyDescription:
+      descriptionKeyed_ = true;
+      text_.clear();
+      break;
+    case kKeyCancel:
+      if (!(status.transaction & kTransactionOpen)) {
+        Fail(kCriticalNoReceipt, status);
+        return true;
+      }
+      cancelAsked_ = true;
+      break;
+    case kKeyPrintText:
+      if (const int critical = till.PrintText(TextLineOf(text_))) Fail(static_cast<std::uint8_t>(critical), status);
+      text_.clear();
+      break;
+    default:
+      break;
+  }
+  ClearEntry();
+  return true;
+}
+
+void Keyboard::Sell(bool department, StatusBytes& status) {
+  if (entryDigits == 0 || entryHasPoint_) return Fail(kCriticalKeySequence, status);
+  SaleEntry sale = sale_;
+  if (department) {
+    sale.department = static_cast<int>(entry_);
+    if (sale.department == 0) return Fail(kCriticalNoSuchDepartment, status);
+  } else {
+    sale.article = entry_;
+  }
+  if (const int critical = till.Sell(sale, status)) return Fail(static_cast<std::uint8_t>(critical), status);
+  ClearEntry();
+  ClearSale();
+}
+
+void Keyboard::Pay(int type, StatusBytes& status) {
+  std::optional<std::int64_t> amount;
+  std::int64_t value = 0;
+  if (entryDigits > 0) {
+    if (!EntryScaled(kCurrencyDecimals, value)) return Fail(kCriticalKeySequence, status);
+    amount = value;
+  }
+  if (const int critical = till.Pay(type, amount, status)) return Fail(static_cast<std::uint8_t>(critical), status);
+  ClearEntry();
 }
 
 // The entry, one digit without a point, becomes the key position. Inside a
@@ -73,26 +215,32 @@ void Keyboard::ChangePosition(StatusBytes& status) {
   if (status.transaction & kTransactionOpen) return Fail(kCriticalTransactionOpen, status);
   status.keyPosition = static_cast<std::uint8_t>(entry_);
   openFunction = 0;
-  status.state |= kStateIdle;
   ClearEntry();
 }
 
-// In position 4 without an open function the entry names the function to
-// open (without an entry the key does nothing there); inside a function the
-// key confirms a field.
+// Confirms what waits for it: the cancellation of the receipt, a
+// description, or in position 4 without an open function the function the
+// entry names (without an entry the key does nothing there); inside a
+// function the key confirms a field.
 void Keyboard::Confirm(StatusBytes& status) {
-  if (status.keyPosition == kProgrammingPosition && openFunction == 0 && entryDigits > 0) {
+  if (cancelAsked_) {
+    cancelAsked_ = false;
+    ClearSale();
+    if (const int critical = till.Cancel(status)) Fail(static_cast<std::uint8_t>(critical), status);
+  } else if (descriptionKeyed_) {
+    descriptionKeyed_ = false;
+    sale_.description = text_;
+    text_.clear();
+  } else if (status.keyPosition == kProgrammingPosition && openFunction == 0 && entryDigits > 0) {
     if (entryHasPoint_) return Fail(kCriticalKeySequence, status);
     if (entry_ != static_cast<std::uint32_t>(programmingFunction)) return Fail(kCriticalNoSuchFunction, status);
     openFunction = programmingFunction;
-    status.state &= static_cast<std::uint8_t>(~kStateIdle);
   }
   ClearEntry();
 }
 
 void Keyboard::Fail(std::uint8_t critical, StatusBytes& status) {
   status.critical = critical;
-  status.state |= kStateNotReady;
   ClearEntry();
 }
 
@@ -100,6 +248,36 @@ void Keyboard::ClearEntry() {
   entry_ = 0;
   entryDigits = 0;
   entryHasPoint_ = false;
+  entryDecimals_ = 0;
+}
+
+void Keyboard::ClearSale() {
+  sale_ = SaleEntry{};
+  descriptionKeyed_ = false;
+}
+
+bool Keyboard::EntryScaled(int decimals, std::int64_t& value) const {
+  if (entryDecimals_ > decimals) return false;
+  value = entry_;
+  for (int i = entryDecimals_; i < decimals; ++i) value *= 10;
+  return true;
+}
+
+void Keyboard::ComposeState(StatusBytes& status) const {
+  const bool receipt = (status.transaction & kTransactionOpen) != 0;
+  std::uint8_t state = kStateIdle;
+  if (openFunction != 0) {
+    state = kStateFunction;
+  } else if (cancelAsked_) {
+    state = kStateConfirm;
+  } else if (till.InPayment(status)) {
+    state = till.PartlyPaid() ? kStatePartlyPaid : kStateSubtotal;
+  } else if (entryDigits > 0) {
+    state = kStateEntry;
+  } else if (receipt) {
+    state = kStateSale;
+  }
+  status.state = static_cast<std::uint8_t>(state | (status.critical != 0 ? kStateNotReady : 0));
 }
 
 }  // namespace ecrsim

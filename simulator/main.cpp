@@ -1,7 +1,8 @@
-// ecrsim --port N --control M [--config FILE]
+// ecrsim --port N --control M [--config FILE] [--printout DIR]
 // Serves simulated registers on loopback port N (0 = any free port) and takes
 // control commands on port M; prints the ports it got and runs until a "stop"
-// command or SIGTERM/SIGINT.
+// command or SIGTERM/SIGINT. With --printout, register N's printout is also
+// appended to DIR/printout-N.txt.
 #include <charconv>
 #include <csignal>
 #include <cstdio>
@@ -30,7 +31,7 @@ bool ParsePort(const char* text, std::uint16_t& port) {
 }
 
 int Usage() {
-  std::fprintf(stderr, "usage: ecrsim --port N --control M [--config FILE]\n");
+  std::fprintf(stderr, "usage: ecrsim --port N --control M [--config FILE] [--printout DIR]\n");
   return 2;
 }
 
@@ -40,6 +41,7 @@ int main(int argc, char** argv) {
   std::uint16_t wirePort = 0, controlPort = 0;
   bool haveWire = false, haveControl = false;
   const char* configFile = nullptr;
+  ecrsim::Simulator sim;
   for (int i = 1; i < argc; ++i) {
     const bool hasValue = i + 1 < argc;
     if (std::strcmp(argv[i], "--port") == 0 && hasValue) {
@@ -50,13 +52,14 @@ int main(int argc, char** argv) {
       if (!haveControl) return Usage();
     } else if (std::strcmp(argv[i], "--config") == 0 && hasValue) {
       configFile = argv[++i];
+    } else if (std::strcmp(argv[i], "--printout") == 0 && hasValue) {
+      sim.printoutDir = argv[++i];
     } else {
       return Usage();
     }
   }
   if (!haveWire || !haveControl) return Usage();
 
-  ecrsim::Simulator sim;
   std::string error;
   if (configFile) {
     if (!ecrsim::LoadConfigFile(sim, configFile, error)) {

@@ -8,12 +8,13 @@
 namespace ecrsim {
 namespace {
 
-constexpr std::uint8_t kStateNotReady = 0x04;
 constexpr std::uint8_t kTransactionOpen = 0x01;
 constexpr std::uint8_t kOutputSettingRecord = 14;
 constexpr std::uint8_t kOutputBits = 0x07;
 constexpr int kFeatureOutputSetting = 103;  // the register takes 'O' 14 records
 constexpr std::uint8_t kNoCard = 1;
+constexpr int kPrintWidthOffset = 33;  // block 4; 0 = the model's fixed width
+constexpr std::uint8_t kDisplayControl = 10;
 
 // 'U' 0 n requests and the areas that answer them.
 std::optional<Area> InformationArea(std::uint8_t n) {
@@ -35,7 +36,9 @@ std::optional<Area> InformationArea(std::uint8_t n) {
 
 }  // namespace
 
-SimRegister::SimRegister(RegisterConfig config) : config_(std::move(config)) {}
+SimRegister::SimRegister(RegisterConfig config) : config_(std::move(config)) {
+  if (const int width = config_.Byte(Area::Block4, kPrintWidthOffset); width != 0) printer.width = width;
+}
 
 RegisterConfig& SimRegister::EditConfig() {
   memoryStale_ = true;
@@ -193,6 +196,7 @@ Reply SimRegister::MemoryRead(std::span<const std::uint8_t> frame) {
 Reply SimRegister::OutputFrame(std::span<const std::uint8_t> frame) {
   if (frame.size() == 2 && frame[1] == 17) return AreaAnswer('O', Area::IdentityBlock);
   if (frame.size() >= 2 && frame[1] == kOutputSettingRecord) return OutputSettingRecord(frame);
+  if (frame.size() >= 2 && frame[1] != 20 && frame[1] < kDisplayLineCodes + 1) return DisplayFrame(frame);
   if (frame.size() != 7 || frame[1] != 20) return Refuse('O', kRefuseUnknownFrame);
   const std::uint32_t address =
       frame[2] | (frame[3] << 8) | (frame[4] << 16) | (std::uint32_t{frame[5]} << 24);
@@ -213,6 +217,23 @@ Reply SimRegister::OutputSettingRecord(std::span<const std::uint8_t> frame) {
   if (frame.size() != 3 || frame[2] > kOutputBits || config_.FeatureLevel(kFeatureOutputSetting) == 0)
     return Refuse('O', kRefuseUnknownFrame);
   outputBits = frame[2];
+  Reply reply;
+  reply.answer = {'O', 0};
+  return reply;
+}
+
+// 'O' and a line code with its text (1, 2, 4, 5, 6, 9), or 'O' 10 and a
+// control byte: what the displays show, on a register that has them.
+Reply SimRegister::DisplayFrame(std::span<const std::uint8_t> frame) {
+  const std::uint8_t code = frame[1];
+  const bool line = code == 1 || code == 2 || code == 4 || code == 5 || code == 6 || code == 9;
+  if (config_.FeatureLevel(kFeatureDisplay) == 0 || (!line && !(code == kDisplayControl && frame.size() == 3)))
+    return Refuse('O', kRefuseUnknownFrame);
+  if (line) {
+    display[code].assign(frame.begin() + 2, frame.end());
+  } else {
+    displayControl = frame[2];
+  }
   Reply reply;
   reply.answer = {'O', 0};
   return reply;

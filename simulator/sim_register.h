@@ -3,12 +3,15 @@
 // plays the faults that tests queue for it.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <string>
 #include <deque>
 #include <span>
 #include <vector>
 
 #include "key_interpreter.h"
+#include "printer.h"
 #include "register_config.h"
 
 namespace ecrsim {
@@ -63,12 +66,16 @@ struct LoggedFrame {
   Reply reply;
 };
 
-constexpr std::size_t kMaxLoggedFrames = 4096;  // older entries are dropped
+constexpr std::size_t kMaxLoggedFrames = 4096;
+constexpr std::size_t kDisplayLineCodes = 10;  // line codes 0-9
+constexpr int kFeatureDisplay = 99;            // the register has the displays  // older entries are dropped
 constexpr std::size_t kMaxPendingFaults = 64;
 
 class SimRegister {
  public:
   explicit SimRegister(RegisterConfig config);
+  SimRegister(const SimRegister&) = delete;  // the keyboard holds the printer
+  SimRegister& operator=(const SimRegister&) = delete;
 
   Reply Exchange(std::span<const std::uint8_t> frame);
 
@@ -81,7 +88,12 @@ class SimRegister {
   int articleResets = 0;
   std::uint8_t articleResetStatus = 0;  // answer byte 1 of the article reset
   std::uint8_t outputBits = 0;          // bits 0-2 of the last 'O' 14 record
-  Keyboard keyboard;
+  Printer printer;
+  Keyboard keyboard{printer};
+  // What the displays show, by line code ('O' 1, 2, 4, 5, 6, 9), and the last
+  // 'O' 10 control byte.
+  std::array<std::string, kDisplayLineCodes> display;
+  int displayControl = -1;
 
   bool AddFault(const Fault& fault);  // false when the queue is full
   void ClearFaults() { faults_.clear(); }
@@ -97,6 +109,7 @@ class SimRegister {
   Reply MemoryRead(std::span<const std::uint8_t> frame);
   Reply OutputFrame(std::span<const std::uint8_t> frame);
   Reply OutputSettingRecord(std::span<const std::uint8_t> frame);
+  Reply DisplayFrame(std::span<const std::uint8_t> frame);
   Reply CardOrSettings(std::span<const std::uint8_t> frame);
   Reply CardReader(std::uint8_t request);
   Reply Information(std::span<const std::uint8_t> frame);

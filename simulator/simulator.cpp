@@ -7,6 +7,8 @@ namespace ecrsim {
 bool Simulator::AddRegister(int number, RegisterConfig config) {
   if (number < 1 || number > kMaxRegisters) return false;
   registers_[number] = std::make_unique<SimRegister>(std::move(config));
+  if (!printoutDir.empty())
+    registers_[number]->printer.file = printoutDir + "/printout-" + std::to_string(number) + ".txt";
   return true;
 }
 

@@ -7,6 +7,7 @@
 #include <deque>
 #include <memory>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "sim_register.h"
@@ -41,6 +42,9 @@ class Simulator {
   std::vector<Event> TakeEvents();
 
   bool stopRequested = false;
+  // When set, register N's printout is also appended to printout-N.txt here
+  // (for registers added afterwards).
+  std::string printoutDir;
 
  private:
   std::array<std::unique_ptr<SimRegister>, kMaxRegisters + 1> registers_;

@@ -1,6 +1,7 @@
 ' The demo's client: what a point-of-sale program does with Ravelin. It opens
-' a logical port, reads configuration values, runs a few command lines and
-' receives one data-collection line the register sends.
+' a logical port, reads configuration values, runs a few command lines, sells
+' two articles and pays for them, and receives one data-collection line the
+' register sends.
 '
 '   cscript //nologo session.vbs PORT
 '
@@ -109,6 +110,10 @@ RunLine "NULLA"
 RunLine "CANCELLA"
 RunLine "APRIPROG"
 RunLine "CHIUDIPROG"
+RunLine "CHIAVE R"
+RunLine "VENDITA REPARTO=1, PREZZO=2.50, QUANTITA=2, DESCRIZ='PANE'"
+RunLine "VENDITA REPARTO=2, PREZZO=1.20, DESCRIZ='LATTE'"
+RunLine "PAGA IMPORTO=10"
 
 WScript.Echo "waiting for a register event"
 If Not WaitForDataLine(15) Then Fail "SODataX", "no line within 15 s"

@@ -1,6 +1,16 @@
 #include "commands/command_table.h"
 
+#include "commands/printing/display_lines.h"
+#include "commands/printing/field_records.h"
+#include "commands/printing/query_text.h"
+#include "commands/printing/text_commands.h"
+#include "commands/sales/amount_keys.h"
+#include "commands/sales/document_key.h"
+#include "commands/sales/sales_commands.h"
+#include "commands/session/key158_sequence.h"
+#include "commands/session/key_commands.h"
 #include "commands/session/options_command.h"
+#include "commands/session/reset_to_idle.h"
 #include "commands/session/select_ecr.h"
 #include "commands/session/session_commands.h"
 #include "language/command_field_values.h"
@@ -37,22 +47,22 @@ constexpr CommandRow kCommandTable[] = {
     {4, NoOperation},
     {5, CmdSelectEcr, kCmdNoRegister},
     {8, CmdClearKey, kCmdIgnoresConfirm},
-    {9, NotBuiltYet, kCmdIgnoresConfirm},  // CmdPressKey
-    {10, NotBuiltYet, kCmdSales},          // CmdSellItem
-    {11, NotBuiltYet, kCmdSales},          // CmdPayment
-    {12, NotBuiltYet},                     // CmdAmountKey33
-    {14, NotBuiltYet},                     // CmdTextAndOutputLines
-    {15, NotBuiltYet},                     // CmdSetKeyPosition
-    {16, NotBuiltYet},                     // CmdAmountKey31
-    {17, NotBuiltYet},                     // CmdAmountKey32
+    {9, CmdPressKey, kCmdIgnoresConfirm},
+    {10, CmdSellItem, kCmdSales},
+    {11, CmdPayment, kCmdSales},
+    {12, CmdAmountKey33},
+    {14, CmdTextAndOutputLines},
+    {15, CmdSetKeyPosition},
+    {16, CmdAmountKey31},
+    {17, CmdAmountKey32},
     {18, CmdDollarKey},
-    {19, NotBuiltYet},  // CmdTextFields
-    {20, NotBuiltYet},  // CmdTextLine
+    {19, CmdTextFields},
+    {20, CmdTextLine},
     {21, NotBuiltYet},  // CmdBarcodeRecords
     {22, NotBuiltYet, 0, NeedsRegisterUnlessPrintLineGiven},  // CmdPrintLineOrBarcode
-    {23, NotBuiltYet},                                        // CmdKeyWithTextLines
-    {24, NotBuiltYet},                                        // CmdFieldRecord180
-    {25, NotBuiltYet},                                        // CmdKey158Sequence
+    {23, CmdKeyWithTextLines},
+    {24, CmdFieldRecord180},
+    {25, CmdKey158Sequence},
     {26, NotBuiltYet},                                        // CmdPrintReport
     {27, NotBuiltYet},                                        // CmdDailyClosure
     {28, NotBuiltYet, 0, NeedsRegisterUnlessOutputGiven},     // CmdSetOutputSettings
@@ -75,27 +85,27 @@ constexpr CommandRow kCommandTable[] = {
     {46, NotBuiltYet},                                        // CmdSetEcrParameter
     {47, NotBuiltYet},                                        // CmdChipCard
     {48, CmdSetOptions, kCmdNoRegister},
-    {49, NotBuiltYet, kCmdNoRegister},                 // CmdQueryText
+    {49, CmdQueryText, kCmdNoRegister},
     {51, NotBuiltYet, kCmdNoStatusFrame},              // CmdArticle
     {52, NotBuiltYet, kCmdNoStatusFrame},              // CmdOFileRecord
     {53, NotBuiltYet},                                 // CmdProgramTable4Record
     {54, NotBuiltYet},                                 // CmdProgramKey2
     {55, NotBuiltYet},                                 // CmdUploadLogo
-    {60, NotBuiltYet},                                 // CmdSellItemAndPay
+    {60, CmdSellItemAndPay},
     {71, NotBuiltYet, 0, NeedsRegisterForMode},        // CmdInfoEnquiry
     {72, NotBuiltYet},                                 // CmdJournalRead
     {73, NotBuiltYet},                                 // CmdCheckAmount
-    {74, NotBuiltYet, 0, NeedsRegisterForMode},        // CmdResetToIdle
+    {74, CmdResetToIdle, 0, NeedsRegisterForMode},
     {75, NotBuiltYet, 0, NeedsRegisterForMode},        // CmdMailReceipt
     {76, NotBuiltYet},                                 // CmdJournalExportSigned
     {77, NotBuiltYet, kCmdHostOnly},                   // CmdHostXferTotals
     {78, NotBuiltYet, kCmdHostOnly},                   // CmdHostXferTables
     {79, NotBuiltYet, kCmdHostOnly},                   // CmdHostQuery
-    {80, NotBuiltYet},                                 // CmdAmountKey34
+    {80, CmdAmountKey34},
     {120, NotBuiltYet},                                // CmdMailClosure
     {121, NotBuiltYet},                                // CmdXmlDownload
     {122, NotBuiltYet, 0, NeedsRegisterForMode},       // CmdReceiptPicture
-    {124, NotBuiltYet},                                // CmdFieldRecord188
+    {124, CmdFieldRecord188},
 };
 
 }  // namespace

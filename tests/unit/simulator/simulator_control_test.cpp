@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -78,6 +81,32 @@ TEST_F(SimulatorControlTest, StatusFieldsAndEventsAndStop) {
   EXPECT_FALSE(sim_.stopRequested);
   EXPECT_EQ(Run("stop"), "OK\n");
   EXPECT_TRUE(sim_.stopRequested);
+}
+
+TEST_F(SimulatorControlTest, PrintoutDisplayAndPrinterConditionAreReadAndSet) {
+  const std::string file = ::testing::TempDir() + "printout-1.txt";
+  std::remove(file.c_str());
+  sim_.Find(1)->printer.file = file;
+  sim_.Exchange(1, Bytes{'A', 1, 26, 1, 24, '1'});  // 1.00 on department 1, paid in cash
+  const std::string printed = Run("print 1");
+  EXPECT_NE(printed.find("REPARTO 1                           1.00\nTOTALE"), std::string::npos) << printed;
+  std::ifstream in(file, std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}) + "OK\n", printed);
+  EXPECT_EQ(Run("print 1 clear"), "OK\n");
+  EXPECT_EQ(Run("print 1"), "OK\n");
+
+  EXPECT_EQ(Run("status 1 printer 43"), "OK\n");
+  EXPECT_EQ(Run("status 1 printer 7").rfind("ERROR ", 0), 0u);
+  EXPECT_EQ(sim_.Exchange(1, Bytes{'A', 1, 26, 1, 24}).answer[2], 43);
+  EXPECT_EQ(sim_.Exchange(1, Bytes{'A', 0}).answer[2], 43);  // the clear key cannot end it
+  EXPECT_EQ(Run("status 1 printer 0"), "OK\n");
+  EXPECT_EQ(sim_.Exchange(1, Bytes{'A', 0}).answer[2], 0);
+
+  EXPECT_EQ(sim_.Exchange(1, Bytes{'O', 1, 'H', 'I'}).hostResult, 8);  // t72 has no displays
+  Run("set 1 feature 99 1");
+  EXPECT_EQ(sim_.Exchange(1, Bytes{'O', 1, 'H', 'I'}).answer, (Bytes{'O', 0}));
+  EXPECT_EQ(sim_.Exchange(1, Bytes{'O', 10, 12}).answer, (Bytes{'O', 0}));
+  EXPECT_EQ(Run("display 1"), "1 HI\ncontrol 12\nOK\n");
 }
 
 TEST_F(SimulatorControlTest, RegistersCanBeAddedListedAndRemoved) {

@@ -118,6 +118,52 @@ TEST_F(SimulatorKeyboardTest, TextKeysSkipTheirTextAndATruncatedTextIsRefused) {
   EXPECT_EQ(reg_.Exchange(Bytes{'A'}).hostResult, kHostOk);
 }
 
+// One receipt per row, keyed from idle: the critical code of the last record
+// and the lines printed between the header and the closing rule.
+TEST_F(SimulatorKeyboardTest, TillKeysPrintTheirLinesOrRefuseWithTheRegistersCode) {
+  constexpr std::uint8_t D = kKeyDepartment, P = kKeyPrice, Q = kKeyQuantity, Z = kKeyZero, pt = kKeyDecimalPoint;
+  const struct {
+    const char* name;
+    std::vector<Bytes> records;
+    std::uint8_t critical;
+    const char* lines;
+  } rows[] = {
+      {"quantity with decimals, percent off",
+       {{1, pt, 5, Q, 2, P, 3, D}, {1, Z, kKeyPercentOff}, {'1'}}, 0,
+       "  1.5 X 2.00\nREPARTO 3                           3.00\nSCONTO 10%                         -0.30\n"
+       "TOTALE                              2.70\nCONTANTI                            2.70\n"},
+      {"refund, void and a surcharge", {{9, P, 1, D}, {kKeyRefund, 2, P, 1, D}, {kKeyVoid, 1, P, 1, D}, {5, kKeyAmountOn}, {'4'}},
+       0,
+       "REPARTO 1                           9.00\nRESO REPARTO 1                     -2.00\n"
+       "STORNO REPARTO 1                   -1.00\nMAGGIORAZIONE                       5.00\n"
+       "TOTALE                             11.00\nBUONI                              11.00\n"},
+      {"card pays more than due", {{1, P, 1, D}, {2, '3'}}, 0,
+       "REPARTO 1                           1.00\nTOTALE                              1.00\n"
+       "CARTA                               2.00\nRESTO                               1.00\n"},
+      {"discount over the total", {{1, P, 1, D}, {2, kKeyAmountOff}}, kCriticalAmountTooLarge, nullptr},
+      {"department 0", {{1, P, Z, D}}, kCriticalNoSuchDepartment, nullptr},
+      {"a sale after the subtotal", {{1, P, 1, D, kKeySubtotal}, {1, P, 1, D}}, kCriticalKeySequence, nullptr},
+      {"a price with three decimals", {{1, pt, 1, 1, 1, P}}, kCriticalKeySequence, nullptr},
+      {"cancel without a receipt", {{kKeyCancel}}, kCriticalNoReceipt, nullptr},
+      {"a negative first line", {{kKeyRefund, 1, P, 1, D}}, kCriticalNoReceipt, nullptr},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    reg_.printer.Clear();
+    for (const Bytes& record : row.records) Keys(record);
+    EXPECT_EQ(Status().critical, row.critical);
+    const std::string printed = reg_.printer.Text();
+    if (row.lines) {
+      const std::size_t body = printed.find('\n', printed.find("SCONTRINO")) + 1;
+      EXPECT_EQ(printed.substr(body), std::string(row.lines) + std::string(40, '-') + "\n");
+      EXPECT_EQ(Status().transaction, 0);
+      EXPECT_EQ(Status().state, kIdle);
+    }
+    Keys({kKeyClear});
+    if (Status().transaction != 0) Keys({kKeyCancel, kKeyConfirm});
+  }
+}
+
 TEST_F(SimulatorKeyboardTest, OutputSettingRecordNeedsTheFunctionAndThreeBits) {
   // The built-in t72 lacks function 103: the record is refused.
   EXPECT_EQ(reg_.Exchange(Bytes{'O', 14, 5}).answer, (Bytes{'O', kRefuseUnknownFrame}));

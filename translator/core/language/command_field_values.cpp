@@ -6,15 +6,12 @@
 #include "language/command_fields.h"
 
 namespace quadrel {
-namespace {
 
 const std::string& FieldText(int slot) {
   static const std::string kNone;
   if (slot < 1 || slot >= kFieldSlotCount) return kNone;
   return CommandFields().value[static_cast<std::size_t>(slot)];
 }
-
-}  // namespace
 
 bool FieldGiven(int slot) {
   return !FieldText(slot).empty();

@@ -2,12 +2,16 @@
 // given or not, a bare flag, a whole number.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace quadrel {
 
 // The value a field written without a value holds.
 constexpr std::string_view kBareFlag = "VERO";
+
+// The text of field `slot` (1 to 40); empty for any other slot.
+const std::string& FieldText(int slot);
 
 // Field `slot` (1 to 40) holds a value.
 bool FieldGiven(int slot);

@@ -69,13 +69,17 @@ constexpr int kResultConfigReadError = 4;        // "CONFIGURATION READ ERROR EC
 constexpr int kResultVersionNotSupported = 5;    // "ECR VERSION NOT SUPPORTED "
 constexpr int kResultEcrNotIdle = 6;             // "ECR NOT IN IDLE "
 constexpr int kResultProgSessionNotOpen = 7;     // "'PROG' SESSION NOT OPEN "
+constexpr int kResultNotInRegPosition = 8;       // "ECR NOT IN REG POSITION "
+constexpr int kResultEmBoardNotInitialised = 9;  // "EM-BOARD NOT INITALIZED ON ECR "
 constexpr int kResultInvalidBatchLine = 10;      // "INVALID BATCH LINE "
 constexpr int kResultBatchFileOpenError = 11;    // "FILE OPEN ERROR"
 constexpr int kResultResultFileOpenError = 12;   // "ERROR FILE OPEN ERROR"
 constexpr int kResultErrorsInBatch = 14;         // "ERRORS DURING EXECUTION OF FILE"
+constexpr int kResultNoTransactionOpen = 15;     // "NO TRANSACTION OPEN"
 constexpr int kResultBusy = 19;                  // "SO BUSY": EcrCmd entered while it runs
 constexpr int kResultInvalidParameters = 22;     // "INVALID PARAMETERES"
 constexpr int kResultSetPropertyError = 23;      // "SET PROPERTY ERROR"
+constexpr int kResultGetPropertyError = 24;      // "GET PROPERTY ERROR"
 constexpr int kResultChipCardError = 25;         // "CHIP-CARD ERROR"
 constexpr int kResultNoEcrSelected = 27;         // "NO ECR SELECTED"
 constexpr int kResultConnectionTimeOut = 28;     // "CONNECTION TIME-OUT"
@@ -87,12 +91,23 @@ constexpr int kResultInternalError = 31;
 constexpr int kResultEcrAsksConfirmation = 32;   // "ECR ASKS FOR CONFIRMATION"
 
 // Syntax class (table 1).
+constexpr int kResultIllegalValue = kClassSyntax | kSyntaxIllegalValue;           // 265 "ILLEGAL VALUE"
+constexpr int kResultMandatoryField = kClassSyntax | kSyntaxMandatoryField;       // 266 "CAMPO OBBLIGATORIO "
+constexpr int kResultNoDepartmentOrArticle = kClassSyntax | 13;                    // 269 "NO DPT NUMBER OR ARTICLE CODE "
 constexpr int kResultInstructionNotSupported = kClassSyntax | kSyntaxInstructionNotSupported;  // 268
 constexpr int kResultSourceLineTooLong = kClassSyntax | kSyntaxSourceLineTooLong;              // 274
 constexpr int kResultEcrNumberIllegal = kClassSyntax | 19;                                     // 275 "ECR NUMBER ILLEGAL"
 
+// Host link (table 2).
+constexpr int kResultResetGaveUp = kClassHostLink;  // 512: command 74 found no idle in five attempts
+
 // Critical state (table 3): the register's critical state, or not ready.
 constexpr int kResultCriticalState = kClassCriticalState;  // 1024
+// Command 74: still blocked after the clear key (critical code 43 or 22), or
+// an open transaction it closed with keys 58 and 145.
+constexpr int kResultStillBlocked43 = kClassCriticalState | 1;            // 1025
+constexpr int kResultStillBlocked22 = kClassCriticalState | 2;            // 1026
+constexpr int kResultPendingTransactionClosed = kClassCriticalState | 3;  // 1027
 
 // Transfer class (table 6).
 constexpr int kResultArticlesResetError = kClassTransfer | 6;  // 8198 "ERROR IN ARTICLES-FILE RESET "

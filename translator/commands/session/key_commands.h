@@ -1,0 +1,16 @@
+// Single keys: any key with an entry or a text before it (9), and the key
+// position (15).
+#pragma once
+
+namespace quadrel {
+
+// Command 9: #1 digits, or when #1 is empty a text field of #2, a zero byte
+// and #3 (the zero only after a non-empty #2); then the key whose code is #4
+// (0..255, empty 0; anything else 265).
+int CmdPressKey();
+
+// Command 15: #1 position number, or one of the bare flags #2..#5 for
+// positions 1..4 (written back into #1); 265 without a position.
+int CmdSetKeyPosition();
+
+}  // namespace quadrel

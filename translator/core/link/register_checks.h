@@ -1,0 +1,20 @@
+// What the handlers ask of the register before they queue keys: its state
+// from the last status answer and the functions its configuration record
+// lists.
+#pragma once
+
+namespace quadrel {
+
+// Idle: state bit 0 set and neither an open transaction nor bit 5 in the
+// transaction flags.
+bool EcrIdle();
+// A transaction is open (transaction flags bit 0).
+bool TransactionOpen();
+// The key is in the REG position.
+bool InRegPosition();
+// Function level `index` (0..127) of the current record is not 0.
+bool HasFeature(int index);
+// Function level `index` of the current record.
+int FeatureLevel(int index);
+
+}  // namespace quadrel
