@@ -2,10 +2,12 @@
 // logical port on the simulator through the driver window, the translator and
 // the protocol library, and sees the register's events and its own replies.
 #include <cstdio>
+#include <cstring>
 #include <optional>
 
 #include "com/tallis_fixture.h"
 #include "protocol/protocol_test_support.h"
+#include "sample_receipt.h"
 
 namespace tallis_test {
 namespace {
@@ -56,24 +58,9 @@ TEST_F(RealPort, CommandsAndConfigurationTravelToTheRegister) {
 TEST_F(RealPort, AReceiptSoldThroughTheServerIsWhatTheRegisterPrints) {
   ASSERT_TRUE(sim_->Ok("register 1 t72"));  // a fresh register: receipt number 1, nothing printed
   ASSERT_EQ(Open(), 0);
-  for (const wchar_t* line : {L"VENDITA REPARTO=1, PREZZO=2.50, QUANTITA=2, DESCRIZ='PANE'",
-                              L"VENDITA REPARTO=2, PREZZO=1.20, DESCRIZ='LATTE'", L"VENDITA REPARTO=3, PREZZO=4",
-                              L"IMPORTO33 IMPORTO=0.70", L"PAGA TIPO=3, IMPORTO=5", L"PAGA IMPORTO=10"})
-    EXPECT_EQ(Run(line), L"OK.") << line;
-  EXPECT_EQ(sim_->Run("print 1"),
-            "                 ECRSIM\n"
-            "           SCONTRINO N. 0001\n"
-            "  2 X 2.50\n"
-            "PANE                                5.00\n"
-            "LATTE                               1.20\n"
-            "REPARTO 3                           4.00\n"
-            "SCONTO                             -0.70\n"
-            "TOTALE                              9.50\n"
-            "CARTA                               5.00\n"
-            "CONTANTI                           10.00\n"
-            "RESTO                               5.50\n"
-            "----------------------------------------\n"
-            "OK\n");
+  for (const char* line : quadrel_test::kSampleReceiptLines)
+    EXPECT_EQ(Run(std::wstring(line, line + std::strlen(line))), L"OK.") << line;
+  EXPECT_EQ(sim_->Run("print 1"), std::string(quadrel_test::kSampleReceiptPrinted) + "OK\n");
   std::wstring answer;
   EXPECT_EQ(client_.EcrCmd(L"INP NUM=5, TERM=49", answer), 0x1000 | 12);  // a payment key, no receipt
   EXPECT_EQ(answer, L"ERROR 16/12 : ECR REPORTS ERROR 12");

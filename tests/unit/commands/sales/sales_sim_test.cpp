@@ -14,35 +14,13 @@
 #include "language/result_text.h"
 #include "definition_text.h"
 #include "key_interpreter.h"
+#include "sample_receipt.h"
 #include "sim_host.h"
 
 namespace quadrel {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-
-constexpr const char* kReceipt =
-    "                 ECRSIM\n"
-    "           SCONTRINO N. 0001\n"
-    "  2 X 2.50\n"
-    "PANE                                5.00\n"
-    "LATTE                               1.20\n"
-    "REPARTO 3                           4.00\n"
-    "SCONTO                             -0.70\n"
-    "TOTALE                              9.50\n"
-    "CARTA                               5.00\n"
-    "CONTANTI                           10.00\n"
-    "RESTO                               5.50\n"
-    "----------------------------------------\n";
-
-const char* const kReceiptLines[] = {
-    "VENDITA REPARTO=1, PREZZO=2.50, QUANTITA=2, DESCRIZ='PANE'",
-    "VENDITA REPARTO=2, PREZZO=1.20, DESCRIZ='LATTE'",
-    "VENDITA REPARTO=3, PREZZO=4",
-    "IMPORTO33 IMPORTO=0.70",
-    "PAGA TIPO=3, IMPORTO=5",
-    "PAGA IMPORTO=10",
-};
 
 void NoPause(std::uint32_t) {}
 
@@ -86,8 +64,8 @@ TEST_F(SalesSim, AReceiptWithSalesADiscountAndTwoPaymentsPrintsTheSameWhateverTh
     Reg().printer.Clear();
     Reg().keyboard.till.receiptNumber = 0;
     Library().switches.AlwayMaxSpeedFP = fast;
-    for (const char* line : kReceiptLines) EXPECT_EQ(Run(line), 0) << line;
-    EXPECT_EQ(Reg().printer.Text(), kReceipt);
+    for (const char* line : quadrel_test::kSampleReceiptLines) EXPECT_EQ(Run(line), 0) << line;
+    EXPECT_EQ(Reg().printer.Text(), quadrel_test::kSampleReceiptPrinted);
     EXPECT_TRUE(Idle());
     EXPECT_EQ(EcrStatusBytes().transactionFlags, 0);  // the translator saw it close
   }
