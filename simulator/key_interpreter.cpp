@@ -60,8 +60,9 @@ void Keyboard::Press(std::span<const std::uint8_t> keys, StatusBytes& status) {
       Fail(kCriticalKeySequence, status);
       break;
     }
-    if (status.critical == 0) text_.assign(keys.begin() + static_cast<std::ptrdiff_t>(i + 2),
-                                            keys.begin() + static_cast<std::ptrdiff_t>(i + 2 + keys[i + 1]));
+    if (status.critical == 0)
+      text_.assign(keys.begin() + static_cast<std::ptrdiff_t>(i + 2),
+                   keys.begin() + static_cast<std::ptrdiff_t>(i + 2 + keys[i + 1]));
     i += 1 + keys[i + 1];
   }
   ComposeState(status);
@@ -107,10 +108,9 @@ void Keyboard::Key(std::uint8_t key, StatusBytes& status) {
 // Keys of the REG position. False for a key that is none of them.
 bool Keyboard::SalesKey(std::uint8_t key, StatusBytes& status) {
   const int paymentType = PaymentTypeOfKey(key);
-  static constexpr std::uint8_t kSalesKeys[] = {kKeyDepartment, kKeyArticle,   kKeyPrice,    kKeyQuantity,
-                                                kKeyRefund,     kKeyVoid,      kKeyPercentOff, kKeyPercentOn,
-                                                kKeyAmountOff,  kKeyAmountOn,  kKeySubtotal, kKeyDescription,
-                                                kKeyCancel,     kKeyPrintText};
+  static constexpr std::uint8_t kSalesKeys[] = {
+      kKeyDepartment, kKeyArticle,   kKeyPrice,    kKeyQuantity, kKeyRefund,      kKeyVoid,   kKeyPercentOff,
+      kKeyPercentOn,  kKeyAmountOff, kKeyAmountOn, kKeySubtotal, kKeyDescription, kKeyCancel, kKeyPrintText};
   bool known = paymentType != 0;
   for (std::uint8_t salesKey : kSalesKeys) known |= key == salesKey;
   if (!known) return false;
@@ -148,14 +148,15 @@ bool Keyboard::SalesKey(std::uint8_t key, StatusBytes& status) {
     case kKeyPercentOn:
     case kKeyAmountOff:
     case kKeyAmountOn: {
-      static constexpr Adjustment kinds[] = {Adjustment::PercentOff, Adjustment::PercentOn, Adjustment::AmountOff,
-                                             Adjustment::AmountOn};
+      static constexpr Adjustment kinds[] = {Adjustment::PercentOff, Adjustment::PercentOn,
+                                             Adjustment::AmountOff, Adjustment::AmountOn};
       const int decimals = key <= kKeyPercentOn ? kPercentDecimals : kCurrencyDecimals;
       if (entryDigits == 0 || !EntryScaled(decimals, value)) {
         Fail(kCriticalKeySequence, status);
         return true;
       }
-      if (const int critical = till.Adjust(kinds[key - kKeyPercentOff], value, status)) Fail(static_cast<std::uint8_t>(critical), status);
+      if (const int critical = till.Adjust(kinds[key - kKeyPercentOff], value, status))
+        Fail(static_cast<std::uint8_t>(critical), status);
       break;
     }
     case kKeySubtotal:
@@ -173,7 +174,8 @@ bool Keyboard::SalesKey(std::uint8_t key, StatusBytes& status) {
       cancelAsked_ = true;
       break;
     case kKeyPrintText:
-      if (const int critical = till.PrintText(TextLineOf(text_))) Fail(static_cast<std::uint8_t>(critical), status);
+      if (const int critical = till.PrintText(TextLineOf(text_)))
+        Fail(static_cast<std::uint8_t>(critical), status);
       text_.clear();
       break;
     default:
@@ -204,7 +206,8 @@ void Keyboard::Pay(int type, StatusBytes& status) {
     if (!EntryScaled(kCurrencyDecimals, value)) return Fail(kCriticalKeySequence, status);
     amount = value;
   }
-  if (const int critical = till.Pay(type, amount, status)) return Fail(static_cast<std::uint8_t>(critical), status);
+  if (const int critical = till.Pay(type, amount, status))
+    return Fail(static_cast<std::uint8_t>(critical), status);
   ClearEntry();
 }
 

@@ -92,10 +92,10 @@ class Keyboard {
   std::uint32_t entry_ = 0;
   bool entryHasPoint_ = false;
   int entryDecimals_ = 0;
-  std::string text_;                // the last text field
-  bool descriptionKeyed_ = false;   // key 42 waits for its text and 145
-  bool cancelAsked_ = false;        // key 58 waits for 145
-  SaleEntry sale_;                  // what the keys before a department or article key gave
+  std::string text_;               // the last text field
+  bool descriptionKeyed_ = false;  // key 42 waits for its text and 145
+  bool cancelAsked_ = false;       // key 58 waits for 145
+  SaleEntry sale_;                 // what the keys before a department or article key gave
 };
 
 // The payment type of a payment key (0: not a payment key): '1' '2' '3' '4'

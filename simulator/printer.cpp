@@ -7,9 +7,11 @@ namespace ecrsim {
 
 std::string AmountText(std::int64_t hundredths) {
   const bool negative = hundredths < 0;
-  const std::uint64_t magnitude = negative ? 0 - static_cast<std::uint64_t>(hundredths) : static_cast<std::uint64_t>(hundredths);
+  const std::uint64_t magnitude =
+      negative ? 0 - static_cast<std::uint64_t>(hundredths) : static_cast<std::uint64_t>(hundredths);
   char text[32];
-  std::snprintf(text, sizeof text, "%s%llu.%02llu", negative ? "-" : "", static_cast<unsigned long long>(magnitude / 100),
+  std::snprintf(text, sizeof text, "%s%llu.%02llu", negative ? "-" : "",
+                static_cast<unsigned long long>(magnitude / 100),
                 static_cast<unsigned long long>(magnitude % 100));
   return text;
 }

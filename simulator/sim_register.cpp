@@ -227,7 +227,8 @@ Reply SimRegister::OutputSettingRecord(std::span<const std::uint8_t> frame) {
 Reply SimRegister::DisplayFrame(std::span<const std::uint8_t> frame) {
   const std::uint8_t code = frame[1];
   const bool line = code == 1 || code == 2 || code == 4 || code == 5 || code == 6 || code == 9;
-  if (config_.FeatureLevel(kFeatureDisplay) == 0 || (!line && !(code == kDisplayControl && frame.size() == 3)))
+  if (config_.FeatureLevel(kFeatureDisplay) == 0 ||
+      (!line && !(code == kDisplayControl && frame.size() == 3)))
     return Refuse('O', kRefuseUnknownFrame);
   if (line) {
     display[code].assign(frame.begin() + 2, frame.end());

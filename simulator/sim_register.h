@@ -5,9 +5,9 @@
 
 #include <array>
 #include <cstdint>
-#include <string>
 #include <deque>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "key_interpreter.h"

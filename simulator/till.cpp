@@ -39,8 +39,8 @@ std::string PaymentName(int type) {
 
 std::string SaleLabel(const SaleEntry& sale) {
   std::string label = !sale.description.empty() ? sale.description
-                      : sale.department != 0   ? "REPARTO " + std::to_string(sale.department)
-                                               : "ARTICOLO " + std::to_string(sale.article);
+                      : sale.department != 0    ? "REPARTO " + std::to_string(sale.department)
+                                                : "ARTICOLO " + std::to_string(sale.article);
   if (sale.voids) return "STORNO " + label;
   if (sale.refund) return "RESO " + label;
   return label;
@@ -99,7 +99,8 @@ int Till::Sell(const SaleEntry& sale, StatusBytes& status) {
   if (!Open(status) && amount < 0) return kCriticalNoReceipt;
 
   if (!Open(status)) Begin(status);
-  if (sale.quantity != 1000) printer_.Print("  " + QuantityText(sale.quantity) + " X " + AmountText(sale.price));
+  if (sale.quantity != 1000)
+    printer_.Print("  " + QuantityText(sale.quantity) + " X " + AmountText(sale.price));
   printer_.PrintAmount(SaleLabel(sale), amount);
   total_ += amount;
   return 0;

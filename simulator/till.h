@@ -16,19 +16,19 @@ namespace ecrsim {
 struct StatusBytes;
 
 // Critical codes of the sales keys.
-constexpr std::uint8_t kCriticalNoReceipt = 12;        // a payment or adjustment without a sale
+constexpr std::uint8_t kCriticalNoReceipt = 12;       // a payment or adjustment without a sale
 constexpr std::uint8_t kCriticalAmountTooLarge = 13;  // a line or total beyond the register's limit
 constexpr std::uint8_t kCriticalNoSuchDepartment = 14;
 
-constexpr std::int64_t kMaxLineAmount = 9999999;   // 99999.99
+constexpr std::int64_t kMaxLineAmount = 9999999;     // 99999.99
 constexpr std::int64_t kMaxReceiptTotal = 99999999;  // 999999.99
 constexpr int kDepartments = 99;
 
 // One sale as the keys before the department or article key gave it.
 struct SaleEntry {
-  std::string description;  // empty: named after the department or article
-  bool refund = false;      // key 28
-  bool voids = false;       // key 59
+  std::string description;       // empty: named after the department or article
+  bool refund = false;           // key 28
+  bool voids = false;            // key 59
   std::int64_t quantity = 1000;  // thousandths
   std::int64_t price = 0;        // hundredths
   int department = 0;            // 0: an article sale

@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "commands/session/reset_to_idle.h"
-#include "run/command_executor.h"
+#include "definition_text.h"
 #include "language/definition_tables.h"
 #include "link/ecr_readiness.h"
+#include "run/command_executor.h"
 #include "run/key_batch_sender.h"
-#include "definition_text.h"
 #include "translator_fixture.h"
 
 namespace quadrel {
@@ -23,7 +23,9 @@ using quadrel_test::status_answer;
 using quadrel_test::status_idle;
 
 std::vector<std::uint32_t> pauses;
-void RecordPause(std::uint32_t ms) { pauses.push_back(ms); }
+void RecordPause(std::uint32_t ms) {
+  pauses.push_back(ms);
+}
 
 Bytes Display(int code, const std::string& text) {
   Bytes frame = bytes({'O', code});
@@ -101,21 +103,44 @@ TEST_F(DisplayAndReset, ResetToIdleLeavesEachStateItsOwnWay) {
   const std::vector<ResetRow> rows = {
       {"idle", {{S, status_idle()}}, 0, 0},
       {"critical, cleared",
-       {{S, status_answer(0x04, 5)}, {bytes({'A', 0}), status_idle()}, {S, status_idle()}, {S, status_idle()}}, 0, 1},
-      {"blocked 43", {{S, status_answer(0x04, 43)}, {bytes({'A', 0}), status_answer(0x04, 43)}, {S, status_answer(0x04, 43)}},
-       1025, 0},
-      {"blocked 22", {{S, status_answer(0x04, 22)}, {bytes({'A', 0}), status_idle()}, {S, status_answer(0x05, 22)}},
-       1026, 0},
+       {{S, status_answer(0x04, 5)},
+        {bytes({'A', 0}), status_idle()},
+        {S, status_idle()},
+        {S, status_idle()}},
+       0,
+       1},
+      {"blocked 43",
+       {{S, status_answer(0x04, 43)},
+        {bytes({'A', 0}), status_answer(0x04, 43)},
+        {S, status_answer(0x04, 43)}},
+       1025,
+       0},
+      {"blocked 22",
+       {{S, status_answer(0x04, 22)}, {bytes({'A', 0}), status_idle()}, {S, status_answer(0x05, 22)}},
+       1026,
+       0},
       {"pending key", {{S, status_answer(0x08)}, {bytes({'A', 0}), status_idle()}, {S, status_idle()}}, 0, 1},
       {"entry outside a transaction", {{S, status_answer(0x41)}, {bytes({'A', 0}), status_idle()}}, 0, 0},
       {"entry inside a transaction",
-       {{S, status_answer(0x41, 0, 0x01)}, {bytes({'A', ':'}), status_idle()}, {bytes({'A', 145}), status_idle()}},
-       1027, 0},
-      {"in payment", {{S, status_answer(0x42, 0, 0x21)}, {bytes({'A', '1'}), status_idle()}, {S, status_idle()}}, 0, 1},
-      {"after subtotal", {{S, status_answer(0x60, 0, 0x21)}, {bytes({'A', '1'}), status_idle()}, {S, status_idle()}}, 0, 1},
+       {{S, status_answer(0x41, 0, 0x01)},
+        {bytes({'A', ':'}), status_idle()},
+        {bytes({'A', 145}), status_idle()}},
+       1027,
+       0},
+      {"in payment",
+       {{S, status_answer(0x42, 0, 0x21)}, {bytes({'A', '1'}), status_idle()}, {S, status_idle()}},
+       0,
+       1},
+      {"after subtotal",
+       {{S, status_answer(0x60, 0, 0x21)}, {bytes({'A', '1'}), status_idle()}, {S, status_idle()}},
+       0,
+       1},
       {"sale open",
-       {{S, status_answer(0x02, 0, 0x01)}, {bytes({'A', ':'}), status_idle()}, {bytes({'A', 145}), status_idle()}},
-       1027, 0},
+       {{S, status_answer(0x02, 0, 0x01)},
+        {bytes({'A', ':'}), status_idle()},
+        {bytes({'A', 145}), status_idle()}},
+       1027,
+       0},
   };
   for (const ResetRow& row : rows) {
     SCOPED_TRACE(row.state);

@@ -8,12 +8,12 @@
 #include <utility>
 #include <vector>
 
-#include "run/command_executor.h"
-#include "language/definition_tables.h"
-#include "run/key_batch_sender.h"
-#include "language/result_text.h"
 #include "definition_text.h"
+#include "language/definition_tables.h"
+#include "language/result_text.h"
 #include "platform/platform.h"
+#include "run/command_executor.h"
+#include "run/key_batch_sender.h"
 #include "translator_fixture.h"
 
 namespace quadrel {
@@ -34,10 +34,27 @@ struct Given {
   int transaction = 0;
   std::vector<int> features;
 
-  Given Slow(bool salesSwitchOn = false) const { Given g = *this; g.fast = false; g.salesSwitch = salesSwitchOn; return g; }
-  Given Position(int position) const { Given g = *this; g.keyPosition = position; return g; }
-  Given Open() const { Given g = *this; g.transaction = kOpen; return g; }
-  Given Features(std::vector<int> levels) const { Given g = *this; g.features = std::move(levels); return g; }
+  Given Slow(bool salesSwitchOn = false) const {
+    Given g = *this;
+    g.fast = false;
+    g.salesSwitch = salesSwitchOn;
+    return g;
+  }
+  Given Position(int position) const {
+    Given g = *this;
+    g.keyPosition = position;
+    return g;
+  }
+  Given Open() const {
+    Given g = *this;
+    g.transaction = kOpen;
+    return g;
+  }
+  Given Features(std::vector<int> levels) const {
+    Given g = *this;
+    g.features = std::move(levels);
+    return g;
+  }
 };
 
 struct RecordRow {
@@ -91,9 +108,11 @@ TEST_F(KeyRecordCommands, EachCommandQueuesItsRecordsByteForByte) {
   const Given open = Given{}.Open();
   const std::vector<RecordRow> rows = {
       // 10: one record when fast, a record per key otherwise
-      {"VENDITA REPARTO=3, PREZZO=12.50, QUANTITA=2, DESCRIZ='PANE'", {},
+      {"VENDITA REPARTO=3, PREZZO=12.50, QUANTITA=2, DESCRIZ='PANE'",
+       {},
        {Concat({bytes({'A', 42, 19, 4}), bytes("PANE"), bytes({145, 2, 27, 1, 2, 13, 5, 10, 26, 3, 24})})}},
-      {"VENDITA REPARTO=3, PREZZO=12.50, QUANTITA=2, DESCRIZ='PANE'", slow,
+      {"VENDITA REPARTO=3, PREZZO=12.50, QUANTITA=2, DESCRIZ='PANE'",
+       slow,
        {Concat({bytes({'A', 42, 19, 4}), bytes("PANE"), bytes({145})}), bytes({'A', 2, 27}),
         bytes({'A', 1, 2, 13, 5, 10, 26}), bytes({'A', 3, 24})}},
       {"VENDITA ARTICOLO=123", slow, {bytes({'A', 1, 2, 3, 25})}},
@@ -112,7 +131,8 @@ TEST_F(KeyRecordCommands, EachCommandQueuesItsRecordsByteForByte) {
       // 12, 16, 17, 80
       {"IMPORTO33", {}, {bytes({'A', 33})}},
       {"IMPORTO31 IMPORTO=1.5, DOLLARO, DESCRIZ='X'", {}, {bytes({'A', '$'}), bytes({'A', 1, 13, 5, 31})}},
-      {"IMPORTO32 IMPORTO=2, DESCRIZ='X'", Given{}.Features({96}),
+      {"IMPORTO32 IMPORTO=2, DESCRIZ='X'",
+       Given{}.Features({96}),
        {bytes({'A', 42, 19, 1, 'X', 145}), bytes({'A', 2, 32})}},
       {"IMPORTO34 IMPORTO=10", {}, {bytes({'A', 1, 10, 34})}},
       // 15 and 9
@@ -123,31 +143,39 @@ TEST_F(KeyRecordCommands, EachCommandQueuesItsRecordsByteForByte) {
       {"INP NUM=12, TERM=36", {}, {bytes({'A', 1, 2, 36})}},
       {"INP", {}, {bytes({'A', 0})}},
       // 60: the key position first when it is not REG
-      {"SCONTRINO REPARTO=2, IMPORTO=10, TIPO=2", Given{}.Features({105}),
+      {"SCONTRINO REPARTO=2, IMPORTO=10, TIPO=2",
+       Given{}.Features({105}),
        {bytes({'A', 10, 169, 2, 24, 1, 10, '2'})}},
-      {"SCONTRINO NUMERO=4, REPARTO=2, PREZZO=3, TIPO=0", Given{}.Position(3).Features({105}),
+      {"SCONTRINO NUMERO=4, REPARTO=2, PREZZO=3, TIPO=0",
+       Given{}.Position(3).Features({105}),
        {bytes({'A', 1, 14, 4, 169, 3, 26, 2, 24})}},
       // 19, 20, 14: text lines cut to the print width (6) or their own limits
-      {"TESTI TESTO1='AB', TESTO2='ABCDEFGH'", {},
-       {bytes({'A', 19, 5, 2, 0, 'A', 'B', 0, '8'}), Concat({bytes({'A', 19, 9, 2, 1}), bytes("ABCDEF"), bytes({0, '8'})})}},
+      {"TESTI TESTO1='AB', TESTO2='ABCDEFGH'",
+       {},
+       {bytes({'A', 19, 5, 2, 0, 'A', 'B', 0, '8'}),
+        Concat({bytes({'A', 19, 9, 2, 1}), bytes("ABCDEF"), bytes({0, '8'})})}},
       {"RIGA TESTO='Z'", {}, {bytes({'A', 19, 4, 3, 0, 'Z', 0, '8'})}},
       {"RIGA", {}, {}},
-      {"VISORE TESTO1='ABCDEFGHIJKLMNOPQRST', TESTO2='B', OPZIONE, LARGO", {},
+      {"VISORE TESTO1='ABCDEFGHIJKLMNOPQRST', TESTO2='B', OPZIONE, LARGO",
+       {},
        {Concat({bytes({'A', 19, 17, 1, 6}), bytes("ABCDEFGHIJKL"), bytes({0, 'B', 0, '8'})})}},
       {"VISORE TESTO2='B', OPZIONE", {}, {bytes({'A', 19, 5, 1, 2, 0, 'B', 0, '8'})}},
       // 23: document lines only for choices 2 and 3 on registers with them
       {"TASTODOC SCELTA=2, NUMERO=5", {}, {bytes({'A', 65, 5, ','})}},
-      {"TASTODOC SCELTA=3, RIGA1='X', RIGA3='Y', TASTO187=1", Given{}.Features({58, 23}),
+      {"TASTODOC SCELTA=3, RIGA1='X', RIGA3='Y', TASTO187=1",
+       Given{}.Features({58, 23}),
        {bytes({'A', 19, 4, 5, 0, 'X', 0, '8'}), bytes({'A', 19, 4, 5, 2, 'Y', 0, '8'}), bytes({'A', '-'}),
         bytes({'A', 187})}},
       // 24, 124
-      {"CAMPO180 PREFISSO=12, CODICE=34, VALORE=5", Given{}.Features({117}),
+      {"CAMPO180 PREFISSO=12, CODICE=34, VALORE=5",
+       Given{}.Features({117}),
        {bytes({'A', 180, 145, 1, 2, 3, 4, 145, 5, 145})}},
       {"CAMPO188 TESTO='AB'", Given{}.Features({117}), {bytes({'A', 188, 145, 19, 2, 'A', 'B', 145, 145})}},
       // 25
       {"SEQ158 NUMERO=7, DOPPIO", Given{}.Features({85}), {bytes({'A', 7, 158, 158})}},
       {"SEQ158 TRANSAZ", Given{}.Open().Features({85}), {bytes({'A', 158})}},
-      {"SEQ158 NUMERO=7, TIPO=2, RIGA2='Q'", Given{}.Features({85, 58}),
+      {"SEQ158 NUMERO=7, TIPO=2, RIGA2='Q'",
+       Given{}.Features({85, 58}),
        {bytes({'A', 19, 3, 5, 0, 0, '8'}), bytes({'A', 19, 4, 5, 1, 'Q', 0, '8'}), bytes({'A', 7, 158}),
         bytes({'A', 2, 159})}},
       {"SEQ158 NUMERO=7, TIPO", Given{}.Features({85}), {bytes({'A', 7, 158}), bytes({'A', 159})}},

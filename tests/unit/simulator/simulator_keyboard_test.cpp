@@ -121,7 +121,8 @@ TEST_F(SimulatorKeyboardTest, TextKeysSkipTheirTextAndATruncatedTextIsRefused) {
 // One receipt per row, keyed from idle: the critical code of the last record
 // and the lines printed between the header and the closing rule.
 TEST_F(SimulatorKeyboardTest, TillKeysPrintTheirLinesOrRefuseWithTheRegistersCode) {
-  constexpr std::uint8_t D = kKeyDepartment, P = kKeyPrice, Q = kKeyQuantity, Z = kKeyZero, pt = kKeyDecimalPoint;
+  constexpr std::uint8_t D = kKeyDepartment, P = kKeyPrice, Q = kKeyQuantity, Z = kKeyZero,
+                         pt = kKeyDecimalPoint;
   const struct {
     const char* name;
     std::vector<Bytes> records;
@@ -129,20 +130,27 @@ TEST_F(SimulatorKeyboardTest, TillKeysPrintTheirLinesOrRefuseWithTheRegistersCod
     const char* lines;
   } rows[] = {
       {"quantity with decimals, percent off",
-       {{1, pt, 5, Q, 2, P, 3, D}, {1, Z, kKeyPercentOff}, {'1'}}, 0,
+       {{1, pt, 5, Q, 2, P, 3, D}, {1, Z, kKeyPercentOff}, {'1'}},
+       0,
        "  1.5 X 2.00\nREPARTO 3                           3.00\nSCONTO 10%                         -0.30\n"
        "TOTALE                              2.70\nCONTANTI                            2.70\n"},
-      {"refund, void and a surcharge", {{9, P, 1, D}, {kKeyRefund, 2, P, 1, D}, {kKeyVoid, 1, P, 1, D}, {5, kKeyAmountOn}, {'4'}},
+      {"refund, void and a surcharge",
+       {{9, P, 1, D}, {kKeyRefund, 2, P, 1, D}, {kKeyVoid, 1, P, 1, D}, {5, kKeyAmountOn}, {'4'}},
        0,
        "REPARTO 1                           9.00\nRESO REPARTO 1                     -2.00\n"
        "STORNO REPARTO 1                   -1.00\nMAGGIORAZIONE                       5.00\n"
        "TOTALE                             11.00\nBUONI                              11.00\n"},
-      {"card pays more than due", {{1, P, 1, D}, {2, '3'}}, 0,
+      {"card pays more than due",
+       {{1, P, 1, D}, {2, '3'}},
+       0,
        "REPARTO 1                           1.00\nTOTALE                              1.00\n"
        "CARTA                               2.00\nRESTO                               1.00\n"},
       {"discount over the total", {{1, P, 1, D}, {2, kKeyAmountOff}}, kCriticalAmountTooLarge, nullptr},
       {"department 0", {{1, P, Z, D}}, kCriticalNoSuchDepartment, nullptr},
-      {"a sale after the subtotal", {{1, P, 1, D, kKeySubtotal}, {1, P, 1, D}}, kCriticalKeySequence, nullptr},
+      {"a sale after the subtotal",
+       {{1, P, 1, D, kKeySubtotal}, {1, P, 1, D}},
+       kCriticalKeySequence,
+       nullptr},
       {"a price with three decimals", {{1, pt, 1, 1, 1, P}}, kCriticalKeySequence, nullptr},
       {"cancel without a receipt", {{kKeyCancel}}, kCriticalNoReceipt, nullptr},
       {"a negative first line", {{kKeyRefund, 1, P, 1, D}}, kCriticalNoReceipt, nullptr},

@@ -8,16 +8,16 @@
 
 #include "language/command_field_values.h"
 #include "language/result_codes.h"
+#include "link/frame_exchange.h"
 #include "link/key_records.h"
 #include "link/register_checks.h"
-#include "text/code_page.h"
+#include "link/register_link.h"
+#include "link/text_line_records.h"
 #include "state/ecr_config.h"
 #include "state/executor_state.h"
-#include "link/frame_exchange.h"
 #include "state/library_state.h"
-#include "link/register_link.h"
+#include "text/code_page.h"
 #include "text/text_helpers.h"
-#include "link/text_line_records.h"
 
 namespace quadrel {
 namespace {
@@ -103,8 +103,8 @@ bool SendLine(std::uint8_t code, int slot, int width, int& error) {
 }
 
 bool SendRememberedLines(int width, int& error) {
-  return SendDisplayFrame(kTwoLineFrame, Fit(rememberedLines[0], width, '\0') + Fit(rememberedLines[1], width, '\0'),
-                          error);
+  return SendDisplayFrame(kTwoLineFrame,
+                          Fit(rememberedLines[0], width, '\0') + Fit(rememberedLines[1], width, '\0'), error);
 }
 
 bool SendSplit(std::uint8_t code, int slot, int width, int& error) {
@@ -153,7 +153,8 @@ int SendDisplayLines() {
     return SendFrame3(kOutputFrame, kDisplayControl, kDisplayControlEnd, error);
   };
 
-  if (FieldGiven(kFieldLineA1) || FieldGiven(kFieldLineA2) || FieldGiven(kFieldLineB1) || FieldGiven(kFieldLineB2)) {
+  if (FieldGiven(kFieldLineA1) || FieldGiven(kFieldLineA2) || FieldGiven(kFieldLineB1) ||
+      FieldGiven(kFieldLineB2)) {
     if (!HasFeature(kFeatureDisplay)) return kResultInstructionNotSupported;
     const bool twoLineMode = FieldIsFlag(kFieldWide) || WideTextHost();
     if (!SendSingleLines(widths, twoLineMode, error) || !sendControlOnce()) return error;

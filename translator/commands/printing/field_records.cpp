@@ -3,14 +3,14 @@
 #include <cstdint>
 #include <string>
 
+#include "config/ecr_config_read.h"
+#include "config/model_table.h"
 #include "language/command_field_values.h"
 #include "language/result_codes.h"
 #include "link/key_records.h"
 #include "link/register_checks.h"
-#include "text/code_page.h"
-#include "config/ecr_config_read.h"
 #include "state/executor_state.h"
-#include "config/model_table.h"
+#include "text/code_page.h"
 
 namespace quadrel {
 namespace {
@@ -40,7 +40,11 @@ int QueueFieldRecord(std::uint8_t fieldKey) {
 
 }  // namespace
 
-int CmdFieldRecord180() { return QueueFieldRecord(180); }
-int CmdFieldRecord188() { return QueueFieldRecord(188); }
+int CmdFieldRecord180() {
+  return QueueFieldRecord(180);
+}
+int CmdFieldRecord188() {
+  return QueueFieldRecord(188);
+}
 
 }  // namespace quadrel

@@ -1,10 +1,10 @@
 #include "text_commands.h"
 
+#include "config/ecr_config_read.h"
 #include "language/command_field_values.h"
 #include "link/key_records.h"
-#include "config/ecr_config_read.h"
-#include "state/executor_state.h"
 #include "link/text_line_records.h"
+#include "state/executor_state.h"
 
 namespace quadrel {
 namespace {

@@ -32,9 +32,17 @@ int QueueAmountKey(std::uint8_t amountKey) {
 
 }  // namespace
 
-int CmdAmountKey33() { return QueueAmountKey(33); }
-int CmdAmountKey31() { return QueueAmountKey(31); }
-int CmdAmountKey32() { return QueueAmountKey(32); }
-int CmdAmountKey34() { return QueueAmountKey(34); }
+int CmdAmountKey33() {
+  return QueueAmountKey(33);
+}
+int CmdAmountKey31() {
+  return QueueAmountKey(31);
+}
+int CmdAmountKey32() {
+  return QueueAmountKey(32);
+}
+int CmdAmountKey34() {
+  return QueueAmountKey(34);
+}
 
 }  // namespace quadrel

@@ -2,15 +2,15 @@
 
 #include <cstdint>
 
+#include "config/ecr_config_read.h"
+#include "config/model_table.h"
 #include "language/command_field_values.h"
 #include "language/result_codes.h"
 #include "link/key_records.h"
-#include "link/text_line_records.h"
 #include "link/register_checks.h"
+#include "link/text_line_records.h"
 #include "state/ecr_config.h"
-#include "config/ecr_config_read.h"
 #include "state/executor_state.h"
-#include "config/model_table.h"
 
 namespace quadrel {
 namespace {

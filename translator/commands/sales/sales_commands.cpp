@@ -3,15 +3,15 @@
 #include <cstdint>
 #include <limits>
 
+#include "config/model_table.h"
 #include "language/command_field_values.h"
+#include "language/command_fields.h"
 #include "language/result_codes.h"
+#include "link/frame_exchange.h"
 #include "link/key_records.h"
 #include "link/register_checks.h"
-#include "language/command_fields.h"
 #include "state/executor_state.h"
-#include "link/frame_exchange.h"
 #include "state/library_state.h"
-#include "config/model_table.h"
 
 namespace quadrel {
 namespace {
@@ -137,7 +137,8 @@ int CmdSellItemAndPay() {
   if (!EcrIdle()) return kResultEcrNotIdle;
   if (!FieldGiven(kFieldSaleDepartment)) return kResultNoDepartmentOrArticle;
   int type = 1;
-  if (FieldGiven(kFieldSalePaymentType) && !FieldInteger(kFieldSalePaymentType, type)) return kResultIllegalValue;
+  if (FieldGiven(kFieldSalePaymentType) && !FieldInteger(kFieldSalePaymentType, type))
+    return kResultIllegalValue;
   if (type > static_cast<int>(kLastKeyedPayment)) return kResultIllegalValue;
 
   std::string& number = CommandFields().value[kFieldNumber169];

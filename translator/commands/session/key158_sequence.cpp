@@ -2,18 +2,24 @@
 
 #include <cstdint>
 
+#include "config/model_table.h"
 #include "language/command_field_values.h"
 #include "language/result_codes.h"
 #include "link/key_records.h"
-#include "link/text_line_records.h"
 #include "link/register_checks.h"
+#include "link/text_line_records.h"
 #include "state/executor_state.h"
-#include "config/model_table.h"
 
 namespace quadrel {
 namespace {
 
-enum Key158Field : int { kFieldNumber = 1, kFieldDouble = 2, kFieldInTransaction = 3, kFieldKind = 4, kFieldFirstLine = 5 };
+enum Key158Field : int {
+  kFieldNumber = 1,
+  kFieldDouble = 2,
+  kFieldInTransaction = 3,
+  kFieldKind = 4,
+  kFieldFirstLine = 5
+};
 
 constexpr std::uint8_t kKey158 = 158;
 constexpr std::uint8_t kKey159 = 159;
@@ -34,7 +40,8 @@ int CmdKey158Sequence() {
   const bool kindGiven = FieldGiven(kFieldKind);
   const bool kindKeyed = !FieldIsFlag(kFieldKind);
   int kind = 0;
-  if (kindGiven && kindKeyed && (!FieldInteger(kFieldKind, kind) || !KindAllowed(kind))) return kResultIllegalValue;
+  if (kindGiven && kindKeyed && (!FieldInteger(kFieldKind, kind) || !KindAllowed(kind)))
+    return kResultIllegalValue;
 
   KeyRecords keys;
   if (doubleKey) {
@@ -49,7 +56,8 @@ int CmdKey158Sequence() {
   if (kindGiven) {
     if (!EcrIdle()) return kResultEcrNotIdle;
     Executor().StopOnRecordError = 1;
-    if ((kind == 2 || kind == 3) && FeatureLevel(kFeatureDocumentTexts) > 1) AddDocumentLines(keys, kFieldFirstLine);
+    if ((kind == 2 || kind == 3) && FeatureLevel(kFeatureDocumentTexts) > 1)
+      AddDocumentLines(keys, kFieldFirstLine);
     keys.Record().Digits(FieldText(kFieldNumber)).Key(kKey158);
     keys.Record();
     if (kindKeyed) keys.Digits(FieldText(kFieldKind));

@@ -4,11 +4,11 @@
 #include <string>
 
 #include "language/command_field_values.h"
+#include "language/command_fields.h"
 #include "language/result_codes.h"
 #include "link/key_records.h"
-#include "text/code_page.h"
-#include "language/command_fields.h"
 #include "state/executor_state.h"
+#include "text/code_page.h"
 
 namespace quadrel {
 namespace {
@@ -32,7 +32,8 @@ std::string PressKeyText() {
 int CmdPressKey() {
   Executor().StopOnRecordError = 1;
   int keyCode = 0;
-  if (FieldGiven(kFieldKeyCode) && (!FieldInteger(kFieldKeyCode, keyCode) || keyCode < 0 || keyCode > kMaxKeyCode))
+  if (FieldGiven(kFieldKeyCode) &&
+      (!FieldInteger(kFieldKeyCode, keyCode) || keyCode < 0 || keyCode > kMaxKeyCode))
     return kResultIllegalValue;
   KeyRecords keys;
   keys.Record();

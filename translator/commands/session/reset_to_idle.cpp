@@ -47,7 +47,9 @@ struct Outcome {
   int result = 0;
 };
 constexpr Outcome kTryAgain{};
-constexpr Outcome Return(int result) { return {true, result}; }
+constexpr Outcome Return(int result) {
+  return {true, result};
+}
 
 // A critical state: the clear key ends it unless the register stays blocked.
 Outcome ClearCriticalState() {
@@ -83,7 +85,8 @@ Outcome Attempt() {
     return kTryAgain;
   }
   const bool open = (status.transactionFlags & kTransactionOpen) != 0;
-  if (((status.state & kStateIdle) && !open) || !(status.transactionFlags & (kTransactionOpen | kTransactionBit5)))
+  if (((status.state & kStateIdle) && !open) ||
+      !(status.transactionFlags & (kTransactionOpen | kTransactionBit5)))
     return Return(0);
   if (!SendKey(kKeyClose) || !SendKey(kKeyConfirm)) return kTryAgain;
   return Return(kResultPendingTransactionClosed);
@@ -91,7 +94,9 @@ Outcome Attempt() {
 
 }  // namespace
 
-void SetResetToIdlePause(ResetPauseFunction pause) { resetPause = pause; }
+void SetResetToIdlePause(ResetPauseFunction pause) {
+  resetPause = pause;
+}
 
 int CmdResetToIdle() {
   for (int attempt = 1; attempt <= kResetAttempts; ++attempt) {

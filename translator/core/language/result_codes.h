@@ -91,9 +91,9 @@ constexpr int kResultInternalError = 31;
 constexpr int kResultEcrAsksConfirmation = 32;   // "ECR ASKS FOR CONFIRMATION"
 
 // Syntax class (table 1).
-constexpr int kResultIllegalValue = kClassSyntax | kSyntaxIllegalValue;           // 265 "ILLEGAL VALUE"
-constexpr int kResultMandatoryField = kClassSyntax | kSyntaxMandatoryField;       // 266 "CAMPO OBBLIGATORIO "
-constexpr int kResultNoDepartmentOrArticle = kClassSyntax | 13;                    // 269 "NO DPT NUMBER OR ARTICLE CODE "
+constexpr int kResultIllegalValue = kClassSyntax | kSyntaxIllegalValue;      // 265 "ILLEGAL VALUE"
+constexpr int kResultMandatoryField = kClassSyntax | kSyntaxMandatoryField;  // 266 "CAMPO OBBLIGATORIO "
+constexpr int kResultNoDepartmentOrArticle = kClassSyntax | 13;  // 269 "NO DPT NUMBER OR ARTICLE CODE "
 constexpr int kResultInstructionNotSupported = kClassSyntax | kSyntaxInstructionNotSupported;  // 268
 constexpr int kResultSourceLineTooLong = kClassSyntax | kSyntaxSourceLineTooLong;              // 274
 constexpr int kResultEcrNumberIllegal = kClassSyntax | 19;                                     // 275 "ECR NUMBER ILLEGAL"

@@ -1,10 +1,10 @@
 #include "key_records.h"
 
-#include "text/code_page.h"
+#include "language/number_helpers.h"
 #include "language/result_codes.h"
 #include "link/frame_exchange.h"
 #include "link/key_batch.h"
-#include "language/number_helpers.h"
+#include "text/code_page.h"
 
 namespace quadrel {
 namespace {

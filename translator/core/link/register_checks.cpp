@@ -1,7 +1,7 @@
 #include "register_checks.h"
 
-#include "state/ecr_config.h"
 #include "link/frame_exchange.h"
+#include "state/ecr_config.h"
 
 namespace quadrel {
 namespace {

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "language/command_field_values.h"
-#include "text/code_page.h"
 #include "state/ecr_config.h"
+#include "text/code_page.h"
 
 namespace quadrel {
 namespace {
@@ -16,7 +16,8 @@ constexpr int kDocumentLines = 4;
 
 std::string PrintLineBytes(std::string_view text) {
   std::string bytes = PcToEcrText(text);
-  bytes.resize(std::min<std::size_t>(bytes.size(), static_cast<std::size_t>(std::max(0, CurrentRecord().PrintWidth))));
+  bytes.resize(
+      std::min<std::size_t>(bytes.size(), static_cast<std::size_t>(std::max(0, CurrentRecord().PrintWidth))));
   return bytes;
 }
 
@@ -33,8 +34,7 @@ void AddDocumentLines(KeyRecords& records, int firstSlot) {
   for (int line = 0; line < kDocumentLines; ++line) {
     const int slot = firstSlot + line;
     if (line > 0 && !FieldGiven(slot)) continue;
-    AddTextLine(records, kTextLineDocument, static_cast<std::uint8_t>(line),
-                PrintLineBytes(FieldText(slot)));
+    AddTextLine(records, kTextLineDocument, static_cast<std::uint8_t>(line), PrintLineBytes(FieldText(slot)));
   }
 }
 

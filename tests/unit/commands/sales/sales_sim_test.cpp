@@ -8,12 +8,12 @@
 #include <vector>
 
 #include "commands/session/reset_to_idle.h"
-#include "run/command_executor.h"
-#include "language/definition_tables.h"
-#include "run/key_batch_sender.h"
-#include "language/result_text.h"
 #include "definition_text.h"
 #include "key_interpreter.h"
+#include "language/definition_tables.h"
+#include "language/result_text.h"
+#include "run/command_executor.h"
+#include "run/key_batch_sender.h"
 #include "sample_receipt.h"
 #include "sim_host.h"
 
@@ -100,12 +100,21 @@ TEST_F(SalesSim, ResetToIdleLeavesEveryStateTheRegisterCanBeIn) {
       {"entry pending", {5}, 0, ""},
       {"critical", {ecrsim::kKeyPosition}, 0, ""},
       {"sale open", {5, ecrsim::kKeyPrice, 1, ecrsim::kKeyDepartment}, 1027, "               ANNULLATO\n"},
-      {"entry inside a sale", {5, ecrsim::kKeyPrice, 1, ecrsim::kKeyDepartment, 7}, 1027, "               ANNULLATO\n"},
-      {"cancel asked", {5, ecrsim::kKeyPrice, 1, ecrsim::kKeyDepartment, ecrsim::kKeyCancel}, 1027,
+      {"entry inside a sale",
+       {5, ecrsim::kKeyPrice, 1, ecrsim::kKeyDepartment, 7},
+       1027,
        "               ANNULLATO\n"},
-      {"subtotal", {5, ecrsim::kKeyPrice, 1, ecrsim::kKeyDepartment, ecrsim::kKeySubtotal}, 0,
+      {"cancel asked",
+       {5, ecrsim::kKeyPrice, 1, ecrsim::kKeyDepartment, ecrsim::kKeyCancel},
+       1027,
+       "               ANNULLATO\n"},
+      {"subtotal",
+       {5, ecrsim::kKeyPrice, 1, ecrsim::kKeyDepartment, ecrsim::kKeySubtotal},
+       0,
        "CONTANTI                            5.00\n"},
-      {"partly paid", {5, ecrsim::kKeyPrice, 1, ecrsim::kKeyDepartment, 2, '3'}, 0,
+      {"partly paid",
+       {5, ecrsim::kKeyPrice, 1, ecrsim::kKeyDepartment, 2, '3'},
+       0,
        "CONTANTI                            3.00\n"},
   };
   for (const State& state : states) {
@@ -125,7 +134,8 @@ TEST_F(SalesSim, ResetToIdleLeavesEveryStateTheRegisterCanBeIn) {
 }
 
 TEST_F(SalesSim, APrinterTheClearKeyCannotFreeStopsTheReset) {
-  for (const auto& [fault, result] : {std::pair{ecrsim::kPrinterPaperOut, 1025}, std::pair{ecrsim::kPrinterCoverOpen, 1026}}) {
+  for (const auto& [fault, result] :
+       {std::pair{ecrsim::kPrinterPaperOut, 1025}, std::pair{ecrsim::kPrinterCoverOpen, 1026}}) {
     Reg().printer.fault = fault;
     EXPECT_EQ(Run("VENDITA REPARTO=1, PREZZO=1"), 0x1000 | fault);
     EXPECT_EQ(Run("RIPRISTINA"), result);
