@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "commands/session/reset_to_idle.h"
+#include "exports/process_state.h"
 #include "definition_text.h"
 #include "key_interpreter.h"
 #include "language/definition_tables.h"
@@ -35,7 +36,7 @@ class SalesSim : public ::testing::Test {
   }
   void TearDown() override {
     SetResetToIdlePause(nullptr);
-    Library() = LibraryState{};
+    ResetProcessState();
   }
 
   // Runs a line as EcrCmd does; `text` receives the result text.
