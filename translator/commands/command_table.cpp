@@ -1,5 +1,7 @@
 #include "commands/command_table.h"
 
+#include "commands/articles/article_command.h"
+#include "commands/articles/ofile_command.h"
 #include "commands/printing/display_lines.h"
 #include "commands/printing/field_records.h"
 #include "commands/printing/query_text.h"
@@ -86,8 +88,8 @@ constexpr CommandRow kCommandTable[] = {
     {47, NotBuiltYet},                                        // CmdChipCard
     {48, CmdSetOptions, kCmdNoRegister},
     {49, CmdQueryText, kCmdNoRegister},
-    {51, NotBuiltYet, kCmdNoStatusFrame},              // CmdArticle
-    {52, NotBuiltYet, kCmdNoStatusFrame},              // CmdOFileRecord
+    {51, CmdArticle, kCmdNoStatusFrame},
+    {52, CmdOFileRecord, kCmdNoStatusFrame},
     {53, NotBuiltYet},                                 // CmdProgramTable4Record
     {54, NotBuiltYet},                                 // CmdProgramKey2
     {55, NotBuiltYet},                                 // CmdUploadLogo

@@ -115,4 +115,16 @@ constexpr int kResultStandBySetError = kClassTransfer | 7;     // 8199 "ERROR IN
 constexpr int kResultDownloadOpenError = kClassTransfer | 8;   // 8200 "ERROR IN DOWNLOAD OPEN "
 constexpr int kResultTransactionOpen = kClassTransfer | 12;    // 8204 "CAN NOT BLOCK. TRANSACTION OPEN ON ECR"
 
+// Transfer-line class (table 7): record fields of articles and O-file records.
+constexpr int kResultArticleCodeInvalid = kClassTransferSyntax | 3;   // "ARTICLE CODE INVALID "
+constexpr int kResultNotNumericField = kClassTransferSyntax | 4;      // "NOT NUMERIC FIELD "
+constexpr int kResultDptFieldInvalid = kClassTransferSyntax | 6;      // "DPT FIELD INVALID "
+constexpr int kResultCommandFieldInvalid = kClassTransferSyntax | 7;  // "COMMAND FIELD INVALID "
+constexpr int kResultNumericFieldIllegal = kClassTransferSyntax | 8;  // "NUMERIC FILED ILLEGAL "
+
+// A register's refusal of a record (0x8000 + its answer code).
+constexpr int RecordRefusal(int answerCode) {
+  return kClassTransferAnswer | (answerCode & kResultRowMask);
+}
+
 }  // namespace quadrel
