@@ -121,7 +121,11 @@ void LayOutFileInformation(RegisterConfig& c, int seed) {
   for (int offset : {8, 10, 12, 45, 56, 58, 69, 81})
     c.SetNumber(Area::FileInfo, offset, 2, 0x100 * seed + offset);
   c.SetNumber(Area::FileInfo, 15, 1, 0x0D);  // file flags 1, 4, 8 set, 2 clear
-  c.SetNumber(Area::FileInfo, 24, 1, 0);     // byte 24 absent: the host takes byte 23
+  // The article file: 13-character codes (a number as 12 digits), 20-character
+  // descriptions, 5-byte prices and a 3-byte fourth value.
+  for (auto [offset, width] : {std::pair{16, 13}, {17, 20}, {18, 6}, {22, 5}, {23, 3}})
+    c.SetNumber(Area::FileInfo, offset, 1, width);
+  c.SetNumber(Area::FileInfo, 24, 1, 0);  // byte 24 absent: the host takes byte 23
   c.SetNumber(Area::FileInfo, 1, 1, 0);      // status: information valid
 
   c.Resize(Area::Ext31, 79);

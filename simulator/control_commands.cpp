@@ -85,6 +85,7 @@ class Interpreter {
     if (verb == "log") return Log();
     if (verb == "print") return Print();
     if (verb == "display") return Display();
+    if (verb == "record") return Record();
     if (verb == "stop") {
       sim_.stopRequested = true;
       return Ok();
@@ -104,6 +105,7 @@ class Interpreter {
       "event N KIND [HEX] | event N line TEXT | event N record KIND FLAG FIELD... |\n"
       "event N interact|enquiry|update FIELD... (FIELD: amount:N code:N bcdb:N bcd:W:N textcode:T\n"
       "  text:W:T byte:N word:N date:DDMMYYhhmm hex:HEX)\n"
+      "record N article HEXCODE | record N ofile NUMBER\n"
       "log N [clear] | print N [clear] | display N | stop\n";
 
   SimRegister* Reg(std::size_t index, std::string& error) {
@@ -214,6 +216,25 @@ class Interpreter {
     for (long long i = 0, n = count.value_or(0); i < n; ++i)
       bytes.push_back(config.Byte(*area, static_cast<int>(*offset + i)));
     return Ok(Hex(bytes) + "\n");
+  }
+
+  // A stored article or O-file record as the register holds it (the body after the key).
+  std::string Record() {
+    std::string error;
+    SimRegister* reg = Reg(1, error);
+    if (!reg) return error;
+    if (w_.size() != 4) return Error("usage: record N article HEXCODE | record N ofile NUMBER");
+    const RecordFiles& files = reg->records;
+    if (w_[2] == "article") {
+      const auto code = ParseHex(w_[3]);
+      const auto found = code ? files.articles.find(*code) : files.articles.end();
+      if (found == files.articles.end()) return Error("no article " + w_[3]);
+      return Ok(Hex(found->second) + "\n");
+    }
+    const auto number = w_[2] == "ofile" ? ParseInRange(w_[3], 0, 0xFFFF) : std::nullopt;
+    const auto found = number ? files.oFile.find(static_cast<std::uint16_t>(*number)) : files.oFile.end();
+    if (found == files.oFile.end()) return Error("no O-file record " + w_[3]);
+    return Ok(Hex(found->second) + "\n");
   }
 
   std::string Status() {

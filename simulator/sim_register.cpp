@@ -12,6 +12,7 @@ constexpr std::uint8_t kTransactionOpen = 0x01;
 constexpr std::uint8_t kOutputSettingRecord = 14;
 constexpr std::uint8_t kOutputBits = 0x07;
 constexpr int kFeatureOutputSetting = 103;  // the register takes 'O' 14 records
+constexpr int kFeatureCombinedWrite = 92;   // the register takes article sub-code 27
 constexpr std::uint8_t kNoCard = 1;
 constexpr int kPrintWidthOffset = 33;  // block 4; 0 = the model's fixed width
 constexpr std::uint8_t kDisplayControl = 10;
@@ -273,8 +274,10 @@ Reply SimRegister::CardOrSettings(std::span<const std::uint8_t> frame) {
   return Refuse('C', kRefuseUnknownFrame);
 }
 
-// 'U' 0 n: information answers, and the two resets of the host's transfers.
+// 'U' 0 n: information answers, the two resets of the host's transfers, and the record files.
 Reply SimRegister::Information(std::span<const std::uint8_t> frame) {
+  if (RecordFiles::Handles(frame))
+    return records.Answer(frame, RecordGeometry::Of(config_), config_.FeatureLevel(kFeatureCombinedWrite) == 1);
   if (frame.size() != 3 || frame[1] != 0) return Refuse('U', kRefuseUnknownFrame);
   Reply reply;
   if (frame[2] == 11) {

@@ -12,6 +12,7 @@
 
 #include "key_interpreter.h"
 #include "printer.h"
+#include "record_files.h"
 #include "register_config.h"
 
 namespace ecrsim {
@@ -94,6 +95,7 @@ class SimRegister {
   // 'O' 10 control byte.
   std::array<std::string, kDisplayLineCodes> display;
   int displayControl = -1;
+  RecordFiles records;  // the article file and the O-file
 
   bool AddFault(const Fault& fault);  // false when the queue is full
   void ClearFaults() { faults_.clear(); }
