@@ -166,7 +166,8 @@ Reply RecordFiles::CombinedWrite(bool fieldList, std::span<const std::uint8_t> k
   return Answered(kRecordAccepted);
 }
 
-Reply RecordFiles::OFileFrame(std::uint8_t subCode, std::span<const std::uint8_t> rest, const RecordGeometry& g) {
+Reply RecordFiles::OFileFrame(std::uint8_t subCode, std::span<const std::uint8_t> rest,
+                              const RecordGeometry& g) {
   if (rest.size() < kNumberBytes) return Malformed();
   const auto number = static_cast<std::uint16_t>(rest[0] | rest[1] << 8);
   const auto body = rest.subspan(kNumberBytes);

@@ -50,8 +50,8 @@ class RecordFiles {
   std::map<std::uint16_t, RecordBytes> oFile;
 
  private:
-  Reply ArticleFrame(std::uint8_t subCode, std::span<const std::uint8_t> key, std::span<const std::uint8_t> rest,
-                     const RecordGeometry& geometry);
+  Reply ArticleFrame(std::uint8_t subCode, std::span<const std::uint8_t> key,
+                     std::span<const std::uint8_t> rest, const RecordGeometry& geometry);
   Reply CombinedWrite(bool fieldList, std::span<const std::uint8_t> key, std::span<const std::uint8_t> rest,
                       const RecordGeometry& geometry);
   Reply OFileFrame(std::uint8_t subCode, std::span<const std::uint8_t> rest, const RecordGeometry& geometry);

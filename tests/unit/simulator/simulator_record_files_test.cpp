@@ -27,9 +27,9 @@ TEST(SimulatorRecordFiles, FramesThatDoNotFitTheGeometryAreRefused) {
   sim.AddRegister(1, *BuiltInConfig("t72"));
   SimRegister& reg = *sim.Find(1);
   const Bytes refused[] = {
-      Frame(0, 2, 13, 46),          Frame(0, 2, 12, 0),   Frame(0, 6, 13, 47),  // the 6 lacks the width byte
-      Frame(0, 27, 13, 47),                                                      // no combined write on t72
-      Frame(0, 12, 2, 0),           Frame(0, 12, 2, 65),  Frame(0, 18, 13, 1),
+      Frame(0, 2, 13, 46),          Frame(0, 2, 12, 0),  Frame(0, 6, 13, 47),  // the 6 lacks the width byte
+      Frame(0, 27, 13, 47),                                                    // no combined write on t72
+      Frame(0, 12, 2, 0),           Frame(0, 12, 2, 65), Frame(0, 18, 13, 1),
       Bytes{'U', 0, 12, 1, 0, 100},  // kind 100
   };
   for (const Bytes& frame : refused) {
@@ -48,7 +48,8 @@ TEST(SimulatorRecordFiles, FramesThatDoNotFitTheGeometryAreRefused) {
   EXPECT_EQ(reg.Exchange(list).answer, (Bytes{'U', kRecordAccepted}));
   EXPECT_EQ(RunControlLine(sim, "record 1 article 31313131313131313131313131").substr(0, 10), "4142202020");
   EXPECT_EQ(RunControlLine(sim, "record 1 ofile 9"), "ERROR no O-file record 9\n");
-  EXPECT_EQ(RunControlLine(sim, "record 1 article"), "ERROR usage: record N article HEXCODE | record N ofile NUMBER\n");
+  EXPECT_EQ(RunControlLine(sim, "record 1 article"),
+            "ERROR usage: record N article HEXCODE | record N ofile NUMBER\n");
 }
 
 }  // namespace

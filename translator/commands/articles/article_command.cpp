@@ -52,8 +52,12 @@ bool IsPartial(const ArticleGeometry& geometry) {
   return geometry.fourthValue && fields[kArticleFourthValueSlot].empty();
 }
 
-void SaveHeader() { SavedFrameCopy() = FrameBuffer(); }
-void RestoreHeader() { FrameBuffer() = SavedFrameCopy(); }
+void SaveHeader() {
+  SavedFrameCopy() = FrameBuffer();
+}
+void RestoreHeader() {
+  FrameBuffer() = SavedFrameCopy();
+}
 
 int InsertWhole() {
   if (const int error = EncodeArticleRecord(0)) return error;

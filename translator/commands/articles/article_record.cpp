@@ -17,7 +17,9 @@ constexpr int kClassSlot = 5;
 constexpr int kSecondPriceSlot = 7;
 constexpr int kMaxFieldListOffset = 0xFF;
 
-const std::string& Slot(int slot) { return CommandFields().value[slot]; }
+const std::string& Slot(int slot) {
+  return CommandFields().value[slot];
+}
 
 // The class pair: the class in two hex digits, then 0 and the class digit.
 int AppendClassPair(RecordBytes& out) {
@@ -52,10 +54,13 @@ int EncodeArticleField(const RecordField& field, RecordBytes& out) {
 std::vector<RecordField> ArticleLayout(const ArticleGeometry& g) {
   const int d = g.descriptionBytes;
   const int p = g.priceBytes;
-  std::vector<RecordField> layout = {
-      {kArticleDescriptionSlot, 0, d},      {kFirstNumberSlot, d, 2},        {kSecondNumberSlot, d + 2, 2},
-      {kClassSlot, d + 4, 2},               {kArticleFirstPriceSlot, d + 6, p}, {kSecondPriceSlot, d + 6 + p, p},
-      {kArticleThirdPriceSlot, d + 6 + 2 * p, p}};
+  std::vector<RecordField> layout = {{kArticleDescriptionSlot, 0, d},
+                                     {kFirstNumberSlot, d, 2},
+                                     {kSecondNumberSlot, d + 2, 2},
+                                     {kClassSlot, d + 4, 2},
+                                     {kArticleFirstPriceSlot, d + 6, p},
+                                     {kSecondPriceSlot, d + 6 + p, p},
+                                     {kArticleThirdPriceSlot, d + 6 + 2 * p, p}};
   if (g.fourthValue) layout.push_back({kArticleFourthValueSlot, d + 6 + 3 * p, g.fourthBytes});
   return layout;
 }

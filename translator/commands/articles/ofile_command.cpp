@@ -22,11 +22,11 @@ struct SlotMove {
 
 // Kind-specific parameters that take the place of the common ones.
 constexpr SlotMove kSlotMoves[] = {
-    {3, 19, kOFileFirstAmountSlot},                                                          //
-    {4, 21, kOFileFirstAmountSlot},  {4, 22, kOFileSecondAmountSlot},                        //
-    {5, 21, kOFileFirstAmountSlot},  {5, 23, kOFileSmallNumberSlot},  {5, 22, kOFileSecondAmountSlot},
-    {6, 19, kOFileSmallNumberSlot},  {6, 22, kOFileSecondAmountSlot}, {6, 24, kOFileFirstAmountSlot},
-    {6, 25, kOFilePercentSlot},      {7, 26, kOFileTextSlot},
+    {3, 19, kOFileFirstAmountSlot},                                   //
+    {4, 21, kOFileFirstAmountSlot}, {4, 22, kOFileSecondAmountSlot},  //
+    {5, 21, kOFileFirstAmountSlot}, {5, 23, kOFileSmallNumberSlot},  {5, 22, kOFileSecondAmountSlot},
+    {6, 19, kOFileSmallNumberSlot}, {6, 22, kOFileSecondAmountSlot}, {6, 24, kOFileFirstAmountSlot},
+    {6, 25, kOFilePercentSlot},     {7, 26, kOFileTextSlot},
 };
 
 // Only the kind itself selects moves: 35 is no kind 3, whatever its low bits.
@@ -69,7 +69,8 @@ int CmdOFileRecord() {
   CommandFieldSlots& fields = CommandFields();
   const std::string& operation = fields.value[kOperationSlot];
   const bool modify = operation == "M";
-  if (!modify && !operation.empty() && operation != "I" && operation != "IM") return kResultCommandFieldInvalid;
+  if (!modify && !operation.empty() && operation != "I" && operation != "IM")
+    return kResultCommandFieldInvalid;
   for (int slot = kOFileNumberSlot; slot <= kOFileLastPlainSlot; ++slot) {
     if (fields.quoted[slot]) return kResultNotNumericField;
   }

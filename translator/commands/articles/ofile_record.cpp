@@ -19,7 +19,9 @@ constexpr int kPercentBytes = 2;
 constexpr int kOFileBodyStart = 4;  // in the read answer
 constexpr int kAnyTextKind = 1;     // a kind with the text layout
 
-const std::string& Slot(int slot) { return CommandFields().value[slot]; }
+const std::string& Slot(int slot) {
+  return CommandFields().value[slot];
+}
 
 // How the kind-dependent fields are written.
 struct OFileForms {
@@ -54,10 +56,11 @@ int EncodeOFileField(const RecordField& field, const OFileForms& forms, RecordBy
         AppendText(out, value, field.size);
         return 0;
       }
-      return AppendArticleCode(out, ReadArticleCode(value, CommandFields().quoted[field.slot], forms.geometry),
-                               forms.geometry);
+      return AppendArticleCode(
+          out, ReadArticleCode(value, CommandFields().quoted[field.slot], forms.geometry), forms.geometry);
     case kOFilePercentSlot:
-      return forms.percentByKind ? AppendPercentOfKind(out, value, forms.kind) : AppendBcd(out, value, field.size);
+      return forms.percentByKind ? AppendPercentOfKind(out, value, forms.kind)
+                                 : AppendBcd(out, value, field.size);
     default:  // the eight small values and the two amounts
       return AppendBcd(out, value, field.size);
   }
@@ -80,7 +83,8 @@ int GivenKind(int& kind) {
 std::vector<RecordField> OFileLayout(int kind, const ArticleGeometry& g) {
   std::vector<RecordField> layout = {{kOFileKindSlot, 0, 1}};
   if (kind == kOFileKindEmpty) return layout;
-  for (int slot = kFirstSmallValueSlot; slot <= kLastSmallValueSlot; ++slot) layout.push_back({slot, slot - 2, 1});
+  for (int slot = kFirstSmallValueSlot; slot <= kLastSmallValueSlot; ++slot)
+    layout.push_back({slot, slot - 2, 1});
   layout.push_back({kByteValueSlot, 9, 1});
   if (kind == kOFileKindArticle) {
     layout.push_back({kOFileTextSlot, 10, g.codeBytes});
@@ -101,7 +105,8 @@ int CheckOFileFields(const ArticleGeometry& geometry) {
   OFileForms forms{geometry, kind == kOFileKindArticle};
   // Every slot once: the text layout holds them all.
   std::vector<RecordField> layout = OFileLayout(kAnyTextKind, geometry);
-  RecordBytes scratch(static_cast<std::size_t>(RecordSize(layout)) + static_cast<std::size_t>(geometry.codeBytes));
+  RecordBytes scratch(static_cast<std::size_t>(RecordSize(layout)) +
+                      static_cast<std::size_t>(geometry.codeBytes));
   if (forms.codeInText) layout[10].size = geometry.codeBytes;
   return OverlayGivenFields(layout, EncoderFor(forms), scratch);
 }

@@ -22,9 +22,9 @@ enum OFileSlot : int {
 };
 
 // Kinds with their own layout.
-constexpr int kOFileKindEmpty = 0;    // the kind byte alone
+constexpr int kOFileKindEmpty = 0;              // the kind byte alone
 constexpr int kOFileKindTwoDecimalPercent = 6;  // the percentage keeps its decimals
-constexpr int kOFileKindArticle = 7;  // an article code in place of the text and what follows
+constexpr int kOFileKindArticle = 7;            // an article code in place of the text and what follows
 
 constexpr int kMaxOFileKind = 99;
 

@@ -15,11 +15,11 @@ using RecordBytes = std::vector<std::uint8_t>;
 // Widths (in bytes) and flags of the current register's records, from its
 // file information and programming data.
 struct ArticleGeometry {
-  int codeBytes = 0;         // the article code field
+  int codeBytes = 0;  // the article code field
   int descriptionBytes = 0;
   int numericCodeBytes = 0;  // BCD bytes of a code taken as a number; 0: never a number
   int priceBytes = 0;
-  int fourthBytes = 0;       // the fourth value
+  int fourthBytes = 0;        // the fourth value
   bool alphanumeric = false;  // the register takes codes as text
   bool fourthValue = false;   // the record carries the fourth value
   int amountBytes = 0;        // the O-file record's two amounts

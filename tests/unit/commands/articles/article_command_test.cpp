@@ -66,7 +66,7 @@ TEST_F(ArticleCommand, DeleteSendsTheCodeFieldOfEachForm) {
       {false, "''", ""},
       {true, "123", "550012 303030313233 20202020202020"},
       {true, "'123'", "550012 313233 20202020202020202020"},  // quoted: text
-      {false, "'~123'", ""},  // a code marked as text is no number
+      {false, "'~123'", ""},                                  // a code marked as text is no number
       {true, "'AB'", "550012 4142 2020202020202020202020"},
       {true, "'ABCDEFGHIJKLMN'", ""},
   };
@@ -93,8 +93,9 @@ TEST_F(ArticleCommand, InsertSendsTheWholeBody) {
 TEST_F(ArticleCommand, APartialInsertOrModifyOfAnExistingArticleReplacesOnlyTheGivenField) {
   host.expect(Frame("550002 00000123" + Blanks(8) + "0000 0000 0000 000250 000000 000000"))
       .answer(0, bytes({'U', 3}));
-  host.expect(Frame("550003 00000123")).answer(0, Frame("55 00 03 04 00000123 4F4C44204E414D45 0100 0200 1203 "
-                                                           "000100 000200 000300 FFFF"));
+  host.expect(Frame("550003 00000123"))
+      .answer(0, Frame("55 00 03 04 00000123 4F4C44204E414D45 0100 0200 1203 "
+                       "000100 000200 000300 FFFF"));
   host.expect(Frame("550006 00000123 04 4F4C44204E414D45 0100 0200 1203 000250 000200 000300"))
       .answer(0, bytes({'U', 0}));
   EXPECT_EQ(TradExecCommand("ARTICOLO CODICE=123, PREZZO1=2.5"), 0);
@@ -105,6 +106,14 @@ TEST_F(ArticleCommand, AModifyOrInsertOfAMissingArticleInsertsTheWholeRecord) {
   host.expect(Frame("550002 00000009 58" + Blanks(7) + "0000 0000 0000 000000 000000 000000"))
       .answer(0, bytes({'U', 0}));
   EXPECT_EQ(TradExecCommand("ARTICOLO CODICE=9, DESCRIZ='X', OPERAZ='MI'"), 0);
+}
+
+TEST_F(ArticleCommand, AModifyWithEveryFieldWritesTheRecordWithoutReadingIt) {
+  host.expect(Frame("550006 00000123 04 41" + Blanks(7) + "0100 0200 0300 000100 000200 000300"))
+      .answer(0, bytes({'U', 0}));
+  EXPECT_EQ(TradExecCommand("ARTICOLO CODICE=123, DESCRIZ='A', NUMERO1=1, NUMERO2=2, CLASSE='3', PREZZO1=1, "
+                            "PREZZO2=2, PREZZO3=3, OPERAZ='M'"),
+            0);
 }
 
 TEST_F(ArticleCommand, TheCombinedWriteSendsAFieldListOrTheWholeBody) {
@@ -121,9 +130,9 @@ TEST_F(ArticleCommand, TheCombinedWriteSendsAFieldListOrTheWholeBody) {
 TEST_F(ArticleCommand, BadFieldsAreRefusedBeforeAnyFrame) {
   Alphanumeric();
   const std::pair<const char*, int> cases[] = {
-      {"CLASSE='123'", kResultDptFieldInvalid},     {"CLASSE='G'", kResultDptFieldInvalid},
-      {"OPERAZ='X'", kResultCommandFieldInvalid},   {"PREZZO1=1.234", kResultNotNumericField},
-      {"NUMERO1=70000", kResultNumericFieldIllegal}, {"VALORE4=12345", kResultNumericFieldIllegal},
+      {"CLASSE='123'", kResultDptFieldInvalid},       {"CLASSE='G'", kResultDptFieldInvalid},
+      {"OPERAZ='X'", kResultCommandFieldInvalid},     {"PREZZO1=1.234", kResultNotNumericField},
+      {"NUMERO1=70000", kResultNumericFieldIllegal},  {"VALORE4=12345", kResultNumericFieldIllegal},
       {"PREZZO2=123456", kResultNumericFieldIllegal},
   };
   for (const auto& [field, code] : cases) {
@@ -138,7 +147,7 @@ TEST_F(ArticleCommand, TheRegistersRefusalsComeBackAsTheirCodes) {
     Bytes answer;
     int result;
   } cases[] = {
-      {"ARTICOLO CODICE=1, OPERAZ='M'", bytes({'U', 6}), 0x8006},    // no insert after a modify's read
+      {"ARTICOLO CODICE=1, OPERAZ='M'", bytes({'U', 6}), 0x8006},  // no insert after a modify's read
       {"ARTICOLO CODICE=1, OPERAZ='I'", bytes({'U', 5}), 0x8005},
       {"ARTICOLO CODICE=1, OPERAZ='C'", bytes({'U', 6}), 0x8006},
       {"ARTICOLO CODICE=1, OPERAZ='M'", bytes({'U', 0}), 0x10000 + 'U'},  // a read answer without the record

@@ -52,7 +52,8 @@ TEST_F(OFileCommand, AWriteSendsTheBodyOfTheKindWithItsMoves) {
       {"TIPO=35, ALT19=9, IMPORTO1=1", "23" + kNoValues + kBlankText + "00 000100 000000 0000"},
       // An alternative not given leaves the common parameter.
       {"TIPO=4, ALT21=3, IMPORTO2=2", "04" + kNoValues + kBlankText + "00 000300 000200 0000"},
-      {"TIPO=6, ALT19=9, ALT24=1, ALT22=2, ALT25=7.25", "06" + kNoValues + kBlankText + "09 000100 000200 0725"},
+      {"TIPO=6, ALT19=9, ALT24=1, ALT22=2, ALT25=7.25",
+       "06" + kNoValues + kBlankText + "09 000100 000200 0725"},
   };
   for (const Case& c : cases) {
     host.expect(FromHex("55000C 0201 " + c.body)).answer(0, bytes({'U', 0}));
@@ -85,11 +86,16 @@ TEST_F(OFileCommand, AModifyOfAMissingRecordInsertsNothing) {
 
 TEST_F(OFileCommand, BadFieldsAreRefusedBeforeAnyFrame) {
   const std::pair<const char*, int> cases[] = {
-      {"NUMERO=1, TIPO=100", kResultNumericFieldIllegal}, {"NUMERO=1, BYTE=256", kResultNumericFieldIllegal},
-      {"NUMERO=1, VAL1=123", kResultNumericFieldIllegal}, {"NUMERO=1, TIPO=2, CIFRE=100", kResultNumericFieldIllegal},
-      {"NUMERO=70000", kResultNumericFieldIllegal},       {"NUMERO='5'", kResultNotNumericField},
-      {"NUMERO=1, OPERAZ='X'", kResultCommandFieldInvalid}, {"NUMERO=1, IMPORTO1=1.234", kResultNotNumericField},
-      {"NUMERO=1, PERCENT=123", kResultNotNumericField},  {"NUMERO=1, TIPO=7, ALT26='12345678Z'", kResultArticleCodeInvalid},
+      {"NUMERO=1, TIPO=100", kResultNumericFieldIllegal},
+      {"NUMERO=1, BYTE=256", kResultNumericFieldIllegal},
+      {"NUMERO=1, VAL1=123", kResultNumericFieldIllegal},
+      {"NUMERO=1, TIPO=2, CIFRE=100", kResultNumericFieldIllegal},
+      {"NUMERO=70000", kResultNumericFieldIllegal},
+      {"NUMERO='5'", kResultNotNumericField},
+      {"NUMERO=1, OPERAZ='X'", kResultCommandFieldInvalid},
+      {"NUMERO=1, IMPORTO1=1.234", kResultNotNumericField},
+      {"NUMERO=1, PERCENT=123", kResultNotNumericField},
+      {"NUMERO=1, TIPO=7, ALT26='12345678Z'", kResultArticleCodeInvalid},
       {"NUMERO=1, TIPO=2, OPERAZ='M', VAL8=100", kResultNumericFieldIllegal},
   };
   for (const auto& [fields, code] : cases) {

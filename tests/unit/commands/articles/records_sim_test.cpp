@@ -44,7 +44,8 @@ class RecordsSim : public ::testing::Test {
   }
   // A price of `units` at the register's decimals, as its 5 BCD bytes.
   static std::string Price(int units) {
-    std::string digits = std::to_string(units) + std::string(static_cast<std::size_t>(EcrRecord(1).Decimals), '0');
+    std::string digits =
+        std::to_string(units) + std::string(static_cast<std::size_t>(EcrRecord(1).Decimals), '0');
     return std::string(10 - digits.size(), '0') + digits;
   }
   ecrsim::SimRegister& Reg() { return *host_.sim.Find(1); }
@@ -77,11 +78,11 @@ TEST_F(RecordsSim, TheCombinedWriteAndNumericCodesReachTheFile) {
   // A new article from a field list: the other fields blank and zero.
   ASSERT_EQ(TradExecCommand("ARTICOLO CODICE=123, NUMERO1=258, CLASSE='1F'"), 0);
   const std::string key = "0000000000000000000000 0123";
-  EXPECT_EQ(Stored("article", key), Hex(std::string(20, ' ')) + "020100001F00" + Price(0) + Price(0) +
-                                        Price(0) + "000000\nOK\n");
+  EXPECT_EQ(Stored("article", key),
+            Hex(std::string(20, ' ')) + "020100001F00" + Price(0) + Price(0) + Price(0) + "000000\nOK\n");
   ASSERT_EQ(TradExecCommand("ARTICOLO CODICE=123, PREZZO3=3, OPERAZ='MI'"), 0);
-  EXPECT_EQ(Stored("article", key), Hex(std::string(20, ' ')) + "020100001F00" + Price(0) + Price(0) +
-                                        Price(3) + "000000\nOK\n");
+  EXPECT_EQ(Stored("article", key),
+            Hex(std::string(20, ' ')) + "020100001F00" + Price(0) + Price(0) + Price(3) + "000000\nOK\n");
 }
 
 TEST_F(RecordsSim, AnOFileRecordKeepsItsKindAcrossAModify) {
