@@ -1,6 +1,7 @@
 #include "commands/articles/record_frame.h"
 
 #include <algorithm>
+#include <array>
 
 #include "language/result_codes.h"
 
