@@ -136,7 +136,9 @@ def message_dialogue(folder, case, refuse=None, stall=0.0):
             elif verb == "DATA" and verb not in refuse:
                 await say(writer, "354 go ahead\r\n")
                 if stall:
+                    writer.transport.pause_reading()
                     await asyncio.sleep(stall)
+                    writer.transport.resume_reading()
                     record(folder, case, await reader.read())
                     return
                 data = await reader.readuntil(END_OF_DATA)
@@ -155,6 +157,8 @@ MESSAGE_CASES = {
     "end_refused": {"refuse": {".": "554 5.7.1 message refused\r\n"}},
     "mail_530": {"refuse": {"MAIL": "530 5.7.0 Authentication required\r\n"}},
     "stalled_data": {"stall": 3.0},
+    "facade": {},
+    "text_message": {},
 }
 
 
