@@ -23,10 +23,6 @@ std::string DateLine(const platform::LocalTime& t) {
          std::to_string(t.second) + "\r\n";
 }
 
-std::string Line(std::string_view text) {
-  return std::string(text) + "\r\n";
-}
-
 }  // namespace
 
 void CSmtp::SetSubjectLine(std::string_view subject) {
@@ -60,27 +56,27 @@ std::string CSmtp::ComposeHeader(const platform::LocalTime& moment) const {
   if (!IsUsableAddress(fromAddress_)) RaiseSmtp(kSmtpNoSender);
 
   std::string header = DateLine(moment);
-  header += Line("From:  <" + fromAddress_ + ">");
-  if (!mailer_.empty()) header += Line("X-Mailer: " + mailer_);
-  header += Line("X-Priority: 3 (Normal)");
+  header += TextLine("From:  <" + fromAddress_ + ">");
+  if (!mailer_.empty()) header += TextLine("X-Mailer: " + mailer_);
+  header += TextLine("X-Priority: 3 (Normal)");
   std::string to = "To: ";
   for (const SmtpRecipient& recipient : toRecipients_) {
     if (&recipient != &toRecipients_.front()) to += ",";
     to += recipient.displayName + "<" + recipient.address + ">";
   }
-  header += Line(to);
-  header += Line(subject_.empty() ? "Subject:  " : "Subject: " + subject_);
-  header += Line("MIME-Version: 1.0");
+  header += TextLine(to);
+  header += TextLine(subject_.empty() ? "Subject:  " : "Subject: " + subject_);
+  header += TextLine("MIME-Version: 1.0");
   if (attachments_.empty()) {
-    header += Line("Content-type: text/plain; charset=\"" + std::string(kCharacterSet) + "\"");
+    header += TextLine("Content-type: text/plain; charset=\"" + std::string(kCharacterSet) + "\"");
   } else {
-    header += Line("Content-Type: multipart/mixed; boundary=\"" + std::string(kMessageBoundary) + "\"");
-    header += Line("");
-    header += Line("--" + std::string(kMessageBoundary));
-    header += Line("Content-type: text/plain; charset=" + std::string(kCharacterSet));
+    header += TextLine("Content-Type: multipart/mixed; boundary=\"" + std::string(kMessageBoundary) + "\"");
+    header += TextLine("");
+    header += TextLine("--" + std::string(kMessageBoundary));
+    header += TextLine("Content-type: text/plain; charset=" + std::string(kCharacterSet));
   }
-  header += Line("Content-Transfer-Encoding: 7bit");
-  header += Line("");
+  header += TextLine("Content-Transfer-Encoding: 7bit");
+  header += TextLine("");
   return header;
 }
 

@@ -11,6 +11,11 @@ namespace quadrel {
 
 inline constexpr std::string_view kMessageBoundary = "__MESSAGE__ID__54yg6f6h6y456345";
 
+// A line of message text: the text and CR LF.
+inline std::string TextLine(std::string_view text) {
+  return std::string(text) + "\r\n";
+}
+
 // CR and LF become blanks.
 std::string HeaderValue(std::string_view text);
 

@@ -20,15 +20,11 @@ constexpr std::uint64_t kLimitGranule = 1024;
 constexpr std::size_t kBase64Piece = 54;
 constexpr std::size_t kAttachmentChunk = 5120;
 
-std::string Line(std::string_view text) {
-  return std::string(text) + "\r\n";
-}
-
 std::string PartHeader(const std::string& name) {
-  return Line("--" + std::string(kMessageBoundary)) +
-         Line("Content-Type: " + std::string(AttachmentType(name)) + "; name=\"" + name + "\"") +
-         Line("Content-Transfer-Encoding: base64") +
-         Line("Content-Disposition: attachment; filename=\"" + name + "\"") + Line("");
+  return TextLine("--" + std::string(kMessageBoundary)) +
+         TextLine("Content-Type: " + std::string(AttachmentType(name)) + "; name=\"" + name + "\"") +
+         TextLine("Content-Transfer-Encoding: base64") +
+         TextLine("Content-Disposition: attachment; filename=\"" + name + "\"") + TextLine("");
 }
 
 }  // namespace
@@ -103,7 +99,7 @@ void CSmtp::SendBodyLines() {
   const SmtpStepEntry& text = SmtpStep(kStepMessageText);
   if (bodyLines_.empty()) SendBuffer(text, " \r\n");
   for (const std::string& bodyLine : bodyLines_)
-    for (const std::string& line : DataLines(bodyLine)) SendBuffer(text, Line(line));
+    for (const std::string& line : DataLines(bodyLine)) SendBuffer(text, TextLine(line));
 }
 
 void CSmtp::SendAttachment(OpenAttachment& attachment) {
@@ -126,7 +122,7 @@ void CSmtp::SendAttachment(OpenAttachment& attachment) {
     // A file that shrank since it was sized cannot give the promised bytes.
     if (!attachment.file.read(piece, static_cast<std::streamsize>(length))) RaiseSmtp(kSmtpAttachmentUnreadable);
     left -= length;
-    chunk += Line(Base64Encode(piece, length));
+    chunk += TextLine(Base64Encode(piece, length));
     ++lines;
     counter += length + 2;
     if (counter >= kAttachmentChunk) sendChunk();

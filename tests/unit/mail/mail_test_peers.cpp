@@ -1,5 +1,7 @@
 #include "mail_test_peers.h"
 
+#include <gtest/gtest.h>
+
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -61,6 +63,15 @@ std::string WaitForLine(const std::string& path, const std::string& first, const
   return LineWith(
       PollLog(path, [&](const std::string& text) { return !LineWith(text, first, second).empty(); }), first,
       second);
+}
+
+std::filesystem::path FreshTestFolder() {
+  const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
+  std::filesystem::path folder = std::filesystem::temp_directory_path() /
+                                 ("quadrel-" + std::string(test->test_suite_name()) + "-" + test->name());
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder);
+  return folder;
 }
 
 std::string ReadFile(const std::string& path) {

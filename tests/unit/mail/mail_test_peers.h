@@ -2,6 +2,7 @@
 // the messages they received, and the ECSmtp code a session ends in.
 #pragma once
 
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <string>
@@ -21,6 +22,9 @@ std::string WaitForLog(const std::string& path, const std::string& marker);
 // The first line of a log holding both texts, once there is one (waits up to
 // 10 s); empty otherwise.
 std::string WaitForLine(const std::string& path, const std::string& first, const std::string& second);
+
+// An empty folder of the system's temporary folder named after the running test.
+std::filesystem::path FreshTestFolder();
 
 // The whole text of a file; empty when it is missing.
 std::string ReadFile(const std::string& path);

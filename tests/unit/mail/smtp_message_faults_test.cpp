@@ -28,9 +28,7 @@ class SmtpMessageFaults : public testing::Test {
   void SetUp() override {
     ports_ = mail_test::ReadPeerValues(SMTP_FAULTS_DIR "/faults.env");
     ASSERT_FALSE(ports_.empty()) << "the fault server is not up";
-    files_ = fs::temp_directory_path() /
-             ("quadrel-mail-" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::create_directories(files_);
+    files_ = mail_test::FreshTestFolder();
     const platform::LocalTime moment{2026, 3, 5, 9, 4, 7, 0};
     platform::FixLocalNowForTests(&moment);
   }

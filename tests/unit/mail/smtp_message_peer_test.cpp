@@ -21,9 +21,7 @@ class SmtpMessagePeer : public testing::Test {
     peer_ = mail_test::ReadPeerValues(SMTP_PEER_DIR "/peer.env");
     ASSERT_FALSE(peer_.empty()) << "the Postfix peer is not up";
     mail_test::SetMailSetting("MailCAFile", peer_.at("CA_FILE"));
-    files_ = fs::temp_directory_path() /
-             ("quadrel-peer-" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::create_directories(files_);
+    files_ = mail_test::FreshTestFolder();
   }
   void TearDown() override {
     mail_test::ClearMailSettings();
