@@ -144,9 +144,10 @@ TEST_F(SmtpMessageFaults, RefusalsEndTheMessageAndQuit) {
 TEST_F(SmtpMessageFaults, FailureInsideDataClosesWithoutQuit) {
   Address(smtp_, "stalled_data");
   smtp_.AttachFile(File("big.bmp", 5000000));
-  // The kernel still makes room now and then for a reader that stalls: a send
-  // wait of 0.36 s runs out well before the server reads again after 3 s.
-  ScaleSmtpWaitsForTests(2);
+  // The kernel still makes a little room for a stalled reader, at growing
+  // intervals (its window probes): a send wait of 0.54 s runs out about 1.2 s
+  // in, well before the server reads again after 3 s.
+  ScaleSmtpWaitsForTests(3);
   EXPECT_EQ(mail_test::SmtpCodeOf([&] { smtp_.TransmitMessage(); }), 402);
   ScaleSmtpWaitsForTests(10);
   EXPECT_FALSE(smtp_.Connected());
