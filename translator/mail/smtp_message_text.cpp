@@ -7,7 +7,8 @@ namespace quadrel {
 
 std::string HeaderValue(std::string_view text) {
   std::string value(text);
-  std::replace_if(value.begin(), value.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+  std::replace_if(
+      value.begin(), value.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
   return value;
 }
 
@@ -35,9 +36,8 @@ std::string AttachmentName(std::string_view path) {
 std::string_view AttachmentType(std::string_view name) {
   constexpr std::string_view kText = ".txt";
   bool text = name.size() >= kText.size() &&
-              std::equal(kText.begin(), kText.end(), name.end() - kText.size(), [](char a, char b) {
-                return a == std::tolower(static_cast<unsigned char>(b));
-              });
+              std::equal(kText.begin(), kText.end(), name.end() - kText.size(),
+                         [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
   return text ? "text/plain" : "image/bmp";
 }
 

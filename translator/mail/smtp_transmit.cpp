@@ -120,7 +120,8 @@ void CSmtp::SendAttachment(OpenAttachment& attachment) {
     char piece[kBase64Piece];
     std::size_t length = static_cast<std::size_t>(std::min<std::uint64_t>(left, kBase64Piece));
     // A file that shrank since it was sized cannot give the promised bytes.
-    if (!attachment.file.read(piece, static_cast<std::streamsize>(length))) RaiseSmtp(kSmtpAttachmentUnreadable);
+    if (!attachment.file.read(piece, static_cast<std::streamsize>(length)))
+      RaiseSmtp(kSmtpAttachmentUnreadable);
     left -= length;
     chunk += TextLine(Base64Encode(piece, length));
     ++lines;

