@@ -42,6 +42,8 @@ struct LocalTime {
   int year, month, day, hour, minute, second, millisecond;
 };
 LocalTime LocalNow();
+// Tests fix the local clock at a moment, or give it back with null.
+void FixLocalNowForTests(const LocalTime* moment);
 
 // Today's date and the time now in the system locale's short formats.
 std::string LocalDateText();

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/fixed_clock.h"
 #include "platform/platform.h"
 
 namespace platform {
@@ -38,6 +39,7 @@ void PumpThreadMessages() {}
 void DebugOutput(const char* text) { std::fprintf(stderr, "%s\n", text); }
 
 LocalTime LocalNow() {
+  if (const LocalTime* fixed = FixedLocalNow()) return *fixed;
   timeval now{};
   gettimeofday(&now, nullptr);
   tm parts{};

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "platform/fixed_clock.h"
 #include "platform/platform.h"
 
 namespace platform {
@@ -37,6 +38,7 @@ void PumpThreadMessages() {
 void DebugOutput(const char* text) { OutputDebugStringA(text); }
 
 LocalTime LocalNow() {
+  if (const LocalTime* fixed = FixedLocalNow()) return *fixed;
   SYSTEMTIME now;
   GetLocalTime(&now);
   return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond, now.wMilliseconds};

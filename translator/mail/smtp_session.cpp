@@ -111,13 +111,14 @@ void CSmtp::UpgradeToTls() {
   TlsHandshake();
 }
 
-void CSmtp::CloseConnection() {
+void CSmtp::CloseConnection() noexcept {
   if (connected_) {
     // The failure that brought us here, or none, is what the caller hears of;
     // a server that is already gone cannot take a QUIT.
     try {
       SendQuit();
-    } catch (const ECSmtp&) {
+    } catch (...) {
+      connected_ = false;
     }
   }
   TlsEndSession();

@@ -7,16 +7,22 @@ scripted asyncio handlers play the byte-level faults.
   smtp_faults.py down DIR   stop it
 
 Each listener logs every line it receives to DIR/<case>.log and "<closed>"
-when the client's connection ends, so a test can tell whether QUIT came.
+when the client's connection ends, so a test can tell whether QUIT came. The
+message cases also append the text after DATA, as it came on the wire, to
+DIR/<case>.data.
 """
 import asyncio
 import os
 import signal
+import socket
 import sys
 
 from aiosmtpd.smtp import SMTP
 
 LIFETIME_SECONDS = 1800
+# Room for a whole message of 5 MiB of attachments in base64.
+DATA_LIMIT = 16 * 1024 * 1024
+END_OF_DATA = b"\r\n.\r\n"
 
 
 class Log:
@@ -109,6 +115,53 @@ async def huge_ehlo(reader, writer, log):
     await ehlo_then(reader, writer, log, [body, "250 HELP\r\n"], quit_dialogue)
 
 
+def record(folder, case, data):
+    with open(os.path.join(folder, case + ".data"), "ab") as out:
+        out.write(data)
+
+
+def message_dialogue(folder, case, refuse=None, stall=0.0):
+    """A server for whole messages: 250 to every command and 354 to DATA,
+    except the replies `refuse` gives by verb ("." for the end of data).
+    With `stall` it stops reading after its 354 for that many seconds, then
+    records everything up to the client's close."""
+    refuse = refuse or {}
+
+    async def dialogue(reader, writer, log):
+        await say(writer, "220 faults ESMTP\r\n")
+        while True:
+            verb = (await expect(reader, log))[:4].upper()
+            if verb == "QUIT":
+                await say(writer, "221 2.0.0 Bye\r\n")
+            elif verb == "DATA" and verb not in refuse:
+                await say(writer, "354 go ahead\r\n")
+                if stall:
+                    writer.transport.pause_reading()
+                    await asyncio.sleep(stall)
+                    writer.transport.resume_reading()
+                    record(folder, case, await reader.read())
+                    return
+                data = await reader.readuntil(END_OF_DATA)
+                record(folder, case, data)
+                log.write(f"<data {len(data)} bytes>")
+                await say(writer, refuse.get(".", "250 2.0.0 queued\r\n"))
+            else:
+                await say(writer, refuse.get(verb, "250 ok\r\n"))
+    return dialogue
+
+
+MESSAGE_CASES = {
+    "message": {},
+    "rcpt_refused": {"refuse": {"RCPT": "550 5.1.1 no such user\r\n"}},
+    "data_refused": {"refuse": {"DATA": "554 5.5.1 no valid recipients\r\n"}},
+    "end_refused": {"refuse": {".": "554 5.7.1 message refused\r\n"}},
+    "mail_530": {"refuse": {"MAIL": "530 5.7.0 Authentication required\r\n"}},
+    "stalled_data": {"stall": 3.0},
+    "facade": {},
+    "text_message": {},
+}
+
+
 def scripted(case):
     """The handlers by case name; each logs its connection's end."""
     def offer(*lines):
@@ -174,6 +227,15 @@ async def main(folder):
     for case in ["greeting_554", "chunked_ehlo", "auth_equals", "auth_lookalikes", "plain_only",
                  "gssapi_only", "auth_530", "dropped", "silent", "huge_ehlo"]:
         server = await asyncio.start_server(logged(folder, case, scripted(case)), "127.0.0.1", 0)
+        ports[case] = server.sockets[0].getsockname()[1]
+    for case, options in MESSAGE_CASES.items():
+        listener = socket.socket()
+        if "stall" in options:
+            # A small window, so that a stalled reader soon stops the client.
+            listener.setsockopt(socket.SOL_SOCKET, socket.SO_RCVBUF, 4096)
+        listener.bind(("127.0.0.1", 0))
+        server = await asyncio.start_server(
+            logged(folder, case, message_dialogue(folder, case, **options)), sock=listener, limit=DATA_LIMIT)
         ports[case] = server.sockets[0].getsockname()[1]
     for case in AIOSMTPD_CASES:
         handler = QuitLogger(Log(folder, case))

@@ -4,7 +4,9 @@
 #   smtp_peer.sh up DIR     make everything, start the server, prove it with swaks
 #   smtp_peer.sh down DIR   stop the server this script started
 # "up" writes DIR/peer.env (NAME=value lines: the listeners' ports, the user,
-# the password, the test CA) for the tests. Postfix needs root: without it "up"
+# the password, the test CA, the Maildir of the one mailbox) for the tests.
+# Mail to sink@quadrel.test is delivered into DIR/mail/sink/new/, one file a
+# message (virtual delivery, no system users). Postfix needs root: without it "up"
 # writes DIR/skipped and the peer tests skip.
 set -euo pipefail
 
@@ -41,8 +43,8 @@ if [ "$(id -u)" -ne 0 ]; then
 fi
 
 etc=$base/etc sasl=$base/etc/sasl tls=$base/tls log=$base/log
-mkdir -p "$etc" "$sasl" "$tls" "$log" "$base/queue" "$base/data"
-chown postfix "$base/data"
+mkdir -p "$etc" "$sasl" "$tls" "$log" "$base/queue" "$base/data" "$base/mail"
+chown postfix "$base/data" "$base/mail"
 chmod 755 "$base"
 
 # ---- certificates: a test CA, the server (localhost, 127.0.0.1), a wrong name
@@ -125,7 +127,14 @@ smtpd_tls_security_level = may
 smtpd_tls_cert_file = $tls/server.pem
 smtpd_tls_key_file = $tls/server.key
 smtpd_tls_loglevel = 1
+virtual_mailbox_domains = $realm
+virtual_mailbox_base = $base/mail
+virtual_mailbox_maps = texthash:$etc/vmailbox
+virtual_minimum_uid = 1
+virtual_uid_maps = static:$(id -u postfix)
+virtual_gid_maps = static:$(id -g postfix)
 CF
+echo "sink@$realm sink/" >"$etc/vmailbox"
 
 # No chroot anywhere: a chrooted smtpd cannot read the sasldb.
 smtpd() {  # listener syslog-name options...
@@ -160,11 +169,12 @@ retry     unix  -       -       n       -       -       error
 discard   unix  -       -       n       -       -       discard
 anvil     unix  -       -       n       -       1       anvil
 scache    unix  -       -       n       -       1       scache
+virtual   unix  -       n       n       -       -       virtual
 postlog   unix-dgram n  -       n       -       1       postlogd
 MASTER
 } >"$etc/master.cf"
 # A freshly written main.cf stalls every Postfix command for about 2 s.
-touch -d '-1 minute' "$etc/main.cf" "$etc/master.cf"
+touch -d '-1 minute' "$etc/main.cf" "$etc/master.cf" "$etc/vmailbox"
 
 postfix -c "$etc" check >>"$log/setup.log" 2>&1 || { say "postfix check failed"; cat "$log/setup.log"; exit 1; }
 setsid "$master" -c "$etc" -d -e "$lifetime" </dev/null >>"$log/master.out" 2>&1 &
@@ -203,5 +213,7 @@ prove TLSAUTH PLAIN --tls
   echo "SASL_PASSWORD=$password"
   echo "CA_FILE=$tls/ca.pem"
   echo "MAILLOG=$log/maillog"
+  echo "MAILBOX=sink@$realm"
+  echo "MAILDIR=$base/mail/sink"
 } >"$base/peer.env"
 say "up in $base"

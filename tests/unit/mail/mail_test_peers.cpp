@@ -1,11 +1,15 @@
 #include "mail_test_peers.h"
 
+#include <gtest/gtest.h>
+
 #include <chrono>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <thread>
 
 #include "interfaces/registry.h"
+#include "mail/base64.h"
 #include "mail/smtp_errors.h"
 
 #ifdef _WIN32
@@ -59,6 +63,55 @@ std::string WaitForLine(const std::string& path, const std::string& first, const
   return LineWith(
       PollLog(path, [&](const std::string& text) { return !LineWith(text, first, second).empty(); }), first,
       second);
+}
+
+std::filesystem::path FreshTestFolder() {
+  const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
+  std::filesystem::path folder = std::filesystem::temp_directory_path() /
+                                 ("quadrel-" + std::string(test->test_suite_name()) + "-" + test->name());
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder);
+  return folder;
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream content;
+  content << in.rdbuf();
+  return content.str();
+}
+
+std::string WriteFile(const std::string& path, std::size_t size, char seed) {
+  std::string bytes(size, '\0');
+  for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>(i * 7 + i / 251 + seed);
+  std::ofstream(path, std::ios::binary) << bytes;
+  return path;
+}
+
+std::vector<std::string> WaitForMessages(const std::string& maildir, const std::string& marker,
+                                         std::size_t count) {
+  std::vector<std::string> found;
+  for (int attempt = 0; attempt < 200 && found.size() < count; ++attempt) {
+    if (attempt) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    found.clear();
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(maildir + "/new", error)) {
+      std::string text = ReadFile(entry.path().string());
+      if (text.find(marker) != std::string::npos) found.push_back(text);
+    }
+  }
+  return found;
+}
+
+std::string AttachmentBytes(const std::string& message, const std::string& name) {
+  std::size_t at = message.find("filename=\"" + name + "\"");
+  if (at == std::string::npos) return {};
+  at = message.find("\n\n", at);
+  std::string bytes;
+  std::istringstream lines(at == std::string::npos ? std::string() : message.substr(at + 2));
+  for (std::string line; std::getline(lines, line) && !line.starts_with("--");)
+    bytes += quadrel::Base64Decode(line);
+  return bytes;
 }
 
 int SmtpCodeOf(const std::function<void()>& call) {
