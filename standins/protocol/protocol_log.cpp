@@ -8,16 +8,19 @@ void ProtocolLog::Open(const std::string& path) {
   std::lock_guard lock(mutex_);
   if (file_) std::fclose(file_);
   file_ = std::fopen(path.c_str(), "a");
+  open_ = file_ != nullptr;
 }
 
 void ProtocolLog::Close() {
   std::lock_guard lock(mutex_);
   if (file_) std::fclose(file_);
   file_ = nullptr;
+  open_ = false;
 }
 
 void ProtocolLog::Message(char direction, int ecr, int seq, int code, int detail,
                           std::span<const std::uint8_t> payload) {
+  if (!open_) return;
   char head[80];
   std::snprintf(head, sizeof head, "%c ecr %d seq %d code %d detail %d :", direction, ecr, seq, code, detail);
   std::string text = head;

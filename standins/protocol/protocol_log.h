@@ -4,6 +4,7 @@
 // port key asks for it; a log that cannot be opened is silently skipped.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <cstdio>
 #include <mutex>
@@ -25,6 +26,8 @@ class ProtocolLog {
 
   std::mutex mutex_;
   std::FILE* file_ = nullptr;
+  // Read without the lock, so a frame formats nothing while the log is off.
+  std::atomic<bool> open_{false};
 };
 
 }  // namespace prot

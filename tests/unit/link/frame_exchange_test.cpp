@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "translator_fixture.h"
 
 using namespace quadrel;
@@ -96,6 +98,13 @@ TEST_F(FrameExchangeTest, ShortAnswersAreIncorrectNeverTheRequestReadBack) {
   EXPECT_FALSE(SendFrameBuffer(FRAME_PLAIN, error));
   EXPECT_EQ(error, 0x10000);
   EXPECT_NE(FrameBuffer().data[0], 'S');
+
+  // Nor an earlier answer: the bytes it left behind read as zero.
+  host.expect("T").answer(0, bytes({'T', 1, 2, 3, 4, 5, 6, 7, 8}));
+  EXPECT_TRUE(Send(bytes({'T'})));
+  host.expect("S").answer_nothing(0);
+  EXPECT_FALSE(Send(bytes({'S'})));
+  EXPECT_EQ(std::count(FrameBuffer().data.begin(), FrameBuffer().data.end(), 0), kMaxFrameLength);
 
   const Bytes dateFrame = bytes({'C', 3, 1, 2, 3, 4, 5, 6, 7, 8, 9});
   host.expect(dateFrame).answer_nothing(0);

@@ -18,6 +18,18 @@ constexpr std::uint8_t kStatusAnswer = 'S';
 constexpr int kStatusAnswerMinLength = 6;  // letter and bytes 1 to 5
 constexpr int kExtraByte = 6;
 
+// Answers come into a buffer of their own, so a host that claims bytes it
+// never wrote can never hand the request back as the answer; those bytes read
+// as zero. The buffer is kept zeroed between exchanges (each exchange clears
+// what its answer claimed), so a frame pays for its answer's bytes, not for
+// the whole buffer. One buffer: exchanges run on one thread.
+using AnswerBuffer = std::array<std::uint8_t, kMaxFrameLength>;
+
+AnswerBuffer& ZeroedAnswerBuffer() {
+  static AnswerBuffer buffer{};
+  return buffer;
+}
+
 int FrameMode(int flags) {
   if (flags & FRAME_MODE_0) return 0;
   if (flags & FRAME_MODE_11) return 11;
@@ -127,18 +139,20 @@ bool SendEcrFrame(int flags, const std::uint8_t* frame, int length, int& error) 
     error = kResultNotInitialised;
     return false;
   }
-  // The answer comes into a zeroed buffer of its own, so a host that claims
-  // bytes it never wrote can never hand the request back as the answer.
   const std::uint8_t frameLetter = frame[0];
-  std::array<std::uint8_t, kMaxFrameLength> received{};
+  AnswerBuffer& received = ZeroedAnswerBuffer();
   std::int32_t receivedLength = static_cast<std::int32_t>(kMaxFrameLength);  // capacity in, length out
   std::int32_t detail = 0;
   const int r = hostIO(CurrentEcr(), mode, const_cast<std::uint8_t*>(frame), IntArgument(length),
                        received.data(), &receivedLength, &detail);
-  if (receivedLength < 0 || receivedLength > static_cast<int>(kMaxFrameLength)) receivedLength = 0;
+  const bool lengthInRange = receivedLength >= 0 && receivedLength <= static_cast<int>(kMaxFrameLength);
+  if (!lengthInRange) receivedLength = 0;
   FrameBufferData& buffer = FrameBuffer();
   std::copy_n(received.begin(), receivedLength, buffer.data.begin());
   buffer.length = receivedLength;
+  // Zeroed again for the next answer: what this one claimed, or all of it
+  // when its length was nonsense and nothing says how far the host wrote.
+  std::fill_n(received.begin(), lengthInRange ? receivedLength : static_cast<int>(kMaxFrameLength), 0);
   const std::uint8_t* answer = buffer.data.data();
   const int answerLength = buffer.length;
 
