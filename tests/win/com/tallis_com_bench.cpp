@@ -1,7 +1,11 @@
 // COM round trips of the product server: EcrCmd of a cheap command (command
-// 4, one status frame to the simulator) against a plain property read, both
-// late-bound from another process. Prints microseconds a call and the ratio.
+// 4: the readiness check and the status frame, two exchanges with the
+// simulator) against a plain property read, both late-bound from another
+// process; and, for the floor under the command, one 'S' exchange of the
+// protocol library loaded in this process. Prints microseconds a call and the
+// ratio of command to property read.
 //   tallis_com_bench [calls]   (the ecrsim fixture running; Ravelin registered)
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -11,6 +15,8 @@
 
 namespace {
 
+constexpr int kLinkPort = 974;
+
 double MicrosecondsPerCall(int calls, const std::function<void()>& call) {
   LARGE_INTEGER frequency, start, end;
   QueryPerformanceFrequency(&frequency);
@@ -19,6 +25,23 @@ double MicrosecondsPerCall(int calls, const std::function<void()>& call) {
   QueryPerformanceCounter(&end);
   return 1e6 * static_cast<double>(end.QuadPart - start.QuadPart) /
          static_cast<double>(frequency.QuadPart) / calls;
+}
+
+// One status frame through the protocol library of this process, on a port
+// of its own; 0 when the library or the port is not there.
+double LinkExchangeMicroseconds(int calls) {
+  protocol_test::PortKey key(kLinkPort, protocol_test::EthernetPortValues(protocol_test::FixturePorts().wire));
+  protocol_test::ProtocolLibrary library;
+  if (!library.Load("Sarnel.dll") || library.OpenProt(key.path().c_str(), "") != 1) return 0;
+  std::uint8_t frame[] = {'S'};
+  std::uint8_t answer[512];
+  const double us = MicrosecondsPerCall(calls, [&] {
+    int length = sizeof answer;
+    int detail = 0;
+    library.EcrIO(1, 3, frame, sizeof frame, answer, &length, &detail);
+  });
+  library.CloseProt(0);
+  return us;
 }
 
 }  // namespace
@@ -37,8 +60,9 @@ int main(int argc, char** argv) {
   if (client.EcrCmd(L"NULLA", answer) != 0) return 3;
   const double property = MicrosecondsPerCall(calls, [&] { client.Number(8); });
   const double command = MicrosecondsPerCall(calls, [&] { client.EcrCmd(L"NULLA", answer); });
-  std::printf("property read %.1f us, EcrCmd NULLA %.1f us, ratio %.1f (%d calls each)\n", property,
-              command, command / property, calls);
+  const double link = LinkExchangeMicroseconds(calls);
+  std::printf("property read %.1f us, EcrCmd NULLA %.1f us, ratio %.2f; link exchange %.1f us (%d calls each)\n",
+              property, command, command / property, link, calls);
   client.Close();
   client.Reset();
   events->Release();
