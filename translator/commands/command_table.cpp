@@ -2,6 +2,7 @@
 
 #include "commands/articles/article_command.h"
 #include "commands/articles/ofile_command.h"
+#include "commands/barcodes/print_line_commands.h"
 #include "commands/printing/display_lines.h"
 #include "commands/printing/field_records.h"
 #include "commands/printing/query_text.h"
@@ -60,8 +61,8 @@ constexpr CommandRow kCommandTable[] = {
     {18, CmdDollarKey},
     {19, CmdTextFields},
     {20, CmdTextLine},
-    {21, NotBuiltYet},  // CmdBarcodeRecords
-    {22, NotBuiltYet, 0, NeedsRegisterUnlessPrintLineGiven},  // CmdPrintLineOrBarcode
+    {21, CmdBarcodeRecords},
+    {22, CmdPrintLineOrBarcode, 0, NeedsRegisterUnlessPrintLineGiven},
     {23, CmdKeyWithTextLines},
     {24, CmdFieldRecord180},
     {25, CmdKey158Sequence},

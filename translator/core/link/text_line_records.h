@@ -15,6 +15,7 @@ namespace quadrel {
 constexpr std::uint8_t kTextLinePair = 1;      // command 14's two texts
 constexpr std::uint8_t kTextLineField = 2;     // command 19
 constexpr std::uint8_t kTextLinePlain = 3;     // command 20
+constexpr std::uint8_t kTextLinePrint = 4;     // command 21: print lines, barcode rows, captions
 constexpr std::uint8_t kTextLineDocument = 5;  // document texts of commands 23 and 25
 
 // `text` in the register's character set, cut to the current print width.
