@@ -112,7 +112,8 @@ TEST_F(PrintLineCommands, PrintLineSendsItsOutputFrames) {
   }
   // A line whose attribute has bit 7 goes with exchange mode 0, every other frame with 3.
   for (const auto& seen : host.frames()) {
-    if (seen.frame[0] == 'O') EXPECT_EQ(seen.mode, seen.frame[1] == 0x8D ? 0 : 3);
+    if (seen.frame[0] != 'O') continue;
+    EXPECT_EQ(seen.mode, seen.frame[1] == 0x8D ? 0 : 3);
   }
 }
 
