@@ -84,6 +84,7 @@ class Interpreter {
     if (verb == "event") return QueueEvent();
     if (verb == "log") return Log();
     if (verb == "print") return Print();
+    if (verb == "pbm") return Pbm();
     if (verb == "display") return Display();
     if (verb == "record") return Record();
     if (verb == "stop") {
@@ -106,7 +107,7 @@ class Interpreter {
       "event N interact|enquiry|update FIELD... (FIELD: amount:N code:N bcdb:N bcd:W:N textcode:T\n"
       "  text:W:T byte:N word:N date:DDMMYYhhmm hex:HEX)\n"
       "record N article HEXCODE | record N ofile NUMBER\n"
-      "log N [clear] | print N [clear] | display N | stop\n";
+      "log N [clear] | print N [clear] | pbm N | display N | stop\n";
 
   SimRegister* Reg(std::size_t index, std::string& error) {
     if (w_.size() <= index) {
@@ -387,6 +388,15 @@ class Interpreter {
     }
     if (w_.size() != 2) return Error("usage: print N [clear]");
     return Ok(reg->printer.Text());
+  }
+
+  // The rows of graphic dots printed, as a plain PBM image.
+  std::string Pbm() {
+    std::string error;
+    SimRegister* reg = Reg(1, error);
+    if (!reg) return error;
+    if (w_.size() != 2) return Error("usage: pbm N");
+    return Ok(reg->printer.Pbm());
   }
 
   // The display lines shown, one "CODE TEXT" line each, and the last control byte.

@@ -1,5 +1,6 @@
 #include "key_interpreter.h"
 
+#include "print_lines.h"
 #include "sim_register.h"
 
 namespace ecrsim {
@@ -174,7 +175,8 @@ bool Keyboard::SalesKey(std::uint8_t key, StatusBytes& status) {
       cancelAsked_ = true;
       break;
     case kKeyPrintText:
-      if (const int critical = till.PrintText(TextLineOf(text_)))
+      if (const int critical = !text_.empty() && text_[0] == kPrintLineField ? PrintFieldLine(printer_, text_)
+                                                                              : till.PrintText(TextLineOf(text_)))
         Fail(static_cast<std::uint8_t>(critical), status);
       text_.clear();
       break;

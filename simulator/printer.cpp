@@ -17,13 +17,16 @@ std::string AmountText(std::int64_t hundredths) {
 }
 
 void Printer::Print(std::string_view line) {
-  std::string cut(line.substr(0, static_cast<std::size_t>(width > 0 ? width : 0)));
+  Keep(std::string(line.substr(0, static_cast<std::size_t>(width > 0 ? width : 0))));
+}
+
+void Printer::Keep(std::string line) {
   if (!file.empty()) {
     std::ofstream out(file, std::ios::app | std::ios::binary);
-    out << cut << '\n';
+    out << line << '\n';
   }
   if (lines_.size() >= kMaxPrintedLines) lines_.pop_front();
-  lines_.push_back(std::move(cut));
+  lines_.push_back(std::move(line));
 }
 
 void Printer::PrintAmount(std::string_view label, std::int64_t hundredths) {

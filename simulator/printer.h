@@ -1,6 +1,7 @@
 // The register's printer: the lines it printed (readable through the control
 // channel, and appended to a file when one is set), its line width, and the
-// paper and cover conditions that stop it.
+// paper and cover conditions that stop it. Rows of graphic dots print as
+// lines of '#' (a dot) and '.' and are also kept as bytes for an image.
 #pragma once
 
 #include <cstddef>
@@ -8,6 +9,7 @@
 #include <deque>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace ecrsim {
 
@@ -27,17 +29,29 @@ class Printer {
   void PrintAmount(std::string_view label, std::int64_t hundredths);
   void PrintCentred(std::string_view text);
   void PrintRule();
+  // One row of dots, most significant bit leftmost (printer_dots.cpp).
+  void PrintDots(const std::vector<std::uint8_t>& row);
 
   // Every line printed, each ending with '\n'.
   std::string Text() const;
-  void Clear() { lines_.clear(); }
+  void Clear() {
+    lines_.clear();
+    dotRows_.clear();
+  }
+  // The dot rows printed, oldest first, and the same as a plain PBM image
+  // (as wide as the widest row).
+  const std::deque<std::vector<std::uint8_t>>& DotRows() const { return dotRows_; }
+  std::string Pbm() const;
 
   int width = kDefaultPrintWidth;
   std::uint8_t fault = 0;  // 0, kPrinterCoverOpen or kPrinterPaperOut
   std::string file;        // lines are also appended here when set
 
  private:
+  void Keep(std::string line);
+
   std::deque<std::string> lines_;
+  std::deque<std::vector<std::uint8_t>> dotRows_;
 };
 
 // 1250 -> "12.50", -5 -> "-0.05".

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "memory_image.h"
+#include "print_lines.h"
 
 namespace ecrsim {
 namespace {
@@ -197,6 +198,12 @@ Reply SimRegister::MemoryRead(std::span<const std::uint8_t> frame) {
 Reply SimRegister::OutputFrame(std::span<const std::uint8_t> frame) {
   if (frame.size() == 2 && frame[1] == 17) return AreaAnswer('O', Area::IdentityBlock);
   if (frame.size() >= 2 && frame[1] == kOutputSettingRecord) return OutputSettingRecord(frame);
+  if (const std::optional<std::uint8_t> printed = PrintOutputFrame(printer, frame)) {
+    if (*printed != 0) return Refuse('O', *printed);
+    Reply reply;
+    reply.answer = {'O', 0};
+    return reply;
+  }
   if (frame.size() >= 2 && frame[1] != 20 && frame[1] < kDisplayLineCodes + 1) return DisplayFrame(frame);
   if (frame.size() != 7 || frame[1] != 20) return Refuse('O', kRefuseUnknownFrame);
   const std::uint32_t address =

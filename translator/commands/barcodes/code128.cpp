@@ -27,7 +27,9 @@ constexpr int kFnc1 = 102, kFnc2 = 97, kFnc3 = 96, kShift = 98;
 constexpr int kStartA = 103, kStop = 106, kCheckModulus = 103;
 constexpr char kEscape = '{';
 
-Code128Set OtherOfAB(Code128Set set) { return set == Code128Set::A ? Code128Set::B : Code128Set::A; }
+Code128Set OtherOfAB(Code128Set set) {
+  return set == Code128Set::A ? Code128Set::B : Code128Set::A;
+}
 
 // The value of data byte `c` in `set` and what the caption shows for it.
 std::optional<int> DataValue(unsigned char c, Code128Set set, std::string& caption) {

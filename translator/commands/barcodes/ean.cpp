@@ -41,7 +41,8 @@ int DrawEan(std::span<std::uint8_t> row, std::string_view left, std::string_view
   if (row.size() < static_cast<std::size_t>(rowBytes)) return 0;
   DotRow dots(row);
   dots.Modules(kGuard, 3, kModuleDots);
-  for (std::size_t i = 0; i < left.size(); ++i) dots.Modules(leftCode(i, left[i]), kDigitModules, kModuleDots);
+  for (std::size_t i = 0; i < left.size(); ++i)
+    dots.Modules(leftCode(i, left[i]), kDigitModules, kModuleDots);
   dots.Modules(kCentreGuard, 5, kModuleDots);
   for (char c : right) dots.Modules(DigitCode(kCodeR, c), kDigitModules, kModuleDots);
   dots.Modules(kGuard, 3, kModuleDots);

@@ -36,7 +36,8 @@ int Code39Dots(const LineRequest& request) {
 }
 
 bool LengthWithinLine(const LineRequest& request, const LineGeometry& line) {
-  return !request.text.empty() && request.text.size() <= static_cast<std::size_t>(std::max(0, line.printWidth));
+  return !request.text.empty() &&
+         request.text.size() <= static_cast<std::size_t>(std::max(0, line.printWidth));
 }
 
 int CentringPad(int columns, std::size_t captionLength) {
@@ -86,9 +87,9 @@ int ApplyBarcodeKind(int kind, int rowOffset, const LineGeometry& line, LineRequ
   if (kind < 0 || kind > kLastLinearKind) return kResultIllegalValue;
   if (kind <= 1) {
     if (request.text.empty() || !IsDecimalText(request.text)) return kResultIllegalValue;
-    request.kind = request.text.size() == kEan13Digits ? LineKind::Ean13
+    request.kind = request.text.size() == kEan13Digits  ? LineKind::Ean13
                    : request.text.size() == kEan8Digits ? LineKind::Ean8
-                                                         : LineKind::Plain;
+                                                        : LineKind::Plain;
     return 0;
   }
   if (!LengthWithinLine(request, line)) return kResultIllegalValue;
@@ -103,7 +104,8 @@ int ApplyBarcodeKind(int kind, int rowOffset, const LineGeometry& line, LineRequ
   return 0;
 }
 
-int DrawLinearSymbol(const LineRequest& request, int rowOffset, const LineGeometry& line, LinearSymbol& symbol) {
+int DrawLinearSymbol(const LineRequest& request, int rowOffset, const LineGeometry& line,
+                     LinearSymbol& symbol) {
   symbol = LinearSymbol{};
   if (request.kind == LineKind::Ean13 || request.kind == LineKind::Ean8)
     return DrawEan(request, rowOffset, line, symbol);

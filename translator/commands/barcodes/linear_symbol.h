@@ -30,7 +30,7 @@ struct LineRequest {
   bool check = false;   // Code 39 with its check character
   Code128Set start = Code128Set::A;
   int moduleDots = 2;
-  int margin = 0;       // characters for a plain line, bytes for barcode rows
+  int margin = 0;  // characters for a plain line, bytes for barcode rows
   std::string text;
 };
 
@@ -53,6 +53,7 @@ struct LinearSymbol {
 // Draws the barcode of `request` with its row starting at byte `rowOffset`;
 // 265 when a character is outside the symbology or the row does not fit the
 // line from there.
-int DrawLinearSymbol(const LineRequest& request, int rowOffset, const LineGeometry& line, LinearSymbol& symbol);
+int DrawLinearSymbol(const LineRequest& request, int rowOffset, const LineGeometry& line,
+                     LinearSymbol& symbol);
 
 }  // namespace quadrel

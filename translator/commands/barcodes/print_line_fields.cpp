@@ -27,7 +27,8 @@ bool ByteField(int slot, int fallback, int high, int& value) {
   return FieldInteger(slot, value) && value >= 0 && value <= high;
 }
 
-int ReadPrintLine(const PrintLineSlots& slots, int firstRowByte, const LineGeometry& line, LineRequest& request) {
+int ReadPrintLine(const PrintLineSlots& slots, int firstRowByte, const LineGeometry& line,
+                  LineRequest& request) {
   request = LineRequest{};
   request.text = FieldText(kTextField);
   if (!ByteField(kMarginField, 0, kMaxByte, request.margin)) return kResultIllegalValue;

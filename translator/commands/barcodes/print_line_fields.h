@@ -23,7 +23,8 @@ struct PrintLineSlots {
 // #3 and the margin #5 into `request`, then (when the kind slot is given, a
 // bare flag counting as 0) the module width and the kind and its checks, the
 // row starting at byte max(margin, `firstRowByte`). 0 or 265.
-int ReadPrintLine(const PrintLineSlots& slots, int firstRowByte, const LineGeometry& line, LineRequest& request);
+int ReadPrintLine(const PrintLineSlots& slots, int firstRowByte, const LineGeometry& line,
+                  LineRequest& request);
 
 // Up to 108 hex digits (more are cut) as bytes; false for a character that is
 // not an upper-case hex digit.

@@ -34,13 +34,15 @@ constexpr int kEanGuardRows = 4;
 constexpr int kMaxOffset = 255;
 constexpr int kHighBitFlags = FRAME_PLAIN | FRAME_MODE_0;
 
-std::string Header(std::uint8_t code) { return {kOutputFrame, static_cast<char>(code)}; }
+std::string Header(std::uint8_t code) {
+  return {kOutputFrame, static_cast<char>(code)};
+}
 
 int Send(const std::string& frame, int flags = FRAME_PLAIN) {
   if (frame.size() > kMaxFrameLength) return kResultIllegalValue;
   int error = 0;
-  return SendEcrFrame(flags, reinterpret_cast<const std::uint8_t*>(frame.data()), static_cast<int>(frame.size()),
-                      error)
+  return SendEcrFrame(flags, reinterpret_cast<const std::uint8_t*>(frame.data()),
+                      static_cast<int>(frame.size()), error)
              ? 0
              : error;
 }
@@ -64,7 +66,8 @@ std::string TextFrame(std::uint8_t attribute, int position, const std::string& e
 int SendRow(const std::vector<std::uint8_t>& row, int offset, int count) {
   if (offset > kMaxOffset) return kResultIllegalValue;
   const bool repeatForm = CurrentRecord().GraphicMode == 1;
-  std::string frame = Header(kPrintLine) + static_cast<char>(repeatForm ? 1 : 0) + static_cast<char>(kRowAttribute);
+  std::string frame =
+      Header(kPrintLine) + static_cast<char>(repeatForm ? 1 : 0) + static_cast<char>(kRowAttribute);
   if (repeatForm) frame.push_back(static_cast<char>(count));
   frame.push_back(static_cast<char>(offset));
   frame.append(row.begin(), row.end());

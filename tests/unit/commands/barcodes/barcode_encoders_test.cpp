@@ -43,7 +43,9 @@ struct SymbolRow {
   std::string modules;
 };
 
-std::string Bytes(std::initializer_list<int> values) { return std::string(values.begin(), values.end()); }
+std::string Bytes(std::initializer_list<int> values) {
+  return std::string(values.begin(), values.end());
+}
 
 TEST(BarcodeEncoders, DrawKnownSymbols) {
   const std::vector<SymbolRow> rows = {
@@ -56,14 +58,27 @@ TEST(BarcodeEncoders, DrawKnownSymbols) {
       {"Code 39", [](Row& r) { return EncodeCode39(r, "AB", 2, false); }, 2, 13,
        "100101101101011010100101101011010010110100101101101"},
       {"Code 39 check", [](Row& r) { return EncodeCode39(r, "CODE 39", 1, true); }, 1, 17,
-       "100101101101011011010010101101011010010101011001011011010110010101001101011010110110010101010110010110101101"
+       "10010110110101101101001010110101101001010101100101101101011001010100110101101011011001010101011001011"
+       "0101101"
        "010110010100101101101"},
-      {"Code 128 B", [](Row& r) { std::string c; return EncodeCode128(r, "Ab", 3, Code128Set::B, c); }, 3, 22,
-       "110100100001010001100010010000110101001100001100011101011"},
-      {"Code 128 C bytes", [](Row& r) { std::string c; return EncodeCode128(r, Bytes({12, 34}), 1, Code128Set::C, c); },
+      {"Code 128 B",
+       [](Row& r) {
+         std::string c;
+         return EncodeCode128(r, "Ab", 3, Code128Set::B, c);
+       },
+       3, 22, "110100100001010001100010010000110101001100001100011101011"},
+      {"Code 128 C bytes",
+       [](Row& r) {
+         std::string c;
+         return EncodeCode128(r, Bytes({12, 34}), 1, Code128Set::C, c);
+       },
        1, 8, "110100111001011001110010001011000100100111101100011101011"},
-      {"Code 128 escapes", [](Row& r) { std::string c; return EncodeCode128(r, "{B{1AB", 1, Code128Set::A, c); }, 1, 9,
-       "11010010000111101011101010001100010001011000100101100001100011101011"},
+      {"Code 128 escapes",
+       [](Row& r) {
+         std::string c;
+         return EncodeCode128(r, "{B{1AB", 1, Code128Set::A, c);
+       },
+       1, 9, "11010010000111101011101010001100010001011000100101100001100011101011"},
   };
   for (const SymbolRow& row : rows) {
     SCOPED_TRACE(row.name);
@@ -123,9 +138,19 @@ TEST(BarcodeEncoders, RefuseWhatTheSymbologyCannotHoldAndNeverDrawPastTheRow) {
       {"EAN-13 letter", [](Row& r) { return EncodeEan13(r, "400638133393X"); }, 0},
       {"EAN-13 length", [](Row& r) { return EncodeEan13(r, "400638133393"); }, 0},
       {"EAN-8 point", [](Row& r) { return EncodeEan8(r, "9638.074"); }, 0},
-      {"EAN-13 short row", [](Row& r) { r.resize(23); return EncodeEan13(r, "4006381333931"); }, 0},
+      {"EAN-13 short row",
+       [](Row& r) {
+         r.resize(23);
+         return EncodeEan13(r, "4006381333931");
+       },
+       0},
       {"Code 39 lower case", [](Row& r) { return EncodeCode39(r, "Ab", 2, false); }, kCode39Refused},
-      {"Code 39 short row", [](Row& r) { r.resize(12); return EncodeCode39(r, "AB", 2, false); }, kCode39Refused},
+      {"Code 39 short row",
+       [](Row& r) {
+         r.resize(12);
+         return EncodeCode39(r, "AB", 2, false);
+       },
+       kCode39Refused},
       {"Code 128 unknown set", code128("{XAB", Code128Set::B), 0},
       {"Code 128 unknown escape", code128("A{9", Code128Set::B), 0},
       {"Code 128 lone escape", code128("AB{", Code128Set::B), 0},

@@ -67,7 +67,7 @@ class PrintLineCommands : public TranslatorTest {
   static void TearDownTestSuite() { ClearDefinitionTables(); }
   void SetUp() override {
     TranslatorTest::SetUp();
-    EcrRecord(1).EcrNumber = 1;  // configuration read: no frames for it
+    EcrRecord(1).EcrNumber = 1;    // configuration read: no frames for it
     EcrRecord(1).PrintWidth = 24;  // 16 dots a character, 48 bytes a line
   }
   int Run(const std::string& line) { return SendKeyBatch(TradExecCommand(line), nullptr, 0); }
@@ -83,23 +83,33 @@ TEST_F(PrintLineCommands, PrintLineSendsItsOutputFrames) {
   const std::vector<FrameRow> rows = {
       {"STAMPA INIZIO, BIT1INIZIO, BIT2INIZIO", 0, {bytes({'O', 11, 3})}},
       {"STAMPA FINE, BIT1FINE, CODBARRE=2, TESTO='A'", 0, {bytes({'O', 12, 1})}},
-      {"STAMPA TESTO='CIAO', ATTRIBUTO=2, MARGINE=3", 0, {Concat({bytes({'O', 13, 0, 2, 3}), bytes("CIAO")})}},
-      {"STAMPA TESTO='ABCDEFGHIJKLMNOPQRSTUVWXYZ'", 0,
+      {"STAMPA TESTO='CIAO', ATTRIBUTO=2, MARGINE=3",
+       0,
+       {Concat({bytes({'O', 13, 0, 2, 3}), bytes("CIAO")})}},
+      {"STAMPA TESTO='ABCDEFGHIJKLMNOPQRSTUVWXYZ'",
+       0,
        {Concat({bytes({'O', 13, 0, 0, 0}), bytes("ABCDEFGHIJKLMNOPQRSTUVWX")})}},
       {"STAMPA TESTO='0A0B1', ATTRIBUTO=132", 0, {bytes({'O', 0x8D, 0, 0x84, 0, 0x0A, 0x0B, 0x10})}},
-      {"STAMPA TESTO='400638133393', CODBARRE", 0, {Concat({bytes({'O', 13, 0, 0, 0}), bytes("400638133393")})}},
-      {"STAMPA TESTO='4006381333931', CODBARRE=1", 1,
+      {"STAMPA TESTO='400638133393', CODBARRE",
+       0,
+       {Concat({bytes({'O', 13, 0, 0, 0}), bytes("400638133393")})}},
+      {"STAMPA TESTO='4006381333931', CODBARRE=1",
+       1,
        {Concat({bytes({'O', 13, 1, 6, 100, 2}), kEan13}), Concat({bytes({'O', 13, 1, 6, 4, 2}), kEan13Guard}),
         Concat({bytes({'O', 13, 0, 0, 0}), bytes("4 006381 333931")})}},
-      {"STAMPA TESTO='96385074', CODBARRE=0, MARGINE=1", 1,
+      {"STAMPA TESTO='96385074', CODBARRE=0, MARGINE=1",
+       1,
        {Concat({bytes({'O', 13, 1, 6, 100, 3}), kEan8}), Concat({bytes({'O', 13, 1, 6, 4, 3}), kEan8Guard}),
         Concat({bytes({'O', 13, 0, 0, 2}), bytes("9638 5074")})}},
       // 4 characters of 26 dots: 6 columns, the caption 2 in, after the 2 the margin takes.
-      {"STAMPA TESTO='AB', CODBARRE=2, MARGINE=4", 1,
+      {"STAMPA TESTO='AB', CODBARRE=2, MARGINE=4",
+       1,
        {Concat({bytes({'O', 13, 1, 6, 100, 4}), Code39Row("AB", 2, 13)}),
         Concat({bytes({'O', 13, 0, 0, 4}), bytes("AB")})}},
-      {"STAMPA TESTO='AB', CODBARRE=5, MODULO=1", 1,
-       {Concat({bytes({'O', 13, 1, 6, 100, 0}), code128}), Concat({bytes({'O', 13, 0, 0, 0}), bytes(" AB")})}},
+      {"STAMPA TESTO='AB', CODBARRE=5, MODULO=1",
+       1,
+       {Concat({bytes({'O', 13, 1, 6, 100, 0}), code128}),
+        Concat({bytes({'O', 13, 0, 0, 0}), bytes(" AB")})}},
   };
   for (const FrameRow& row : rows) {
     SCOPED_TRACE(row.line);
@@ -140,7 +150,7 @@ TEST_F(PrintLineCommands, RefusedLinesSendNothing) {
       {"STAMPA TESTO='4006381333.31', CODBARRE=1", 24},
       {"STAMPA TESTO='Ab', CODBARRE=2", 24},
       {"STAMPA TESTO='ABCDEFG', CODBARRE=3, MODULO=3", 24},  // 390 dots on a line of 384
-      {"STAMPA TESTO='AB', CODBARRE=2, MARGINE=40", 24},      // the margin counts bytes
+      {"STAMPA TESTO='AB', CODBARRE=2, MARGINE=40", 24},     // the margin counts bytes
       {"STAMPA TESTO='ABCDEFGHIJ', CODBARRE=5, MODULO=3", 24},
       {"STAMPA TESTO='1234567890123', CODBARRE=1, MARGINE=23", 24},
       {"STAMPA TESTO='1234567890123', CODBARRE=1, MARGINE=254", 200},  // the offset would pass 255
@@ -163,18 +173,23 @@ TEST_F(PrintLineCommands, BarcodeRecordsQueueTheSameLinesAsKeyRecords) {
       {"DOCSTAMPA INIZIO", 0, {PrintRecord(bytes({4, 0x80, 0}))}},
       {"DOCSTAMPA FINE, CODBARRE=2", 0, {PrintRecord(bytes({4, 0, 0}))}},
       {"DOCSTAMPA TESTO='AB'", 0, {PrintRecord(bytes({4, 3, 'A', 'B', 0}))}},
-      {"DOCSTAMPA TESTO='0A0B', ATTRIBUTO=4, MARGINE=2", 0, {PrintRecord(bytes({4, 4, 2, 1, 0x0A, 0x0B, 0}))}},
+      {"DOCSTAMPA TESTO='0A0B', ATTRIBUTO=4, MARGINE=2",
+       0,
+       {PrintRecord(bytes({4, 4, 2, 1, 0x0A, 0x0B, 0}))}},
       {"DOCSTAMPA ATTRIBUTO=64", 0, {PrintRecord(bytes({4, 65, 0}))}},
       {"DOCSTAMPA ATTRIBUTO=2", 0, {}},
-      {"DOCSTAMPA TESTO='96385074', CODBARRE=0", 0,
+      {"DOCSTAMPA TESTO='96385074', CODBARRE=0",
+       0,
        {PrintRecord(Concat({bytes({4, 4, 1, 100}), kEan8, bytes({0})})),
         PrintRecord(Concat({bytes({4, 4, 1, 5}), kEan8Guard, bytes({0})})),
         PrintRecord(Concat({bytes({4, 1}), bytes(" 9638 5074"), bytes({0})}))}},
-      {"DOCSTAMPA TESTO='4006381333931', CODBARRE=1, MARGINE=3", 0,
+      {"DOCSTAMPA TESTO='4006381333931', CODBARRE=1, MARGINE=3",
+       0,
        {PrintRecord(Concat({bytes({4, 4, 3, 100}), kEan13, bytes({0})})),
         PrintRecord(Concat({bytes({4, 4, 3, 5}), kEan13Guard, bytes({0})})),
         PrintRecord(Concat({bytes({4, 1}), bytes("  4 006381 333931"), bytes({0})}))}},
-      {"DOCSTAMPA TESTO='AB', CODBARRE=2", 0,
+      {"DOCSTAMPA TESTO='AB', CODBARRE=2",
+       0,
        {PrintRecord(Concat({bytes({4, 4, 1, 100}), Code39Row("AB", 2, 13), bytes({0})})),
         PrintRecord(Concat({bytes({4, 1}), bytes("   AB"), bytes({0})}))}},
   };
@@ -189,8 +204,9 @@ TEST_F(PrintLineCommands, BarcodeRecordsQueueTheSameLinesAsKeyRecords) {
 }
 
 TEST_F(PrintLineCommands, RefusedBarcodeRecordsQueueNothing) {
-  for (const char* line : {"DOCSTAMPA TESTO='Ab', CODBARRE=2", "DOCSTAMPA TESTO='1234567890123', CODBARRE=1, MARGINE=30",
-                           "DOCSTAMPA TESTO='ABCDEFGHIJKL', CODBARRE=3"}) {
+  for (const char* line :
+       {"DOCSTAMPA TESTO='Ab', CODBARRE=2", "DOCSTAMPA TESTO='1234567890123', CODBARRE=1, MARGINE=30",
+        "DOCSTAMPA TESTO='ABCDEFGHIJKL', CODBARRE=3"}) {
     SCOPED_TRACE(line);
     SetUp();
     host.expect("S").answer(0, status_idle());
