@@ -43,6 +43,8 @@ constexpr const char* kDefinitions = R"([OPCOD]
 [22]
 1=RIGA
 3=CODICE
+8=BARRE
+10=MODULO
 [28]
 7=CASSA
 [30]
@@ -155,7 +157,7 @@ TEST_F(ExecutorTest, ExemptCommandsRunWithoutRegisterOrStatusChecks) {
     int command;
   } exempt[] = {{"#5", 5},
                 {"#48", 48},
-                {"#22 #3=12 #8=2 #10=9", 22},  // refused before it sends a frame
+                {"#22 #3=12, #8=2, #10=9", 22},  // refused before it sends a frame
                 {"#28 #7=2", 28},
                 {"#71", 71},
                 {"#71 #1=6", 71},
