@@ -39,7 +39,7 @@ class Printer {
     dotRows_.clear();
   }
   // The dot rows printed, oldest first, and the same as a plain PBM image
-  // (as wide as the widest row).
+  // (as wide as the widest row, with a border of blank paper).
   const std::deque<std::vector<std::uint8_t>>& DotRows() const { return dotRows_; }
   std::string Pbm() const;
 
