@@ -1,6 +1,8 @@
 // Command 22: the line as output frames, sent at once.
+#include <algorithm>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "commands/barcodes/linear_symbol.h"
 #include "commands/barcodes/print_line_commands.h"
