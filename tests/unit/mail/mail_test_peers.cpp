@@ -91,7 +91,7 @@ std::string WriteFile(const std::string& path, std::size_t size, char seed) {
 std::vector<std::string> WaitForMessages(const std::string& maildir, const std::string& marker,
                                          std::size_t count) {
   std::vector<std::string> found;
-  for (int attempt = 0; attempt < 200 && found.size() < count; ++attempt) {
+  for (int attempt = 0; attempt < 600 && found.size() < count; ++attempt) {  // up to 60 s: a loaded machine delivers late
     if (attempt) std::this_thread::sleep_for(std::chrono::milliseconds(100));
     found.clear();
     std::error_code error;
