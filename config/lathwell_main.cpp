@@ -3,9 +3,11 @@
 
 #include "port_form_dialog.h"
 #include "win32_registry.h"
+#include "win32_service_runner.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   lathwell::Win32Registry registry;
-  lathwell::RunPortFormDialog(instance, registry);
+  lathwell::Win32ServiceRunner services;
+  lathwell::RunPortFormDialog(instance, registry, services);
   return 0;
 }

@@ -9,6 +9,7 @@
 #include "form_lists.h"
 #include "interfaces/registry.h"
 #include "port_types.h"
+#include "spooler_service.h"
 
 namespace lathwell {
 namespace {
@@ -66,8 +67,8 @@ constexpr std::array<std::pair<const char*, PortKind>, 4> kKindValues{{
 
 }  // namespace
 
-PortForm::PortForm(SettingsRegistry& registry, MessageSink& messages)
-    : registry_(registry), messages_(messages) {}
+PortForm::PortForm(SettingsRegistry& registry, MessageSink& messages, ServiceRunner& services)
+    : registry_(registry), messages_(messages), services_(services) {}
 
 void PortForm::Start() {
   LoadSettings();
@@ -125,15 +126,25 @@ std::string PortForm::PortKey() const {
   return registry::kPortsKeyPrefix + portText_;
 }
 
-bool PortForm::PortExists() const {
-  return !portText_.empty() && registry_.KeyExists(kMachine, PortKey());
+bool PortForm::PortExists() {
+  if (portText_.empty() || !registry_.KeyExists(kMachine, PortKey())) return false;
+  lastOpenedKey_ = PortKey();
+  return true;
+}
+
+void PortForm::ApplyLayoutOf(const std::string& portType) {
+  const PortTypeRow* type = FindPortType(portType);
+  layout_ = type != nullptr ? LayoutOf(type->kind) : UntypedLayout(layout_);
 }
 
 void PortForm::ShowMissingPort() {
   fields_.description = kMissingPort;
   mediaCaption_ = kUndefinedMediaCaption;
   fields_.portType.clear();
-  mediaFieldsShown_ = false;
+  layout_.usedPort = false;
+  layout_.protocol = false;
+  layout_.netDefinition = false;
+  layout_.modemString = false;
 }
 
 void PortForm::ShowPort() {
@@ -151,7 +162,6 @@ void PortForm::ShowPort() {
   fields_.dsrCheck = isOn(registry::kDsrCheck);
   fields_.ctsCheck = isOn(registry::kCtsCheck);
   fields_.extDisplayEcho = isOn(registry::kExtDisplayEcho);
-  mediaFieldsShown_ = true;
   fields_.usedPort = read(registry::kSerialPort);
   fields_.speed = read(registry::kSpeed);
   fields_.ecrProt = read(registry::kEcrProt);
@@ -159,12 +169,17 @@ void PortForm::ShowPort() {
 
   const PortTypeRow* type = FindPortType(fields_.portType);
   mediaCaption_ = type != nullptr ? type->mediaCaption : kUndefinedMediaCaption;
+  ApplyLayoutOf(fields_.portType);
   const auto isKind = [&](PortKind kind) { return IsPortKind(fields_.portType, kind); };
   if (isKind(PortKind::Rs485)) fields_.netDef = read(registry::kNetDef);
   if (isKind(PortKind::Modem)) fields_.netDef = read(registry::kConfStrModem);
   if (isKind(PortKind::Ethernet)) {
     fields_.ecrIp = read(registry::kEcrIp);
     fields_.ecrPortNumber = read(registry::kEcrPortNumber);
+    if (WithoutBlanks(fields_.ecrPortNumber).empty()) {
+      fields_.ecrPortNumber = StoredEcrPortFallback(fields_.portType);
+      fields_.onLine = false;
+    }
   }
 
   fields_.enableLog = read(registry::kLogLevel) != "0";
@@ -198,6 +213,23 @@ void PortForm::Add() {
   fields_.ctsCheck = false;
   fields_.enableLog = true;
   fields_.logFile = LogFileFor("", portText_);
+  ChangePortType();
+}
+
+void PortForm::ChangePortType() {
+  fields_.usedPort.clear();
+  fields_.ecrProt = registry::kDefaultEcrProt;
+  const PortTypeRow* type = FindPortType(fields_.chosenPortType);
+  mediaCaption_ = type != nullptr ? type->mediaCaption : kUndefinedMediaCaption;
+  ApplyLayoutOf(fields_.chosenPortType);
+  if (type == nullptr) return;
+  if (type->kind == PortKind::Rs485) fields_.netDef.clear();
+  if (type->kind == PortKind::Ethernet) {
+    fields_.ecrIp = lastOpenedKey_.empty() ? std::string()
+                                           : registry_.ReadText(kMachine, lastOpenedKey_, registry::kEcrIp);
+    fields_.ecrPortNumber = type->defaultEcrPort;
+    fields_.onLine = false;
+  }
 }
 
 void PortForm::Modify() {
@@ -209,10 +241,12 @@ void PortForm::Modify() {
   state_ = FormState::Edit;
   fields_.chosenPortType = fields_.portType;
   fields_.chosenUsedPort = fields_.usedPort;
+  ApplyLayoutOf(fields_.portType);
 }
 
 void PortForm::Cancel() {
   state_ = FormState::Browse;
+  ApplyLayoutOf(fields_.portType);
 }
 
 void PortForm::Ok() {
@@ -223,12 +257,25 @@ void PortForm::Ok() {
   }
   if (IsStorablePort(*number)) {
     if (!Store(std::to_string(*number))) return;
+    UpdateSpoolerService(*number);
     LoadSettings();
     SelectFirstPort();
     if (!portList_.empty()) portText_ = portList_.back();
     ShowPort();
   }
   Cancel();
+}
+
+void PortForm::UpdateSpoolerService(int port) {
+  if (!autoRun_.spooler || !fields_.autoRunOnPort) {
+    RemoveSpoolerService(services_, port);
+    return;
+  }
+  const std::string installationDir =
+      registry_.ReadText(kMachine, registry::kDriverKey, registry::kInstallationDir);
+  if (const auto failure = InstallSpoolerService(services_, registry_, installationDir, port)) {
+    messages_.ReportError(*failure);
+  }
 }
 
 bool PortForm::Reported(const std::string& key, const RegistryFailure& failure) {
@@ -292,6 +339,7 @@ void PortForm::Remove() {
   if (!messages_.Confirm("Sei sicuro di voler rimuovere la porta logica " + portText_ + " ?")) return;
   const std::string key = PortKey();
   if (Reported(key, registry_.DeleteKeyTree(kMachine, key))) return;
+  if (const auto number = ParsePortNumber(portText_)) RemoveSpoolerService(services_, *number);
   LoadSettings();
   SelectFirstPort();
   ShowPort();

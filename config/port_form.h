@@ -1,6 +1,6 @@
 // The logical-port form without its window: the port list, one port shown at
 // a time, and the browse and edit states with Add, Modify, OK, Cancel and
-// Remove. The window copies what the user edited into Fields() before it
+// Remove, and the port's spooler service. The window copies what the user edited into Fields() before it
 // calls an action and shows the model's state after it.
 #pragma once
 
@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "message_sink.h"
+#include "port_types.h"
+#include "service_runner.h"
 #include "settings_registry.h"
 
 namespace lathwell {
@@ -47,13 +49,12 @@ struct AutoRunFields {
 
 class PortForm {
  public:
-  PortForm(SettingsRegistry& registry, MessageSink& messages);
+  PortForm(SettingsRegistry& registry, MessageSink& messages, ServiceRunner& services);
 
   const std::vector<std::string>& PortList() const { return portList_; }
   const std::string& PortText() const { return portText_; }
   FormState State() const { return state_; }
-  // False while the shown port does not exist.
-  bool MediaFieldsShown() const { return mediaFieldsShown_; }
+  const MediaLayout& Layout() const { return layout_; }
   const std::string& MediaCaption() const { return mediaCaption_; }
   PortFields& Fields() { return fields_; }
   const PortFields& Fields() const { return fields_; }
@@ -64,6 +65,8 @@ class PortForm {
   // The port number was typed or chosen.
   void ChangePortText(const std::string& text);
   void Add();
+  // The type list changed in the edit state: the chosen type's layout and defaults.
+  void ChangePortType();
   void Modify();
   void Ok();
   void Cancel();
@@ -74,7 +77,10 @@ class PortForm {
   void SelectFirstPort();
   void ShowPort();
   void ShowMissingPort();
-  bool PortExists() const;
+  // Whether the shown number's key exists; an existing key becomes the last opened.
+  bool PortExists();
+  void ApplyLayoutOf(const std::string& portType);
+  void UpdateSpoolerService(int port);
   std::string PortKey() const;
   bool Store(const std::string& portNumber);
   bool Reported(const std::string& key, const RegistryFailure& failure);
@@ -84,7 +90,9 @@ class PortForm {
   std::vector<std::string> portList_;
   std::string portText_;
   FormState state_ = FormState::Browse;
-  bool mediaFieldsShown_ = false;
+  ServiceRunner& services_;
+  MediaLayout layout_;
+  std::string lastOpenedKey_;
   std::string mediaCaption_;
   PortFields fields_;
   AutoRunFields autoRun_;

@@ -84,8 +84,12 @@ constexpr int kEditControls[] = {IDC_DESCRIPTION_LABEL,
                                  IDC_LOG_FILE_LABEL,
                                  IDC_LOG_FILE,
                                  IDC_OPEN_LOG_FILE};
-// Shown while the port shown exists, or while editing.
-constexpr int kMediaFields[] = {IDC_ECR_PROT_LABEL, IDC_ECR_PROT, IDC_USED_PORT_LABEL, IDC_NET_DEF};
+// The controls of each media field besides the used port's text and list.
+constexpr int kProtocolControls[] = {IDC_ECR_PROT_LABEL, IDC_ECR_PROT};
+constexpr int kSpeedControls[] = {IDC_SPEED_LABEL, IDC_SPEED};
+constexpr int kNetworkControls[] = {IDC_ECR_IP_LABEL, IDC_ECR_IP, IDC_ECR_PORT_LABEL, IDC_ECR_PORT};
+constexpr int kLineChecks[] = {IDC_DSR_CHECK, IDC_CTS_CHECK};
+constexpr int kLineOptions[] = {IDC_ON_LINE, IDC_EXT_DISPLAY_ECHO};
 // Shown while the spooler mode is on.
 constexpr int kSpoolerControls[] = {IDC_AUTO_RUN_ON_PORT, IDC_SPOOLER_COMMAND_FILE_LABEL,
                                     IDC_SPOOLER_COMMAND_FILE, IDC_OPEN_SPOOLER_COMMAND_FILE};
@@ -113,7 +117,7 @@ std::string TextOf(HWND window) {
 
 class PortFormDialog {
  public:
-  explicit PortFormDialog(SettingsRegistry& registry) : form_(registry, messages_) {}
+  PortFormDialog(SettingsRegistry& registry, ServiceRunner& services) : form_(registry, messages_, services) {}
 
   static INT_PTR CALLBACK Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) SetWindowLongPtrA(dialog, DWLP_USER, lParam);
@@ -148,7 +152,7 @@ class PortFormDialog {
         if (notification == CBN_SELCHANGE) Act([&] { form_.ChangePortText(ChosenPort()); });
         break;
       case IDC_PORT_TYPE:
-        if (notification == CBN_SELCHANGE) Act([] {});
+        if (notification == CBN_SELCHANGE) Act([&] { form_.ChangePortType(); });
         break;
       case IDC_ADD:
         Act([&] { form_.Add(); });
@@ -256,20 +260,28 @@ class PortFormDialog {
     const bool editing = form_.State() == FormState::Edit;
     for (int id : kPortListControls) EnableWindow(Item(id), !editing);
     for (int id : kEditControls) EnableWindow(Item(id), editing);
-    const bool media = editing || form_.MediaFieldsShown();
-    ShowAll(kMediaFields, media);
-    const bool modem =
-        IsPortKind(editing ? form_.Fields().chosenPortType : form_.Fields().portType, PortKind::Modem);
-    ShowOne(IDC_MODEM_CONF_LABEL, media && modem);
-    ShowOne(IDC_NET_DEF_LABEL, media && !modem);
+    ShowMediaLayout(editing);
     ShowOne(IDC_PORT_TYPE_TEXT, !editing);
     ShowOne(IDC_PORT_TYPE, editing);
-    ShowOne(IDC_USED_PORT_TEXT, !editing && media);
-    ShowOne(IDC_USED_PORT, editing);
     ShowOne(IDC_HELP_BUTTON, !editing);
     ShowOne(IDC_CLOSE, !editing);
     ShowOne(IDC_CANCEL_EDIT, editing);
     ShowOne(IDC_OK_EDIT, editing);
+  }
+
+  void ShowMediaLayout(bool editing) {
+    const MediaLayout& layout = form_.Layout();
+    ShowOne(IDC_USED_PORT_LABEL, layout.usedPort);
+    ShowOne(IDC_USED_PORT_TEXT, layout.usedPort && !editing);
+    ShowOne(IDC_USED_PORT, layout.usedPort && editing);
+    ShowAll(kProtocolControls, layout.protocol);
+    ShowAll(kSpeedControls, layout.speed);
+    ShowOne(IDC_NET_DEF_LABEL, layout.netDefinition);
+    ShowOne(IDC_MODEM_CONF_LABEL, layout.modemString);
+    ShowOne(IDC_NET_DEF, layout.netDefinition || layout.modemString);
+    ShowAll(kNetworkControls, layout.network);
+    ShowAll(kLineChecks, layout.lineChecks);
+    ShowAll(kLineOptions, layout.lineOptions);
   }
 
   template <std::size_t N>
@@ -318,8 +330,8 @@ class PortFormDialog {
 
 }  // namespace
 
-void RunPortFormDialog(HINSTANCE instance, SettingsRegistry& registry) {
-  PortFormDialog dialog(registry);
+void RunPortFormDialog(HINSTANCE instance, SettingsRegistry& registry, ServiceRunner& services) {
+  PortFormDialog dialog(registry, services);
   DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_LATHWELL), nullptr, &PortFormDialog::Procedure,
                   reinterpret_cast<LPARAM>(&dialog));
 }

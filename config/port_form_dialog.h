@@ -4,11 +4,12 @@
 
 #include <windows.h>
 
+#include "service_runner.h"
 #include "settings_registry.h"
 
 namespace lathwell {
 
 // Shows the form until the user closes it.
-void RunPortFormDialog(HINSTANCE instance, SettingsRegistry& registry);
+void RunPortFormDialog(HINSTANCE instance, SettingsRegistry& registry, ServiceRunner& services);
 
 }  // namespace lathwell

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "interfaces/port_type_names.h"
+
 namespace ravelin {
 namespace {
 
@@ -12,14 +14,14 @@ struct PortTypeEntry {
 };
 
 constexpr std::array<PortTypeEntry, 8> kPortTypeTable{{
-    {"RS485", "Sarnel", false},
-    {"RS232", "Teviot", false},
-    {"EthernetHostPC", "Lunsk", false},
-    {"EthernetXonXoffTipo2", "Pelvar", false},
-    {"Bilancia", "Ostrum", false},
-    {"EthernetBilancia", "Ostrum", false},
-    {"Ethernet-RT", "Cadwick", true},
-    {"RS232USB-RT", "Cadwick", true},
+    {port_types::kRs485, "Sarnel", false},
+    {port_types::kRs232, "Teviot", false},
+    {port_types::kEthernetHostPc, "Lunsk", false},
+    {port_types::kEthernetXonXoffTipo2, "Pelvar", false},
+    {port_types::kBilancia, "Ostrum", false},
+    {port_types::kEthernetBilancia, "Ostrum", false},
+    {port_types::kEthernetRt, "Cadwick", true},
+    {port_types::kRs232UsbRt, "Cadwick", true},
 }};
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "memory_registry.h"
+#include "recorded_services.h"
 
 namespace lathwell {
 namespace {
@@ -51,7 +52,8 @@ class PortFormTest : public ::testing::Test {
 
   MemoryRegistry registry;
   RecordedMessages messages;
-  PortForm form{registry, messages};
+  RecordedServices services;
+  PortForm form{registry, messages, services};
 };
 
 TEST_F(PortFormTest, ListsPortsOneTo999InTextOrderAndShowsTheFirst) {
@@ -85,7 +87,8 @@ TEST_F(PortFormTest, TypingShowsThePortOfEachPrefixAndNormalisesTheNumber) {
 
   form.ChangePortText("");
   EXPECT_EQ(form.Fields().description, "Porta logica inesistente");
-  EXPECT_FALSE(form.MediaFieldsShown());
+  EXPECT_FALSE(form.Layout().usedPort);
+  EXPECT_FALSE(form.Layout().protocol);
   EXPECT_EQ(form.MediaCaption(), " Parametri non definiti ");
 }
 
@@ -244,6 +247,144 @@ TEST_F(PortFormTest, ShowsTheStoredAutoRunSettings) {
   EXPECT_TRUE(form.AutoRun().spooler);
   EXPECT_EQ(form.Fields().spoolerCommandFile, "c:\\Velmora\\Spooler\\2\\sco*.dat");
   EXPECT_TRUE(form.Fields().autoRunOnPort);
+}
+
+TEST_F(PortFormTest, EachTypeShowsItsKindsFieldsAndCaption) {
+  // usedPort, protocol, speed, netDefinition, modemString, network, lineChecks, lineOptions
+  const MediaLayout serial{true, true, false, false, false, false, true, true};
+  const MediaLayout ethernet{false, false, false, false, false, true, false, true};
+  const struct {
+    const char* type;
+    MediaLayout layout;
+    const char* caption;
+  } cases[] = {
+      {"RS232", serial, " Parametri RS-232 "},
+      {"RS485", {true, true, false, true, false, false, true, true}, " Parametri RS-485 "},
+      {"Modem", {true, true, false, false, true, false, true, true}, " Parametri Modem "},
+      {"EthernetHostPC", ethernet, " Parametri Ethernet"},
+      {"EthernetXonXoffTipo2", ethernet, " Parametri Ethernet"},
+      {"Bilancia", {true, false, true, false, false, false, false, false}, " Parametri Bilancia"},
+      {"EthernetBilancia", ethernet, " Parametri Ethernet"},
+      {"RS232USB-RT", serial, " Parametri RS-232 "},
+      {"Ethernet-RT", ethernet, " Parametri Ethernet"},
+  };
+  PutPort("1", {{"PortType", "rs232"}});
+  form.Start();
+  const MediaLayout untyped{false, false, false, false, false, false, false, true};
+  EXPECT_EQ(form.Layout(), untyped) << "a type outside the nine";
+  for (const auto& c : cases) {
+    PutPort("2", {{"PortType", c.type}});
+    form.ChangePortText("2");
+    EXPECT_EQ(form.Layout(), c.layout) << c.type;
+    EXPECT_EQ(form.MediaCaption(), c.caption) << c.type;
+    form.ChangePortText("3");
+    form.Add();
+    form.Fields().chosenPortType = c.type;
+    form.ChangePortType();
+    EXPECT_EQ(form.Layout(), c.layout) << c.type;
+    EXPECT_EQ(form.MediaCaption(), c.caption) << c.type;
+    form.Cancel();
+  }
+}
+
+TEST_F(PortFormTest, ChoosingATypeSetsItsDefaults) {
+  PutPort("4", {{"PortType", "RS485"}, {"Port", "COM3"}, {"NetDef", "1100"}, {"EcrProt", "7"},
+                {"ECRIP", "10.0.0.9"}, {"ECRPortNumber", "9100"}, {"OnLine", "1"}});
+  form.Start();
+  form.Modify();
+  PortFields& f = form.Fields();
+  f.chosenPortType = "Ethernet-RT";
+  form.ChangePortType();
+  EXPECT_EQ(f.ecrIp, "10.0.0.9");
+  EXPECT_EQ(f.ecrPortNumber, "12345");
+  EXPECT_FALSE(f.onLine);
+  EXPECT_EQ(f.usedPort, "");
+  EXPECT_EQ(f.chosenUsedPort, "COM3");
+  EXPECT_EQ(f.ecrProt, "50187");
+  f.ecrPortNumber = "4000";
+  form.ChangePortType();
+  EXPECT_EQ(f.ecrPortNumber, "12345");
+  for (const auto& [type, port] : {std::pair{"EthernetBilancia", "2551"}, std::pair{"EthernetHostPC", "1470"},
+                                   std::pair{"EthernetXonXoffTipo2", "1470"}}) {
+    f.chosenPortType = type;
+    form.ChangePortType();
+    EXPECT_EQ(f.ecrPortNumber, port) << type;
+  }
+  f.chosenPortType = "RS485";
+  form.ChangePortType();
+  EXPECT_EQ(f.netDef, "");
+
+  form.Cancel();
+  EXPECT_EQ(form.Layout(), (MediaLayout{true, true, false, true, false, false, true, true}));
+  EXPECT_EQ(f.ecrIp, "10.0.0.9");
+}
+
+TEST_F(PortFormTest, AStoredEthernetPortWithoutTcpPortShowsItsFallbackOffLine) {
+  PutPort("5", {{"PortType", "EthernetBilancia"}, {"OnLine", "1"}, {"ECRPortNumber", "  "}});
+  PutPort("6", {{"PortType", "Ethernet-RT"}, {"OnLine", "1"}});
+  PutPort("7", {{"PortType", "EthernetHostPC"}, {"OnLine", "1"}, {"ECRPortNumber", "1500"}});
+  form.Start();
+  for (const auto& [port, shown, onLine] :
+       {std::tuple{"5", "1470", false}, std::tuple{"6", "12345", false}, std::tuple{"7", "1500", true}}) {
+    form.ChangePortText(port);
+    EXPECT_EQ(form.Fields().ecrPortNumber, shown) << port;
+    EXPECT_EQ(form.Fields().onLine, onLine) << port;
+  }
+}
+
+TEST_F(PortFormTest, HiddenFieldsStoreWhatTheyLastHeld) {
+  PutPort("1", {{"PortType", "Bilancia"}, {"Speed", "19200"}});
+  form.Start();
+  AddAndStore("2", [](PortFields& f) {
+    f.chosenPortType = "RS232";
+    f.chosenUsedPort = "COM2";
+  });
+  EXPECT_EQ(Stored("2", "Speed"), "19200");
+  EXPECT_EQ(Stored("2", "EcrProt"), "50187");
+  form.ChangePortText("1");
+  form.Modify();
+  form.Fields().ecrProt = "123";
+  form.Ok();
+  EXPECT_EQ(Stored("1", "EcrProt"), "123");
+}
+
+TEST_F(PortFormTest, OkInstallsThePortsServiceOnlyWithBothBoxesAndRemoveOnlyRemovesIt) {
+  registry.CreateKey(kMachine, "Software\\Velmora\\Drivers\\Corvane\\FirmwareA");
+  registry.WriteText(kMachine, "Software\\Velmora\\Drivers\\Corvane\\FirmwareA", "InstallationDir", "C:\\V\\");
+  PutPort("12");
+  form.Start();
+  const std::vector<std::string> removal{R"(sc stop "Velmora ECR Spooler Port12")",
+                                         R"(sc delete "Velmora ECR Spooler Port12")"};
+  form.Modify();
+  form.Fields().autoRunOnPort = true;
+  form.Ok();
+  EXPECT_EQ(services.steps, removal) << "the spooler box is off";
+
+  registry.WriteText(kMachine, "Software\\Velmora\\Drivers\\Corvane\\FirmwareA", "EnableSpoolerAutoRun", "1");
+  form.ChangePortText("12");
+  services.steps.clear();
+  form.Modify();
+  form.Ok();
+  ASSERT_EQ(services.steps.size(), 9u);
+  EXPECT_EQ(services.steps.back(), R"(sc start "Velmora ECR Spooler Port12")");
+  EXPECT_EQ(registry.ReadText(kMachine, "SYSTEM\\CurrentControlSet\\Services\\Velmora ECR Spooler Port12\\Parameters",
+                              "Application"),
+            "C:\\V\\Drivers\\Ravelin.exe /p 12");
+
+  services.steps.clear();
+  services.exitCodes[R"(sc start "Velmora ECR Spooler Port12")"] = 1053UL;
+  form.Modify();
+  form.Ok();
+  EXPECT_EQ(messages.shown, std::vector<std::string>{"error: Impossibile installare il servizio Velmora ECR "
+                                                     "Spooler Port12: sc start \"Velmora ECR Spooler Port12\""});
+  EXPECT_EQ(form.State(), FormState::Browse);
+
+  services.steps.clear();
+  services.exitCodes = {{removal[0], 1060UL}, {removal[1], std::nullopt}};
+  messages.answerYes = true;
+  form.Remove();
+  EXPECT_EQ(services.steps, removal);
+  EXPECT_FALSE(registry.KeyExists(kMachine, kPorts + "\\12"));
 }
 
 }  // namespace
