@@ -21,10 +21,11 @@ bool WaitFor(Condition condition) {
   return false;
 }
 
-// A message to the form's thread; an unexpected modal box cannot hang the test.
-void SendBounded(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+// A message to the form's thread; an unexpected modal box cannot hang the
+// test. False when it was not handled in time.
+bool SendBounded(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD waitMs = kWaitMs) {
   DWORD_PTR result = 0;
-  SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, kWaitMs, &result);
+  return SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, waitMs, &result) != 0;
 }
 
 std::string WindowText(HWND window) {
@@ -44,8 +45,9 @@ HWND MessageBoxWindow() {
   return FindWindowA("#32770", kMessageTitle);
 }
 
-// Runs a command line and returns its output; none when it exits with an error.
-std::optional<std::string> Run(const std::string& commandLine) {
+}  // namespace
+
+std::optional<std::string> CommandOutput(const std::string& commandLine) {
   FILE* pipe = _popen(commandLine.c_str(), "r");
   if (pipe == nullptr) return std::nullopt;
   std::string output;
@@ -55,14 +57,12 @@ std::optional<std::string> Run(const std::string& commandLine) {
   return output;
 }
 
-}  // namespace
-
-LathwellWindow::LathwellWindow() {
-  std::string commandLine = "\"" + ProgramFolder() + "Lathwell.exe\"";
+LathwellWindow::LathwellWindow(const std::string& program, const std::string& workingFolder) {
+  std::string commandLine = "\"" + (program.empty() ? ProgramFolder() + "Lathwell.exe" : program) + "\"";
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
-  if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                      &process_)) {
+  if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      workingFolder.empty() ? nullptr : workingFolder.c_str(), &startup, &process_)) {
     return;
   }
   // The dialog shows itself once its controls are made and filled.
@@ -97,8 +97,12 @@ void LathwellWindow::PostKey(char key) {
   PostMessageA(edit, WM_CHAR, static_cast<unsigned char>(key), 1);
 }
 
-void LathwellWindow::Click(int id) {
-  SendBounded(Control(id), BM_CLICK, 0, 0);
+bool LathwellWindow::Click(int id, unsigned long waitMs) {
+  return SendBounded(Control(id), BM_CLICK, 0, 0, waitMs);
+}
+
+void LathwellWindow::SetCheck(int id, bool checked) {
+  SendBounded(Control(id), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 std::string LathwellWindow::ClickForMessage(int id) {
@@ -149,7 +153,7 @@ bool LathwellWindow::Answer(int button) {
 }
 
 std::optional<std::string> RegQuery(const std::string& key, const std::string& value) {
-  const auto output = Run("reg query \"HKLM\\" + key + "\" /v \"" + value + "\" 2>nul");
+  const auto output = CommandOutput("reg query \"HKLM\\" + key + "\" /v \"" + value + "\" 2>nul");
   if (!output) return std::nullopt;
   // "    Name    REG_SZ    text"
   const std::string marker = "REG_SZ";
@@ -162,7 +166,7 @@ std::optional<std::string> RegQuery(const std::string& key, const std::string& v
 }
 
 bool RegKeyExists(const std::string& key) {
-  return Run("reg query \"HKLM\\" + key + "\" >nul 2>nul").has_value();
+  return CommandOutput("reg query \"HKLM\\" + key + "\" >nul 2>nul").has_value();
 }
 
 }  // namespace lathwell_test

@@ -12,8 +12,9 @@ namespace lathwell_test {
 
 class LathwellWindow {
  public:
-  // Starts the program and waits for its form; Form() is null when it did not come.
-  LathwellWindow();
+  // Starts the program (by default the one beside the test, in the test's
+  // current folder) and waits for its form; Form() is null when it did not come.
+  explicit LathwellWindow(const std::string& program = {}, const std::string& workingFolder = {});
   // Closes the form and waits for the program to end.
   ~LathwellWindow();
   LathwellWindow(const LathwellWindow&) = delete;
@@ -28,8 +29,10 @@ class LathwellWindow {
   void TypePort(const std::string& text);
   // One key into the port list without waiting: for keys that raise a message box.
   void PostKey(char key);
-  // A click whose handling has ended when this returns.
-  void Click(int id);
+  // A click whose handling has ended when this returns; false when it had
+  // not within `waitMs`.
+  bool Click(int id, unsigned long waitMs = 15000);
+  void SetCheck(int id, bool checked);
   // A click that opens a message box: returns the box's text ("" when none came).
   std::string ClickForMessage(int id);
   void Choose(int listId, const std::string& entry);
@@ -51,5 +54,7 @@ class LathwellWindow {
 // when the key or the value is missing.
 std::optional<std::string> RegQuery(const std::string& key, const std::string& value);
 bool RegKeyExists(const std::string& key);
+// Runs a command line through the shell: its output, or none when it exits with an error.
+std::optional<std::string> CommandOutput(const std::string& commandLine);
 
 }  // namespace lathwell_test
