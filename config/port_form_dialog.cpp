@@ -117,7 +117,8 @@ std::string TextOf(HWND window) {
 
 class PortFormDialog {
  public:
-  PortFormDialog(SettingsRegistry& registry, ServiceRunner& services) : form_(registry, messages_, services) {}
+  PortFormDialog(SettingsRegistry& registry, ServiceRunner& services)
+      : form_(registry, messages_, services) {}
 
   static INT_PTR CALLBACK Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) SetWindowLongPtrA(dialog, DWLP_USER, lParam);

@@ -36,7 +36,8 @@ std::optional<std::string> InstallSpoolerService(ServiceRunner& runner, Settings
   // A deleted service lingers until its process has ended; creating it again
   // before then fails.
   runner.Pause(kRemovalPauseMs);
-  WaitWhile(runner, [&] { return runner.Exists(former) || runner.Exists(service); }, kRemovalPauseMs);
+  WaitWhile(
+      runner, [&] { return runner.Exists(former) || runner.Exists(service); }, kRemovalPauseMs);
 
   const auto runs = [&](const ServiceCommand& command) { return runner.Run(command) == 0UL; };
   const ServiceCommand creation = CreationCommand(installationDir, service);

@@ -36,7 +36,8 @@ std::vector<ServiceCommand> RemovalCommands(const std::string& service) {
 
 ServiceCommand CreationCommand(const std::string& installationDir, const std::string& service) {
   const std::string tool = installationDir + "Utilities\\instsrv.exe";
-  return {tool, Quoted(tool) + " " + Quoted(service) + " " + Quoted(installationDir + "Utilities\\srvany.exe")};
+  return {tool,
+          Quoted(tool) + " " + Quoted(service) + " " + Quoted(installationDir + "Utilities\\srvany.exe")};
 }
 
 std::vector<ServiceCommand> SettingCommands(const std::string& service) {

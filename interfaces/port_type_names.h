@@ -3,8 +3,6 @@
 // a protocol library by them. Names are compared exactly, case included.
 #pragma once
 
-#include <array>
-
 namespace port_types {
 
 inline constexpr char kRs232[] = "RS232";
@@ -16,11 +14,5 @@ inline constexpr char kBilancia[] = "Bilancia";
 inline constexpr char kEthernetBilancia[] = "EthernetBilancia";
 inline constexpr char kRs232UsbRt[] = "RS232USB-RT";
 inline constexpr char kEthernetRt[] = "Ethernet-RT";
-
-// In the order of Lathwell's type list; the first is its default.
-inline constexpr std::array<const char*, 9> kAll{kRs232,           kRs485,      kModem,
-                                                 kEthernetHostPc,  kEthernetXonXoffTipo2,
-                                                 kBilancia,        kEthernetBilancia,
-                                                 kRs232UsbRt,      kEthernetRt};
 
 }  // namespace port_types

@@ -50,8 +50,7 @@ std::string ApplicationOf(const std::string& service) {
 // when the line names no folder. Programs find their files beside them.
 std::string ProgramFolder(const std::string& line) {
   const bool quoted = !line.empty() && line.front() == '"';
-  const std::string program =
-      quoted ? line.substr(1, line.find('"', 1) - 1) : line.substr(0, line.find(' '));
+  const std::string program = quoted ? line.substr(1, line.find('"', 1) - 1) : line.substr(0, line.find(' '));
   const auto slash = program.find_last_of('\\');
   return slash == std::string::npos ? std::string() : program.substr(0, slash + 1);
 }
@@ -66,7 +65,8 @@ BOOL CALLBACK CloseWindowOf(HWND window, LPARAM processId) {
 // Asks the program to close, and ends it when it has not within the grace time.
 void EndProgram(const PROCESS_INFORMATION& program) {
   EnumWindows(CloseWindowOf, static_cast<LPARAM>(program.dwProcessId));
-  if (WaitForSingleObject(program.hProcess, kCloseGraceMs) != WAIT_OBJECT_0) TerminateProcess(program.hProcess, 1);
+  if (WaitForSingleObject(program.hProcess, kCloseGraceMs) != WAIT_OBJECT_0)
+    TerminateProcess(program.hProcess, 1);
 }
 
 void WINAPI ServiceMain(DWORD argc, char** argv) {

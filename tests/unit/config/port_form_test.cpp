@@ -288,8 +288,13 @@ TEST_F(PortFormTest, EachTypeShowsItsKindsFieldsAndCaption) {
 }
 
 TEST_F(PortFormTest, ChoosingATypeSetsItsDefaults) {
-  PutPort("4", {{"PortType", "RS485"}, {"Port", "COM3"}, {"NetDef", "1100"}, {"EcrProt", "7"},
-                {"ECRIP", "10.0.0.9"}, {"ECRPortNumber", "9100"}, {"OnLine", "1"}});
+  PutPort("4", {{"PortType", "RS485"},
+                {"Port", "COM3"},
+                {"NetDef", "1100"},
+                {"EcrProt", "7"},
+                {"ECRIP", "10.0.0.9"},
+                {"ECRPortNumber", "9100"},
+                {"OnLine", "1"}});
   form.Start();
   form.Modify();
   PortFields& f = form.Fields();
@@ -350,7 +355,8 @@ TEST_F(PortFormTest, HiddenFieldsStoreWhatTheyLastHeld) {
 
 TEST_F(PortFormTest, OkInstallsThePortsServiceOnlyWithBothBoxesAndRemoveOnlyRemovesIt) {
   registry.CreateKey(kMachine, "Software\\Velmora\\Drivers\\Corvane\\FirmwareA");
-  registry.WriteText(kMachine, "Software\\Velmora\\Drivers\\Corvane\\FirmwareA", "InstallationDir", "C:\\V\\");
+  registry.WriteText(kMachine, "Software\\Velmora\\Drivers\\Corvane\\FirmwareA", "InstallationDir",
+                     "C:\\V\\");
   PutPort("12");
   form.Start();
   const std::vector<std::string> removal{R"(sc stop "Velmora ECR Spooler Port12")",
@@ -367,7 +373,8 @@ TEST_F(PortFormTest, OkInstallsThePortsServiceOnlyWithBothBoxesAndRemoveOnlyRemo
   form.Ok();
   ASSERT_EQ(services.steps.size(), 9u);
   EXPECT_EQ(services.steps.back(), R"(sc start "Velmora ECR Spooler Port12")");
-  EXPECT_EQ(registry.ReadText(kMachine, "SYSTEM\\CurrentControlSet\\Services\\Velmora ECR Spooler Port12\\Parameters",
+  EXPECT_EQ(registry.ReadText(kMachine,
+                              "SYSTEM\\CurrentControlSet\\Services\\Velmora ECR Spooler Port12\\Parameters",
                               "Application"),
             "C:\\V\\Drivers\\Ravelin.exe /p 12");
 
@@ -375,8 +382,9 @@ TEST_F(PortFormTest, OkInstallsThePortsServiceOnlyWithBothBoxesAndRemoveOnlyRemo
   services.exitCodes[R"(sc start "Velmora ECR Spooler Port12")"] = 1053UL;
   form.Modify();
   form.Ok();
-  EXPECT_EQ(messages.shown, std::vector<std::string>{"error: Impossibile installare il servizio Velmora ECR "
-                                                     "Spooler Port12: sc start \"Velmora ECR Spooler Port12\""});
+  EXPECT_EQ(messages.shown,
+            std::vector<std::string>{"error: Impossibile installare il servizio Velmora ECR "
+                                     "Spooler Port12: sc start \"Velmora ECR Spooler Port12\""});
   EXPECT_EQ(form.State(), FormState::Browse);
 
   services.steps.clear();

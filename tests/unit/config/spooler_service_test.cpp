@@ -11,7 +11,8 @@ namespace {
 
 constexpr RegistryRoot kMachine = RegistryRoot::LocalMachine;
 const std::string kParameters = "SYSTEM\\CurrentControlSet\\Services\\Velmora ECR Spooler Port12\\Parameters";
-const std::string kInstsrv = R"("C:\V\Utilities\instsrv.exe" "Velmora ECR Spooler Port12" "C:\V\Utilities\srvany.exe")";
+const std::string kInstsrv =
+    R"("C:\V\Utilities\instsrv.exe" "Velmora ECR Spooler Port12" "C:\V\Utilities\srvany.exe")";
 const std::string kStart = R"(sc start "Velmora ECR Spooler Port12")";
 
 class SpoolerServiceTest : public ::testing::Test {
@@ -25,17 +26,19 @@ class SpoolerServiceTest : public ::testing::Test {
 
 TEST_F(SpoolerServiceTest, InstallRemovesBothNamesPausesThenCreatesDescribesAndStarts) {
   EXPECT_EQ(Install(), std::nullopt);
-  EXPECT_EQ(services.steps, (std::vector<std::string>{
-                                R"(sc stop "Velmora Spooler Port12")",
-                                R"(sc delete "Velmora Spooler Port12")",
-                                R"(sc stop "Velmora ECR Spooler Port12")",
-                                R"(sc delete "Velmora ECR Spooler Port12")",
-                                "pause 1000",
-                                kInstsrv,
-                                R"(sc description "Velmora ECR Spooler Port12" "Driver di stmapa ECR Velmora Linea Kestra")",
-                                R"(sc failure "Velmora ECR Spooler Port12" reset= 0 actions= restart/6000/restart/6000/restart/6000)",
-                                kStart,
-                            }));
+  EXPECT_EQ(
+      services.steps,
+      (std::vector<std::string>{
+          R"(sc stop "Velmora Spooler Port12")",
+          R"(sc delete "Velmora Spooler Port12")",
+          R"(sc stop "Velmora ECR Spooler Port12")",
+          R"(sc delete "Velmora ECR Spooler Port12")",
+          "pause 1000",
+          kInstsrv,
+          R"(sc description "Velmora ECR Spooler Port12" "Driver di stmapa ECR Velmora Linea Kestra")",
+          R"(sc failure "Velmora ECR Spooler Port12" reset= 0 actions= restart/6000/restart/6000/restart/6000)",
+          kStart,
+      }));
   EXPECT_EQ(services.programs[4], "C:\\V\\Utilities\\instsrv.exe");
   EXPECT_EQ(services.programs[0], "sc.exe");
   EXPECT_EQ(registry.ReadText(kMachine, kParameters, "Application"), "C:\\V\\Drivers\\Ravelin.exe /p 12");
@@ -43,8 +46,9 @@ TEST_F(SpoolerServiceTest, InstallRemovesBothNamesPausesThenCreatesDescribesAndS
 
 TEST_F(SpoolerServiceTest, AFolderWithBlanksAndAQuoteIsQuotedWithTheQuoteDoubled) {
   EXPECT_EQ(Install(R"(C:\Program Files\Vel"mora\)"), std::nullopt);
-  EXPECT_EQ(services.steps[5], R"("C:\Program Files\Vel""mora\Utilities\instsrv.exe" "Velmora ECR Spooler Port12" )"
-                               R"("C:\Program Files\Vel""mora\Utilities\srvany.exe")");
+  EXPECT_EQ(services.steps[5],
+            R"("C:\Program Files\Vel""mora\Utilities\instsrv.exe" "Velmora ECR Spooler Port12" )"
+            R"("C:\Program Files\Vel""mora\Utilities\srvany.exe")");
   EXPECT_EQ(services.programs[4], R"(C:\Program Files\Vel"mora\Utilities\instsrv.exe)");
   EXPECT_EQ(registry.ReadText(kMachine, kParameters, "Application"),
             R"("C:\Program Files\Vel""mora\Drivers\Ravelin.exe" /p 12)");
@@ -68,13 +72,14 @@ TEST_F(SpoolerServiceTest, CreationWaitsUntilTheOldServicesAreGoneButNotForever)
 }
 
 TEST_F(SpoolerServiceTest, AFailedCreationStepIsReportedWithItsLineAndEndsTheInstall) {
-  const std::string failure = R"(sc failure "Velmora ECR Spooler Port12" reset= 0 actions= restart/6000/restart/6000/restart/6000)";
+  const std::string failure =
+      R"(sc failure "Velmora ECR Spooler Port12" reset= 0 actions= restart/6000/restart/6000/restart/6000)";
   struct Case {
     std::string line;
     std::optional<unsigned long> exitCode;
   };
-  for (const Case& c : {Case{kInstsrv, 1073UL}, Case{kInstsrv, std::nullopt}, Case{failure, 1UL},
-                        Case{kStart, 1053UL}}) {
+  for (const Case& c :
+       {Case{kInstsrv, 1073UL}, Case{kInstsrv, std::nullopt}, Case{failure, 1UL}, Case{kStart, 1053UL}}) {
     services = RecordedServices();
     services.exitCodes[c.line] = c.exitCode;
     EXPECT_EQ(Install(), "Impossibile installare il servizio Velmora ECR Spooler Port12: " + c.line);

@@ -2,10 +2,9 @@
 // manager: our instsrv and srvany in an installation folder with a blank in
 // its path, Ravelin started by the service, a command file run against the
 // simulator. Planted programs show that nothing runs from the wrong place.
-#include <windows.h>
-#include <tlhelp32.h>
-
 #include <gtest/gtest.h>
+#include <tlhelp32.h>
+#include <windows.h>
 
 #include <fstream>
 #include <initializer_list>
@@ -45,6 +44,12 @@ std::string TestFolder() {
   return file.substr(0, file.rfind('\\') + 1);
 }
 
+// Where a careless start would find a program: beside the blank of the
+// installation folder's path, in Lathwell's folder and in its current folder.
+std::vector<std::string> PlantedPrograms() {
+  return {"C:\\Program.exe", kInstall + "sc.exe", kScratch + "sc.exe"};
+}
+
 bool Exists(const std::string& path) {
   return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
@@ -64,7 +69,8 @@ int ServiceRavelins() {
   entry.dwSize = sizeof entry;
   for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
     names[entry.th32ProcessID] = entry.szExeFile;
-    if (_stricmp(entry.szExeFile, "Ravelin.exe") == 0) ravelins.emplace_back(entry.th32ProcessID, entry.th32ParentProcessID);
+    if (_stricmp(entry.szExeFile, "Ravelin.exe") == 0)
+      ravelins.emplace_back(entry.th32ProcessID, entry.th32ParentProcessID);
   }
   CloseHandle(snapshot);
   int count = 0;
@@ -77,9 +83,10 @@ bool CreateFormerService() {
   SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
   if (manager == nullptr) return false;
   const std::string program = "\"" + kInstall + "Utilities\\srvany.exe\"";
-  SC_HANDLE service = CreateServiceA(manager, kFormerService.c_str(), kFormerService.c_str(), SERVICE_ALL_ACCESS,
-                                     SERVICE_WIN32_OWN_PROCESS, SERVICE_DEMAND_START, SERVICE_ERROR_NORMAL,
-                                     program.c_str(), nullptr, nullptr, nullptr, nullptr, nullptr);
+  SC_HANDLE service =
+      CreateServiceA(manager, kFormerService.c_str(), kFormerService.c_str(), SERVICE_ALL_ACCESS,
+                     SERVICE_WIN32_OWN_PROCESS, SERVICE_DEMAND_START, SERVICE_ERROR_NORMAL, program.c_str(),
+                     nullptr, nullptr, nullptr, nullptr, nullptr);
   if (service != nullptr) CloseServiceHandle(service);
   CloseServiceHandle(manager);
   return service != nullptr;
@@ -115,8 +122,10 @@ class MachineValue {
     Write(value);
   }
   ~MachineValue() {
-    if (old_) Write(*old_);
-    else RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kDriverKey.c_str(), name_);
+    if (old_)
+      Write(*old_);
+    else
+      RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kDriverKey.c_str(), name_);
   }
 
  private:
@@ -132,8 +141,8 @@ class SpoolerServiceTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     const std::string bin = TestFolder();
-    for (const std::string& folder : {kInstall, kInstall + "Drivers\\", kInstall + "Utilities\\", kInstall + "Spooler\\",
-                                      kSpoolFolder, kScratch}) {
+    for (const std::string& folder : {kInstall, kInstall + "Drivers\\", kInstall + "Utilities\\",
+                                      kInstall + "Spooler\\", kSpoolFolder, kScratch}) {
       CreateDirectoryA(folder.c_str(), nullptr);
     }
     WIN32_FIND_DATAA found;
@@ -149,13 +158,13 @@ class SpoolerServiceTest : public ::testing::Test {
     Copy(bin + "Lathwell.exe", kInstall + "Lathwell.exe");
     Copy(bin + "instsrv.exe", kInstall + "Utilities\\instsrv.exe");
     Copy(bin + "srvany.exe", kInstall + "Utilities\\srvany.exe");
-    for (const std::string& planted : {std::string("C:\\Program.exe"), kInstall + "sc.exe", kScratch + "sc.exe"}) {
+    for (const std::string& planted : PlantedPrograms()) {
       Copy(bin + "planted_program.exe", planted);
       DeleteFileA((planted + ".ran").c_str());
     }
   }
   static void TearDownTestSuite() {
-    for (const std::string& planted : {std::string("C:\\Program.exe"), kInstall + "sc.exe", kScratch + "sc.exe"}) {
+    for (const std::string& planted : PlantedPrograms()) {
       DeleteFileA(planted.c_str());
     }
   }
@@ -163,7 +172,7 @@ class SpoolerServiceTest : public ::testing::Test {
   void SetUp() override { DeleteOurServices(); }
   void TearDown() override {
     DeleteOurServices();
-    for (const std::string& planted : {std::string("C:\\Program.exe"), kInstall + "sc.exe", kScratch + "sc.exe"}) {
+    for (const std::string& planted : PlantedPrograms()) {
       EXPECT_FALSE(Exists(planted + ".ran")) << planted << " ran";
     }
   }
@@ -207,7 +216,8 @@ TEST_F(SpoolerServiceTest, StoringWithBothBoxesRunsTheSpoolerUntilTheBoxIsCleare
     part << "NULLA\r\nCANCELLA\r\n";
   }
   ASSERT_TRUE(MoveFileA((kSpoolFolder + "sco0001.part").c_str(), (kSpoolFolder + "sco0001.dat").c_str()));
-  EXPECT_TRUE(WaitFor([] { return !Exists(kSpoolFolder + "sco0001.dat") && Exists(kSpoolFolder + "sco0001.err"); }));
+  EXPECT_TRUE(
+      WaitFor([] { return !Exists(kSpoolFolder + "sco0001.dat") && Exists(kSpoolFolder + "sco0001.err"); }));
   EXPECT_NE(sim.Run("log 1").find("->"), std::string::npos);
   DeleteFileA((kSpoolFolder + "sco0001.err").c_str());
 
