@@ -1,6 +1,6 @@
-// The nine logical-port types (the PortType value of a port key), written
-// once for Lathwell, which offers them in this order, and Ravelin, which picks
-// a protocol library by them. Names are compared exactly, case included.
+// The names of the nine logical-port types (the PortType value of a port key),
+// written once for Lathwell, which lays out its form by them, and Ravelin,
+// which picks a protocol library by them. Compared exactly, case included.
 #pragma once
 
 namespace port_types {
