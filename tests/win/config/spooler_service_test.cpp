@@ -3,8 +3,9 @@
 // its path, Ravelin started by the service, a command file run against the
 // simulator. Planted programs show that nothing runs from the wrong place.
 #include <gtest/gtest.h>
-#include <tlhelp32.h>
 #include <windows.h>
+// After windows.h, whose types it uses.
+#include <tlhelp32.h>
 
 #include <fstream>
 #include <initializer_list>
