@@ -26,6 +26,7 @@ constexpr UINT kClientWatchPeriodMs = 2000;
 
 TTallisInterfaceImpl::TTallisInterfaceImpl(IPortSession& port)
     : port_(port), queue_([this](TClientEvent& record) { FireRecord(record); }) {
+  live_.push_back(this);
   LockServerModule();
 }
 
@@ -33,7 +34,20 @@ TTallisInterfaceImpl::~TTallisInterfaceImpl() {
   // A client that never called Close (or whose process died) must not leave
   // the slot taken and the port open.
   if (Connected()) Disconnect();
+  std::erase(live_, this);
   UnlockServerModule();
+}
+
+void TTallisInterfaceImpl::DisconnectAll() {
+  if (watchTimer_) KillTimer(nullptr, watchTimer_);
+  watchTimer_ = 0;
+  // Cutting COM's references deletes objects: walk a copy.
+  for (TTallisInterfaceImpl* object : std::vector(live_)) {
+    object->AddRef();
+    if (object->Connected()) object->Disconnect();
+    CoDisconnectObject(static_cast<IDispatch*>(object), 0);
+    object->Release();
+  }
 }
 
 // ---- IUnknown / IDispatch ----

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "client_events.h"
 #include "com/dispatch_args.h"
@@ -63,6 +64,11 @@ class TTallisInterfaceImpl final : public IDispatch, public IClientEventTarget {
   static constexpr std::size_t kMaxDirectInput = 255;
   static constexpr int kDirectOutputBytes = 256;
 
+  // At the program's end, before the port session goes: every live object
+  // lets go of its connection and COM's references to it are cut, so that no
+  // object outlives the session it points to.
+  static void DisconnectAll();
+
  private:
   ~TTallisInterfaceImpl();
   HRESULT InvokeMethod(DISPID id, const TDispArgs& args, VARIANT* result);
@@ -103,6 +109,7 @@ class TTallisInterfaceImpl final : public IDispatch, public IClientEventTarget {
   // The object that holds the client slot, if any (one slot per process).
   static inline TTallisInterfaceImpl* connected_ = nullptr;
   static inline UINT_PTR watchTimer_ = 0;
+  static inline std::vector<TTallisInterfaceImpl*> live_;
 };
 
 }  // namespace ravelin

@@ -9,6 +9,7 @@
 #include "com/class_factory.h"
 #include "com/com_registration.h"
 #include "com/server_module.h"
+#include "com/tallis_interface_impl.h"
 #include "command_switches.h"
 #include "port_session.h"
 
@@ -76,6 +77,9 @@ int Run(const ravelin::TStartOptions& options) {
       exitCode = RunMessageLoop();
       RevokeClassObject(cookie);
     }
+    // Clients still connected would otherwise be released by COM after the
+    // session is gone, and their objects would close a port that no longer exists.
+    TTallisInterfaceImpl::DisconnectAll();
     session.reset();
   }
   if (application) DestroyWindow(application);

@@ -9,6 +9,7 @@
 //   EVENT k ecr text        an unsolicited message of kind k (X Y F G B S)
 //   PROGRESS n              n progress reports; stops when the client aborts
 //   REPLIES                 what the register got back since the last REPLIES
+//   QUIT                    ends the message loop, as closing the window does
 //   anything else           "ECHO " and the line
 #include <windows.h>
 
@@ -30,6 +31,9 @@ constexpr int kTradInitFailure = 4;
 // On this port the window's queue is full: asynchronous commands cannot be posted.
 constexpr int kFullQueuePort = 97;
 constexpr std::size_t kAnswerBytes = 256;
+// The server's exit code when the session went while a client still held its
+// slot: that client's object would later call into freed memory.
+constexpr UINT kSessionOutlivedExitCode = 86;
 
 class TFakePortSession final : public IPortSession, private IEventReplies {
  public:
@@ -42,7 +46,10 @@ class TFakePortSession final : public IPortSession, private IEventReplies {
     window_ = CreateWindowA("RavelinFakePort", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                             windowClass.hInstance, this);
   }
-  ~TFakePortSession() override { DestroyWindow(window_); }
+  ~TFakePortSession() override {
+    if (client_) ExitProcess(kSessionOutlivedExitCode);
+    DestroyWindow(window_);
+  }
   bool Ready() const { return window_ != nullptr; }
 
   int TakeClientSlot(IClientEventTarget* client) override {
@@ -111,6 +118,9 @@ class TFakePortSession final : public IPortSession, private IEventReplies {
           break;
         }
       }
+    } else if (verb == "QUIT") {
+      PostQuitMessage(0);
+      text = "OK.";
     } else if (verb == "REPLIES") {
       text = replies_;
       replies_.clear();

@@ -15,5 +15,8 @@ std::wstring ProgramBeside(const wchar_t* fileName);
 long RunAndWait(const std::wstring& commandLine, DWORD timeoutMs = 30000);
 // Whether a process with this file name runs.
 bool ProcessRunning(const wchar_t* fileName);
+// The exit code of the running process with this file name once it ends;
+// -1 when none runs or it does not end in time. Serves COM calls meanwhile.
+long ExitCodeOfRunning(const wchar_t* fileName, DWORD timeoutMs);
 
 }  // namespace tallis_test

@@ -246,5 +246,13 @@ TEST_F(Properties, TypeLibraryNamesEveryMethod) {
   EXPECT_EQ(client_.Call(L"EcrConfVal", {}, &result), DISP_E_BADPARAMCOUNT);
 }
 
+// Runs last: it ends the suite's server.
+using Shutdown = TallisSession;
+TEST_F(Shutdown, ServerEndingWithAClientConnectedLetsTheClientGoFirst) {
+  ASSERT_EQ(Open(), 0);
+  Run(L"QUIT");
+  EXPECT_EQ(ExitCodeOfRunning(kServerFile, 15000), 0) << "86: the session went before the client's object";
+}
+
 }  // namespace
 }  // namespace tallis_test
