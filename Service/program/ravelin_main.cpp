@@ -7,6 +7,7 @@
 #include <string>
 
 #include "com/class_factory.h"
+#include "com/client_call_bound.h"
 #include "com/com_registration.h"
 #include "com/server_module.h"
 #include "com/tallis_interface_impl.h"
@@ -72,6 +73,7 @@ int Run(const ravelin::TStartOptions& options) {
   int exitCode = 1;
   if (session) {
     TClassFactory factory(*session);
+    TClientCallBound callBound;
     HRESULT hr;
     if (const DWORD cookie = RegisterClassObject(factory, hr)) {
       exitCode = RunMessageLoop();

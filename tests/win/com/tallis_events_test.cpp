@@ -66,6 +66,17 @@ TEST_F(Events, EnquiryAndInteractivityAreAnsweredWithWhatTheHandlerLeft) {
   EXPECT_EQ(Run(L"REPLIES"), L"F3:ART9:0:Cola 1,50|B1:Eask");
 }
 
+TEST_F(Events, ClientThatStopsServingCallsGetsTheRegisterTheDefaultAnswer) {
+  events_->On(L"SOFileExtEnq", [](DISPPARAMS& params) {
+    Sleep(7000);  // longer than the server waits for a client
+    SetEventRef(params, 4, TVar(0L));
+    SetEventRef(params, 5, TVar(std::wstring(L"late")));
+  });
+  Run(L"EVENT F 3 ART9");
+  ASSERT_TRUE(WaitForCalls(L"SOFileExtEnq", 1));
+  EXPECT_EQ(Run(L"REPLIES"), L"F3:ART9:2:");
+}
+
 TEST_F(Events, ClientWithTypedReferencesStillAnswers) {
   events_->AcceptTypedReferencesOnly();
   events_->On(L"SOFileExtEnq", [](DISPPARAMS& params) {
