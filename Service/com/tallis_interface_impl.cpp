@@ -32,7 +32,8 @@ TTallisInterfaceImpl::TTallisInterfaceImpl(IPortSession& port)
 
 TTallisInterfaceImpl::~TTallisInterfaceImpl() {
   // A client that never called Close (or whose process died) must not leave
-  // the slot taken and the port open.
+  // the slot taken and the port open. Nobody else can hold the gate here: only
+  // the connected object's own calls and AutoRun (never beside a client) take it.
   if (Connected()) Disconnect();
   std::erase(live_, this);
   UnlockServerModule();
@@ -214,10 +215,9 @@ void TTallisInterfaceImpl::DropVanishedClient() {
   if (probing || !holder || holder->Busy() || holder->queue_.Delivering()) return;
   probing = true;
   holder->AddRef();
-  if (!holder->sink_.ClientAlive() && connected_ == holder) {
-    holder->Disconnect();
+  // While a call is inside the library the next round tries again.
+  if (!holder->sink_.ClientAlive() && connected_ == holder && holder->Disconnect())
     CoDisconnectObject(static_cast<IDispatch*>(holder), 0);
-  }
   probing = false;
   holder->Release();
 }
@@ -249,13 +249,10 @@ std::int32_t TTallisInterfaceImpl::OpenService(IDispatch* client) {
     return lastResult_ = SOR_FAILED;
   }
 
-  std::int32_t result;
-  {
-    TTranslatorGate gate;
-    result = gate.Entered() ? port_.OpenLogicalPort(logicalPort_) : SOR_BUSY;
-  }
+  // Held through the clean-up too: freeing the last slot closes the port.
+  TTranslatorGate gate;
+  const std::int32_t result = gate.Entered() ? port_.OpenLogicalPort(logicalPort_) : SOR_BUSY;
   if (result != SOR_OK) {
-    port_.CloseLogicalPort();
     port_.FreeClientSlot(slot);
     sink_.Detach();
     return lastResult_ = result;
@@ -275,12 +272,13 @@ std::int32_t TTallisInterfaceImpl::Close() {
   if (!Connected()) return lastResult_ = SOR_FAILED;
   // Refused inside an event handler too: the delivery in progress still needs
   // the queue, the sink and the port to send the client's reply.
-  if (Busy() || queue_.Delivering()) return lastResult_ = SOR_BUSY;
-  Disconnect();
+  if (Busy() || queue_.Delivering() || !Disconnect()) return lastResult_ = SOR_BUSY;
   return lastResult_ = SOR_OK;
 }
 
-void TTallisInterfaceImpl::Disconnect() {
+bool TTallisInterfaceImpl::Disconnect() {
+  TTranslatorGate gate;
+  if (!gate.Entered()) return false;
   const int slot = slot_;
   slot_ = -1;
   if (connected_ == this) connected_ = nullptr;
@@ -290,6 +288,7 @@ void TTallisInterfaceImpl::Disconnect() {
   clientState_ = csIdle;
   port_.FreeClientSlot(slot);
   sink_.Detach();
+  return true;
 }
 
 void TTallisInterfaceImpl::AnswerUnheard(TClientEvent& record) {

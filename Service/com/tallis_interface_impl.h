@@ -77,8 +77,10 @@ class TTallisInterfaceImpl final : public IDispatch, public IClientEventTarget {
   bool Busy() const { return clientState_ == csRunning; }
   // Close's clean-up: frees the slot (closing the port), answers queued
   // questions of the register with the answers it gets when nobody listens,
-  // drops the rest and lets the client's object go.
-  void Disconnect();
+  // drops the rest and lets the client's object go. False, and nothing done,
+  // while someone is inside the translator or the protocol library: the port
+  // must not close under them.
+  bool Disconnect();
   void FireRecord(TClientEvent& record);
   // What the register gets for a question nobody answered.
   void AnswerUnheard(TClientEvent& record);

@@ -143,7 +143,7 @@ class TFakePortSession final : public IPortSession, private IEventReplies {
 
   // DirectIO commands: 1 echoes the input reversed and returns a1; 2 returns
   // the output capacity it was given; 3 fills the capacity and then claims
-  // far more; 4 returns the input length.
+  // far more; 4 returns the input length; 5 waits a1 ms.
   int PortEcrIO(int a1, int a2, const char* in, int inLen, char* out, int* outLen,
                 int* detail) override {
     *detail = 0;
@@ -165,6 +165,10 @@ class TFakePortSession final : public IPortSession, private IEventReplies {
       case 4:
         *outLen = 0;
         return inLen;
+      case 5:
+        *outLen = 0;
+        Wait(a1);
+        return 0;
       default:
         *outLen = 0;
         return -1;

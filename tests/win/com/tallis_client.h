@@ -66,6 +66,11 @@ class TTallisClient {
 
   // CoCreateInstance of the local server by its ProgID.
   HRESULT Create();
+  // Uses an object another thread made (a proxy unmarshalled here).
+  void Adopt(IDispatch* object) {
+    Reset();
+    object_ = object;
+  }
   void Reset();
   IDispatch* Object() const { return object_; }
 

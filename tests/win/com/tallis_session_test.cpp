@@ -1,6 +1,8 @@
 // The automation object through COM: connections, command lines, the
 // configuration, DirectIO and the properties.
+#include <atomic>
 #include <string>
+#include <thread>
 
 #include "com/tallis_fixture.h"
 
@@ -60,6 +62,31 @@ TEST_F(Connection, ClientKilledWithoutCloseDoesNotLockOthersOut) {
   ASSERT_EQ(exitCode, 3) << "the helper opens the port, then dies";
   EXPECT_EQ(Open(), 0);
   EXPECT_EQ(Run(L"S"), L"ECHO S");
+}
+
+TEST_F(Connection, CloseFromAnotherThreadWaitsForTheCallInsideTheLibrary) {
+  ASSERT_EQ(Open(), 0);
+  IStream* stream = nullptr;
+  ASSERT_EQ(CoMarshalInterThreadInterfaceInStream(IID_IDispatch, client_.Object(), &stream), S_OK);
+  std::atomic<bool> done = false;
+  std::thread caller([stream, &done] {
+    CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+    IDispatch* object = nullptr;
+    CoGetInterfaceAndReleaseStream(stream, IID_IDispatch, reinterpret_cast<void**>(&object));
+    TTallisClient other;
+    other.Adopt(object);
+    std::wstring text;
+    other.DirectIO(5, 1500, text);  // the library waits 1.5 s
+    other.Reset();
+    CoUninitialize();
+    done = true;
+  });
+  // Serving the server's calls meanwhile, as a client's window thread does.
+  PumpFor(400);
+  EXPECT_EQ(client_.Close(), kBusy);
+  EXPECT_TRUE(PumpUntil([&] { return done.load(); }));
+  caller.join();
+  EXPECT_EQ(client_.Close(), 0);
 }
 
 class MissingEventMethod : public TallisSession {
