@@ -249,6 +249,11 @@ bool TMainForm::SendToRegister(int ecr, const Bytes& data) {
   return PortSendData(ecr, data.data(), static_cast<int>(data.size()));
 }
 
+void TMainForm::ReportUnsentReply(int ecr) {
+  log_.Show("Risposta non inviata al registratore " + std::to_string(ecr) + " (errore " +
+            std::to_string(PortGetLastError()) + ")");
+}
+
 void TMainForm::ExchangeWithRegister(int ecr, const Bytes& frame) {
   if (!driver_) return;
   std::uint8_t answer[kReplyBufferBytes];

@@ -117,6 +117,7 @@ class TMainForm final : public IPortSession,
   // IRegisterLink
   bool SendToRegister(int ecr, const Bytes& data) override;
   void ExchangeWithRegister(int ecr, const Bytes& frame) override;
+  void ReportUnsentReply(int ecr) override;
   // IEventCounters
   void Count(TEventCounter counter) override;
   // IAutoRunPort

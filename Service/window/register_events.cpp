@@ -46,6 +46,8 @@ Bytes UnhandledEnquiryReply() {
 
 Bytes UnhandledInteractReply() { return {'B'}; }
 
+Bytes EmptyInteractReply() { return {0x00}; }
+
 bool IsInteractErrorReply(std::string_view reply) { return !reply.empty() && (reply[0] == 'E' || reply[0] == 'e'); }
 
 Bytes BuildInteractErrorFrame(std::string_view reply) {
@@ -97,7 +99,7 @@ void TRegisterEvents::DoFileExtEnq(int ecr, const std::uint8_t* data, int length
   counters_.Count(TEventCounter::Enquiry);
   IClientEventTarget* client = slots_.FirstClientWith(emFileExtEnq);
   if (!client) {
-    link_.SendToRegister(ecr, UnhandledEnquiryReply());
+    Send(ecr, UnhandledEnquiryReply());
     return;
   }
   auto record = std::make_unique<TClientEvent>(MakeRecord(ekFileExtEnq, ecr));
@@ -117,7 +119,7 @@ void TRegisterEvents::DoInteract(int ecr, const std::uint8_t* data, int length) 
   const std::string text = translator_.Interact(ecr, data, length);
   IClientEventTarget* client = slots_.FirstClientWith(emInteract);
   if (!client) {
-    link_.SendToRegister(ecr, UnhandledInteractReply());
+    Send(ecr, UnhandledInteractReply());
     return;
   }
   auto record = std::make_unique<TClientEvent>(MakeRecord(ekInteract, ecr));
@@ -136,7 +138,8 @@ void TRegisterEvents::ReplyFileExtEnq(const TClientEvent& record) {
   const std::string replyText = record.replyText.substr(0, kMaxReplyText);
   const Bytes reply =
       translator_.ReplyToEnquiry(record.ecr, static_cast<unsigned>(record.replyCode), record.number, replyText);
-  link_.SendToRegister(record.ecr, reply);
+  // The register waits for an answer even when none could be built.
+  Send(record.ecr, reply.empty() ? UnhandledEnquiryReply() : reply);
 }
 
 void TRegisterEvents::ReplyInteract(const TClientEvent& record) {
@@ -144,8 +147,17 @@ void TRegisterEvents::ReplyInteract(const TClientEvent& record) {
     link_.ExchangeWithRegister(record.ecr, BuildInteractErrorFrame(record.text));
     return;
   }
-  const std::string_view reply = std::string_view(record.text).substr(0, kMaxReplyText);
-  link_.SendToRegister(record.ecr, Bytes(reply.begin(), reply.end()));
+  if (record.text.empty()) {
+    Send(record.ecr, EmptyInteractReply());
+    return;
+  }
+  Send(record.ecr, Bytes(record.text.begin(), record.text.end()));
+}
+
+void TRegisterEvents::Send(int ecr, const Bytes& reply) {
+  const std::size_t length = std::min(reply.size(), kMaxSendDataBytes);
+  if (!link_.SendToRegister(ecr, Bytes(reply.begin(), reply.begin() + static_cast<std::ptrdiff_t>(length))))
+    link_.ReportUnsentReply(ecr);
 }
 
 }  // namespace ravelin

@@ -28,6 +28,13 @@ Bytes UnhandledInteractReply();
 // An interactivity reply starting with 'E' or 'e' is an error: it goes to the
 // register as an error frame carrying the rest of the reply.
 bool IsInteractErrorReply(std::string_view reply);
+// The most bytes the protocol library sends to the register in one frame;
+// a longer reply is cut to it.
+inline constexpr std::size_t kMaxSendDataBytes = 512;
+// What an empty interactivity reply becomes: the empty text with its
+// terminator, since the link sends no frame without data.
+Bytes EmptyInteractReply();
+
 // The longest reply whose error frame length still fits its length byte.
 inline constexpr std::size_t kMaxInteractErrorReply = 255 - 6;
 // 'A', 0x13, n + 6, 0x01, 0x80, "ERR", 0, reply[1..], 0, '8' for a reply of n
@@ -58,6 +65,8 @@ class IRegisterLink {
   virtual bool SendToRegister(int ecr, const Bytes& data) = 0;
   // A frame exchanged with EcrIO (mode 3); the answer is not looked at.
   virtual void ExchangeWithRegister(int ecr, const Bytes& frame) = 0;
+  // An answer SendToRegister could not send: the register goes without it.
+  virtual void ReportUnsentReply(int ecr) = 0;
 
  protected:
   ~IRegisterLink() = default;
@@ -94,6 +103,8 @@ class TRegisterEvents final : public IEventReplies {
   void DoFileExtUpd(int ecr, const std::uint8_t* data, int length);
   void DoInteract(int ecr, const std::uint8_t* data, int length);
   void QueueToAll(std::int32_t bit, const TClientEvent& record);
+  // Sends a reply, cut to what the link takes; a failure is reported.
+  void Send(int ecr, const Bytes& reply);
 
   IEventTranslator& translator_;
   IRegisterLink& link_;

@@ -223,11 +223,12 @@ struct FakeTranslator final : IEventTranslator {
     record.value1 = 1.5;
     record.value2 = 7;
   }
+  Bytes enquiryReply{'F', 1, 2};
   Bytes ReplyToEnquiry(int, unsigned replyCode, int status, const std::string& replyText) override {
     lastReplyCode = replyCode;
     lastStatus = status;
     lastReplyText = replyText;
-    return {'F', 1, 2};
+    return enquiryReply;
   }
 };
 
@@ -238,11 +239,14 @@ struct FakeLink final : IRegisterLink {
     bool exchanged;
   };
   std::vector<Sent> sent;
+  bool refuse = false;
+  std::vector<int> unsent;
   bool SendToRegister(int ecr, const Bytes& data) override {
     sent.push_back({ecr, data, false});
-    return true;
+    return !refuse;
   }
   void ExchangeWithRegister(int ecr, const Bytes& frame) override { sent.push_back({ecr, frame, true}); }
+  void ReportUnsentReply(int ecr) override { unsent.push_back(ecr); }
 };
 
 struct FakeCounters final : IEventCounters {
@@ -336,6 +340,23 @@ TEST_F(RegisterEventsTest, InteractivityRepliesGoAsErrorFrameOrAsTheyAre) {
   EXPECT_EQ(link.sent[0].bytes, BuildInteractErrorFrame("Eabc"));
   EXPECT_FALSE(link.sent[1].exchanged);
   EXPECT_EQ(link.sent[1].bytes, (Bytes{'O', 'K', '1'}));
+}
+
+TEST_F(RegisterEventsTest, EveryReplyFitsTheLinkAndAFailedSendIsReported) {
+  TClientEvent record;
+  record.ecr = 2;
+  events.ReplyInteract(record);  // empty
+  record.text = std::string(700, 'x');
+  events.ReplyInteract(record);
+  translator.enquiryReply.clear();  // the translator built nothing
+  events.ReplyFileExtEnq(record);
+  link.refuse = true;
+  events.ReplyFileExtEnq(record);
+  ASSERT_EQ(link.sent.size(), 4u);
+  EXPECT_EQ(link.sent[0].bytes, EmptyInteractReply());
+  EXPECT_EQ(link.sent[1].bytes, Bytes(kMaxSendDataBytes, 'x'));
+  EXPECT_EQ(link.sent[2].bytes, UnhandledEnquiryReply());
+  EXPECT_EQ(link.unsent, std::vector<int>{2});
 }
 
 TEST_F(RegisterEventsTest, DataAndUpdatesGoToClientsThatWantThemOnly) {
