@@ -486,6 +486,9 @@ std::int32_t TTallisInterfaceImpl::EcrStatus(std::int32_t ecr) {
     lastResult_ = SOR_NO_PORT;
     return SOR_BAD_INDEX;
   }
+  // A status request must not slip between the frames of a command on the way.
+  TTranslatorGate gate;
+  if (Busy() || !gate.Entered()) return lastResult_ = SOR_BUSY;
   const int status = port_.PortGetEcrIStatus(ecr);
   lastResult_ = status == -1 ? port_.PortGetLastError() : SOR_OK;
   return status;

@@ -149,6 +149,7 @@ TEST_F(Commands, AsynchronousLineCompletesWithAnEventAndMeanwhileEverythingElseI
   EXPECT_EQ(client_.EcrCmd(L"S", answer), kBusy);
   EXPECT_EQ(answer, L"Driver occupato");
   EXPECT_EQ(client_.CallLong(L"EcrConfVal", {TVar(1L)}), kBusy);
+  EXPECT_EQ(client_.CallLong(L"EcrStatus", {TVar(1L)}), kBusy);
   std::wstring data = L"abc";
   EXPECT_EQ(client_.DirectIO(1, 0, data), kBusy);
   EXPECT_EQ(client_.Close(), kBusy);
