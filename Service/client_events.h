@@ -57,7 +57,15 @@ struct TClientEvent {
   // filled by the client's "SOFileExtEnq" handler
   std::int32_t replyCode = kUnansweredReplyCode;
   std::string replyText;
+  // When the connection queued it (tick count, ms): a question of the
+  // register waits only so long behind frozen events.
+  std::uint32_t queuedAt = 0;
 };
+
+// An enquiry or an interactivity: the register waits for its answer.
+inline bool IsRegisterQuestion(const TClientEvent& record) {
+  return record.kind == ekFileExtEnq || record.kind == ekInteract;
+}
 
 // A client connection as the driver window sees it. Implemented by the
 // automation object; the window calls these on its own thread only.

@@ -14,9 +14,20 @@ void TEventQueue::SetFrozen(bool frozen) {
 }
 
 std::vector<std::unique_ptr<TClientEvent>> TEventQueue::TakeAll() {
+  return TakeIf([](const TClientEvent&) { return true; });
+}
+
+std::vector<std::unique_ptr<TClientEvent>> TEventQueue::TakeIf(
+    const std::function<bool(const TClientEvent&)>& pick) {
   std::vector<std::unique_ptr<TClientEvent>> taken;
-  for (auto& record : records_) taken.push_back(std::move(record));
-  records_.clear();
+  std::deque<std::unique_ptr<TClientEvent>> kept;
+  for (auto& record : records_) {
+    if (pick(*record))
+      taken.push_back(std::move(record));
+    else
+      kept.push_back(std::move(record));
+  }
+  records_ = std::move(kept);
   return taken;
 }
 

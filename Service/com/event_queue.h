@@ -31,6 +31,8 @@ class TEventQueue {
   std::size_t Size() const { return records_.size(); }
   // Empties the queue without firing anything.
   std::vector<std::unique_ptr<TClientEvent>> TakeAll();
+  // Takes out the records `pick` chooses, in their order, firing nothing.
+  std::vector<std::unique_ptr<TClientEvent>> TakeIf(const std::function<bool(const TClientEvent&)>& pick);
 
   void Drain();
 

@@ -6,6 +6,7 @@
 #include <new>
 
 #include "com/bstr_text.h"
+#include "com/client_call_bound.h"
 #include "com/server_module.h"
 #include "translator_gate.h"
 
@@ -228,6 +229,7 @@ void TTallisInterfaceImpl::StartClientWatch() {
 
 void CALLBACK TTallisInterfaceImpl::WatchClient(HWND, UINT, UINT_PTR, DWORD) {
   DropVanishedClient();
+  if (connected_) connected_->AnswerOverdueQuestions();
 }
 
 std::int32_t TTallisInterfaceImpl::OpenService(IDispatch* client) {
@@ -302,6 +304,16 @@ void TTallisInterfaceImpl::AnswerUnheard(TClientEvent& record) {
   }
 }
 
+void TTallisInterfaceImpl::AnswerOverdueQuestions() {
+  // A queue that is not frozen delivers its questions, each call bounded.
+  if (!queue_.Frozen()) return;
+  const DWORD now = GetTickCount();
+  const auto overdue = [now](const TClientEvent& record) {
+    return IsRegisterQuestion(record) && now - record.queuedAt >= kClientCallBoundMs;
+  };
+  for (auto& record : queue_.TakeIf(overdue)) AnswerUnheard(*record);
+}
+
 std::int32_t TTallisInterfaceImpl::COFreezeEvents(bool freeze) {
   if (!Connected()) return lastResult_ = SOR_FAILED;
   AddRef();
@@ -320,6 +332,7 @@ void TTallisInterfaceImpl::EnqueueEvent(std::unique_ptr<TClientEvent> record) {
     AnswerUnheard(*record);
     return;
   }
+  record->queuedAt = GetTickCount();
   AddRef();
   queue_.Enqueue(std::move(record));
   AfterDelivery();

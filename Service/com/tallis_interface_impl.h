@@ -84,6 +84,9 @@ class TTallisInterfaceImpl final : public IDispatch, public IClientEventTarget {
   void FireRecord(TClientEvent& record);
   // What the register gets for a question nobody answered.
   void AnswerUnheard(TClientEvent& record);
+  // Questions of the register that waited behind frozen events longer than
+  // a client call may take get the answer nobody's gets.
+  void AnswerOverdueQuestions();
   // After a delivery: a client found gone is disconnected once nothing runs.
   void AfterDelivery();
   // The connected object of a client whose process is gone gives way: its

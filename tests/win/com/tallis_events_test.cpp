@@ -104,6 +104,17 @@ TEST_F(Events, FrozenEventsWaitAndArriveInOrderOnThaw) {
   EXPECT_EQ(calls[2].args[1].Text(), L"three");
 }
 
+TEST_F(Events, QuestionBehindFrozenEventsGetsTheDefaultAnswerInTime) {
+  ASSERT_EQ(Freeze(true), 0);
+  Run(L"EVENT F 3 ART9");
+  Run(L"EVENT X 1 kept");
+  PumpFor(8000);
+  EXPECT_EQ(Run(L"REPLIES"), L"F3:ART9:2:");
+  ASSERT_EQ(Freeze(false), 0);
+  ASSERT_TRUE(WaitForCalls(L"SODataX", 1));
+  EXPECT_TRUE(events_->CallsOf(L"SOFileExtEnq").empty());
+}
+
 TEST_F(Events, FreezingInsideAHandlerStopsTheRestOfTheBacklog) {
   events_->On(L"SODataX", [&](DISPPARAMS& params) {
     if (EventArg(params, 1).Text() == L"one") Freeze(true);
