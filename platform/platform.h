@@ -33,6 +33,9 @@ void FreeLibraryFile(LibraryHandle library);
 std::uint32_t TickCount();         // milliseconds since an arbitrary start, wraps
 void SleepMilliseconds(std::uint32_t ms);
 void PumpThreadMessages();         // handles the thread's pending window messages; WM_QUIT stays queued
+// Waits `ms` while handling the thread's window messages (a host's one thread
+// keeps serving its clients and timers); a plain sleep on POSIX.
+void WaitServingMessages(std::uint32_t ms);
 
 // ---- diagnostics, clock, files ----
 

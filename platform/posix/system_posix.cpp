@@ -36,6 +36,8 @@ void SleepMilliseconds(std::uint32_t ms) {
 
 void PumpThreadMessages() {}
 
+void WaitServingMessages(std::uint32_t ms) { SleepMilliseconds(ms); }
+
 void DebugOutput(const char* text) { std::fprintf(stderr, "%s\n", text); }
 
 LocalTime LocalNow() {

@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 
 #include "platform/fixed_clock.h"
@@ -21,6 +22,16 @@ void FreeLibraryFile(LibraryHandle library) {
 std::uint32_t TickCount() { return GetTickCount(); }
 
 void SleepMilliseconds(std::uint32_t ms) { Sleep(ms); }
+
+void WaitServingMessages(std::uint32_t ms) {
+  // Short steps: a message waits at most one of them.
+  constexpr DWORD kStepMs = 10;
+  const DWORD start = GetTickCount();
+  for (DWORD waited = 0; waited < ms; waited = GetTickCount() - start) {
+    PumpThreadMessages();
+    Sleep(std::min<DWORD>(kStepMs, ms - waited));
+  }
+}
 
 void PumpThreadMessages() {
   MSG message;

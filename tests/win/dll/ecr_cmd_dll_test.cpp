@@ -10,6 +10,7 @@
 #include <string>
 
 #include "dll/quadrel_exports.h"
+#include "dll/registry_fixture.h"
 #include "fake_host.h"
 
 using quadrel_test::status_idle;
@@ -89,6 +90,48 @@ TEST_F(EcrCmdDll, AMissingBatchFileGives11) {
   const std::string line = "@" + (dir / "missing.txt").string();
   EXPECT_EQ(quadrel.EcrCmd(line.c_str(), answer), 11);
   EXPECT_STREQ(answer, "ERROR 0/11 : FILE OPEN ERROR");
+}
+
+// Critical states in a batch are retried after a pause, until they clear.
+int ticks = 0;
+void CALLBACK CountTick(HWND, UINT, UINT_PTR, DWORD) { ++ticks; }
+
+class EcrCmdDllCoverRetry : public EcrCmdDll {
+ protected:
+  void SetUp() override {
+    registry_fixture::SetMachineValue("RetryOn16XXX", "1");
+    registry_fixture::SetMachineValue("CoverOpenPaperEmptyMode", "1");
+    EcrCmdDll::SetUp();
+  }
+  void TearDown() override {
+    EcrCmdDll::TearDown();
+    registry_fixture::DeleteMachineValue("RetryOn16XXX");
+    registry_fixture::DeleteMachineValue("CoverOpenPaperEmptyMode");
+  }
+};
+
+TEST_F(EcrCmdDllCoverRetry, ThePauseBeforeARetryKeepsServingTheThreadsMessages) {
+  const std::string batch = Write("batch.txt", "#4");
+  host.expect("S").answer(0, status_idle());  // slave mode on
+  host.expect("S").answer(32, quadrel_test::bytes({'S'}));
+  quadrel_test::Bytes state(25, 0);
+  state[0] = 'C';
+  state[1] = 0x04;  // critical, code 7
+  state[2] = 7;
+  host.expect(quadrel_test::bytes({'C', 11})).answer(0, state);
+  for (int clear = 0; clear < 2; ++clear) {
+    host.expect("S").answer(0, status_idle());
+    host.expect(quadrel_test::bytes({'A', 0})).answer(0, status_idle());
+  }
+  host.expect("S").answer(0, status_idle());  // the retry passes
+  host.expect("S").answer(0, status_idle());  // slave mode off
+  ticks = 0;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 100, &CountTick);
+  const std::string line = "@" + batch + "," + (dir / "result.txt").string();
+  EXPECT_EQ(quadrel.EcrCmd(line.c_str(), answer), 0);
+  const int ticksDuringTheCommand = ticks;
+  KillTimer(nullptr, timer);
+  EXPECT_GT(ticksDuringTheCommand, 20) << "a timer of 100 ms during a pause of 5 s";
 }
 
 }  // namespace

@@ -31,7 +31,7 @@ void Pause(std::uint32_t ms) {
   if (retryPause) {
     retryPause(ms);
   } else {
-    platform::SleepMilliseconds(ms);
+    platform::WaitServingMessages(ms);
   }
 }
 
