@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdint>
 #include <cctype>
+#include <cstdint>
 #include <cstring>
 #include <optional>
 #include <span>
@@ -38,7 +38,8 @@ constexpr std::int32_t kQueryEntryWord = -1;   // no number in the query
 constexpr int kQueryKind = 1;
 
 bool SameLetters(std::string_view a, std::string_view b) {
-  return std::ranges::equal(a, b, [](char x, char y) { return std::toupper(static_cast<unsigned char>(x)) == y; });
+  return std::ranges::equal(a, b,
+                            [](char x, char y) { return std::toupper(static_cast<unsigned char>(x)) == y; });
 }
 
 std::optional<int> KindNumber(std::span<const FileKind> kinds) {
@@ -54,18 +55,21 @@ int HostOutcome(int result, std::int32_t status) {
   return status == 0 ? 0 : kClassHostService + status;
 }
 
-char* TextArgument(int slot) { return const_cast<char*>(FieldText(slot).c_str()); }
+char* TextArgument(int slot) {
+  return const_cast<char*>(FieldText(slot).c_str());
+}
 
 int Transfer(int request, std::span<const FileKind> kinds, std::int32_t statusWord) {
   if (!FieldGiven(kFieldKind) && !FieldGiven(kFieldText)) return kResultNoDepartmentOrArticle;
   const std::optional<int> kind = KindNumber(kinds);
   if (!kind) return kResultNoDepartmentOrArticle;
-  if (request == ECRIO_XFER_TOTALS && *kind == kKindTotalsPlu) statusWord = FieldGiven(kFieldWithTotals) ? 1 : 0;
+  if (request == ECRIO_XFER_TOTALS && *kind == kKindTotalsPlu)
+    statusWord = FieldGiven(kFieldWithTotals) ? 1 : 0;
   const std::string fileName = FieldText(kFieldFile);
   std::int32_t notRead = 0;
-  const int result = RequestHostService(request, ProgressRelayArgument(), TextArgument(kFieldText),
-                                        IntArgument(*kind), const_cast<char*>(fileName.c_str()), &notRead,
-                                        &statusWord);
+  const int result =
+      RequestHostService(request, ProgressRelayArgument(), TextArgument(kFieldText), IntArgument(*kind),
+                         const_cast<char*>(fileName.c_str()), &notRead, &statusWord);
   return HostOutcome(result, statusWord);
 }
 
@@ -81,13 +85,15 @@ int CmdHostXferTables() {
 
 int CmdHostQuery() {
   int timeOut = kHostQueryDefaultTimeOutMs;
-  if (FieldGiven(kFieldTimeOut) && (!FieldInteger(kFieldTimeOut, timeOut) || timeOut < 0)) return kResultIllegalValue;
+  if (FieldGiven(kFieldTimeOut) && (!FieldInteger(kFieldTimeOut, timeOut) || timeOut < 0))
+    return kResultIllegalValue;
   // The host reads a query that starts with a number by that number.
   std::int32_t statusWord = FieldGiven(kFieldQuery) ? FieldLeadingNumber(kFieldQuery) : kQueryEntryWord;
 
   LineFile file;
   if (FieldGiven(kFieldAnswerFile) &&
-      !OpenLineFile(FieldText(kFieldAnswerFile), LINE_READ_WRITE | LINE_CREATE_ALWAYS, file, LINE_SLOT_UNBUFFERED)) {
+      !OpenLineFile(FieldText(kFieldAnswerFile), LINE_READ_WRITE | LINE_CREATE_ALWAYS, file,
+                    LINE_SLOT_UNBUFFERED)) {
     return kResultBatchFileOpenError;
   }
   Reply().PendingReply.set = false;

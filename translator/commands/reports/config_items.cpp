@@ -27,7 +27,9 @@ constexpr int kIdentityStampOffset = 31;  // 'T' answer: date and time of the la
 constexpr int kPresenceBits = 0x03;
 constexpr int kLineDirect = 1;  // presence value of a register on a direct line
 
-InfoItem Text(std::string text) { return {0, std::move(text)}; }
+InfoItem Text(std::string text) {
+  return {0, std::move(text)};
+}
 
 InfoItem ChipCardItem(const EcrConfigRecord& record) {
   const int state = EcrStatusBytes().state;
@@ -74,7 +76,8 @@ InfoItem FileInfoItem(const EcrConfigRecord& r) {
 InfoItem HeaderTextItem(EcrConfigRecord& record) {
   int error = 0;
   const int length = 2 * record.TextWidthA;
-  if (!ReadEcrMemory(static_cast<std::uint16_t>(record.Block3Word5), static_cast<std::uint8_t>(length), error)) {
+  if (!ReadEcrMemory(static_cast<std::uint16_t>(record.Block3Word5), static_cast<std::uint8_t>(length),
+                     error)) {
     record.EcrNumber = 0;
     return {kResultConfigReadError, {}};
   }
@@ -89,7 +92,8 @@ InfoItem HeaderTextItem(EcrConfigRecord& record) {
 InfoItem LineStateItem() {
   const HostInfoRecord* host = Library().host.info;
   const int ecr = SelectedEcr();
-  int d = host && host->presenceFlags && ecr >= 0 && ecr <= kMaxEcr ? host->presenceFlags[ecr] & kPresenceBits : 0;
+  int d = host && host->presenceFlags && ecr >= 0 && ecr <= kMaxEcr ? host->presenceFlags[ecr] & kPresenceBits
+                                                                    : 0;
   int flags = 0;
   if (d != 0 && AskHostStatus(1, flags) != 0) d = 0;
   InfoText text;

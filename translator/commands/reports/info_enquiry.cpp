@@ -27,13 +27,22 @@ enum Item : int {
   kItemJournalStamp = 21,
 };
 
-bool ForcesConfigRead(int item) { return item == kItemFileInfo || item == kItemTextLine; }
+bool ForcesConfigRead(int item) {
+  return item == kItemFileInfo || item == kItemTextLine;
+}
 
 InfoItem RegisterItem(int item, EcrConfigRecord& record) {
   switch (item) {
     case kItemLineState:
       return LineStateItem();
-    case 10: case 11: case 12: case 16: case 17: case 18: case 19: case 20:
+    case 10:
+    case 11:
+    case 12:
+    case 16:
+    case 17:
+    case 18:
+    case 19:
+    case 20:
       return MemoryBlockItem(item, record);
     case kItemJournalStamp:
       return JournalStampItem(record);
@@ -57,8 +66,8 @@ int CmdInfoEnquiry() {
   if (!FieldGiven(kFieldItem)) return kResultMandatoryField;
   if (!FieldInteger(kFieldItem, item)) return kResultIllegalValue;
   LineFile file;
-  if (FieldGiven(kFieldFile) &&
-      !OpenLineFile(FieldText(kFieldFile), LINE_READ_WRITE | LINE_CREATE_ALWAYS, file, LINE_SLOT_UNBUFFERED)) {
+  if (FieldGiven(kFieldFile) && !OpenLineFile(FieldText(kFieldFile), LINE_READ_WRITE | LINE_CREATE_ALWAYS,
+                                              file, LINE_SLOT_UNBUFFERED)) {
     return kResultBatchFileOpenError;
   }
   InfoItem answer = BuildItem(item);

@@ -22,7 +22,9 @@ constexpr int kIdentityCurrentBlockOffset = 24;
 constexpr int kFirstBlockNumberOffset = 4;  // in the block at address 0: the number of the first block
 constexpr std::array<std::uint8_t, 4> kBlockMarker = {0x55, 0xAA, 0x5A, 0xA5};
 
-int Word(const std::vector<std::uint8_t>& block, int offset) { return block[offset] | block[offset + 1] << 8; }
+int Word(const std::vector<std::uint8_t>& block, int offset) {
+  return block[offset] | block[offset + 1] << 8;
+}
 
 }  // namespace
 
@@ -40,7 +42,8 @@ InfoItem JournalStampItem(const EcrConfigRecord& record) {
   if (first == 0 || current < first) return {kResultNoJournalStamp, {}};
   if (!ReadEcrBlock16K(static_cast<std::uint32_t>(current - first) * kJournalBlockBytes, block.data()))
     return {0, text};
-  if (!std::equal(kBlockMarker.begin(), kBlockMarker.end(), block.begin())) return {kResultNoJournalStamp, {}};
+  if (!std::equal(kBlockMarker.begin(), kBlockMarker.end(), block.begin()))
+    return {kResultNoJournalStamp, {}};
   return {0, text + StampText({block[6], block[7], block[8], block[10], block[11]})};
 }
 

@@ -25,7 +25,9 @@ constexpr int kIdentityKindOffset = 1;   // identity block: the kind of the regi
 constexpr int kIdentityKindCounted = 4;  // ... that keeps a numbered counter (item 10)
 constexpr int kIdentityCountOffset = 22;
 
-bool IsModel(const EcrConfigRecord& r, char model) { return r.ModelLetter == model; }
+bool IsModel(const EcrConfigRecord& r, char model) {
+  return r.ModelLetter == model;
+}
 
 // Where the counter blocks lie; 0 when the register has none.
 int A11(const EcrConfigRecord& r) {
@@ -35,12 +37,15 @@ int A11(const EcrConfigRecord& r) {
 // `length` bytes of memory; the answer's byte n is the block's byte n (from 1).
 std::optional<std::span<const std::uint8_t>> ReadBlock(int address, int length) {
   int error = 0;
-  if (address == 0 || !ReadEcrMemory(static_cast<std::uint16_t>(address), static_cast<std::uint8_t>(length), error))
+  if (address == 0 ||
+      !ReadEcrMemory(static_cast<std::uint16_t>(address), static_cast<std::uint8_t>(length), error))
     return std::nullopt;
   return std::span<const std::uint8_t>(FrameBuffer().data).subspan(0, 1 + length);
 }
 
-bool HasAreaBlock(const EcrConfigRecord& r) { return r.AreaAddress[0] != 0 && !IsModel(r, 'N'); }
+bool HasAreaBlock(const EcrConfigRecord& r) {
+  return r.AreaAddress[0] != 0 && !IsModel(r, 'N');
+}
 
 // Hex of bytes first..first+count-1 of a block at `address`, as a field; empty when unreadable.
 std::string BlockHex(int address, int length, int first, int count) {
@@ -88,7 +93,8 @@ InfoItem ModelIdentityItem(const EcrConfigRecord& r, int first) {
   }
   const auto identity = ReadIdentityBlockOf(r);
   if (!identity) return {};
-  const int value = first == 9 ? (*identity)[kIdentityKindOffset] : IdentityWord(*identity, kIdentityCountOffset);
+  const int value =
+      first == 9 ? (*identity)[kIdentityKindOffset] : IdentityWord(*identity, kIdentityCountOffset);
   return {0, InfoText().Number(value).Finish()};
 }
 

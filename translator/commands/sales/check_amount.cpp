@@ -47,7 +47,8 @@ int ReadCurrentAmount(int amountBytes) {
 
 int CmdCheckAmount() {
   const std::string& given = FieldText(kFieldAmount);
-  if (!FieldGiven(kFieldAmount) || FieldIsFlag(kFieldAmount) || !IsDecimalText(given)) return kResultMandatoryField;
+  if (!FieldGiven(kFieldAmount) || FieldIsFlag(kFieldAmount) || !IsDecimalText(given))
+    return kResultMandatoryField;
   const double amount = std::strtod(given.c_str(), nullptr);
 
   Reply().PendingReply = {};
