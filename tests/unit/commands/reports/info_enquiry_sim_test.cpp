@@ -72,7 +72,7 @@ TEST_P(InfoEnquirySim, UnusedItemsAndAMissingItemAreRefused) {
 }
 
 TEST_P(InfoEnquirySim, TheFileLineIsTheResultText) {
-  const auto file = std::filesystem::temp_directory_path() / "info_enquiry_line.txt";
+  const auto file = std::filesystem::temp_directory_path() / (std::string("info_enquiry_") + GetParam() + ".txt");
   for (const int item : {0, 2, 13, 14}) {
     std::string text;
     ASSERT_EQ(Item(item, text, ", FILE='" + file.string() + "'"), 0);
