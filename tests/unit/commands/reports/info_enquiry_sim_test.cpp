@@ -13,9 +13,11 @@
 #include "exports/process_state.h"
 #include "language/definition_tables.h"
 #include "language/result_text.h"
+#include "link/ecr_readiness.h"
 #include "run/command_executor.h"
 #include "sim_host.h"
 #include "state/ecr_config.h"
+#include "state/library_state.h"
 
 namespace quadrel {
 namespace {
@@ -72,7 +74,8 @@ TEST_P(InfoEnquirySim, UnusedItemsAndAMissingItemAreRefused) {
 }
 
 TEST_P(InfoEnquirySim, TheFileLineIsTheResultText) {
-  const auto file = std::filesystem::temp_directory_path() / (std::string("info_enquiry_") + GetParam() + ".txt");
+  const auto file =
+      std::filesystem::temp_directory_path() / (std::string("info_enquiry_") + GetParam() + ".txt");
   for (const int item : {0, 2, 13, 14}) {
     std::string text;
     ASSERT_EQ(Item(item, text, ", FILE='" + file.string() + "'"), 0);
@@ -92,6 +95,16 @@ TEST_P(InfoEnquirySim, AFailedHeaderReadGivesFourAndDropsTheRecord) {
   std::string text;
   EXPECT_EQ(Item(15, text), 4);
   EXPECT_EQ(CurrentRecord().EcrNumber, 0);
+}
+
+TEST_P(InfoEnquirySim, TheLineStateShowsTheRegisterOnlyWhenTheHostKnowsIt) {
+  host_.statusFlags = HOST_STATUS_NOT_READY;
+  // Not ready, the first extended-status byte; ecrsim gives no state fields ('C' 11).
+  EXPECT_EQ(Text(8), "1,1," + std::to_string(Reg().Config().Byte(Area::ExtendedStatus, 1)));
+  host_.statusResult = 2;
+  EXPECT_EQ(Text(8), "0") << "a failed status ask";
+  Library().host.info = nullptr;
+  EXPECT_EQ(Text(8), "0") << "no host-info record";
 }
 
 INSTANTIATE_TEST_SUITE_P(Models, InfoEnquirySim, ::testing::Values("t72", "s12"));
