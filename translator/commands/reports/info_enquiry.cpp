@@ -18,8 +18,6 @@ enum InfoField : int { kFieldItem = 1, kFieldFile = 4 };
 
 enum Item : int {
   kItemHostStatus = 0,
-  kItemChipCard = 5,
-  kItemExtendedStatus = 6,
   kItemLineState = 8,
   kItemUnused = 9,
   kItemFileInfo = 14,

@@ -85,8 +85,10 @@ std::string CounterStampText(const EcrConfigRecord& r) {
   return StampText({b[3], b[4], b[5], b[length - 1], b[length]});
 }
 
-// Items 19 and 20: two bytes of the area block on model '6', the identity block elsewhere.
-InfoItem ModelIdentityItem(const EcrConfigRecord& r, int first) {
+// Items 19 and 20: two bytes of the area block on model '6'; elsewhere the
+// identity block's journal kind (19) or its count of written blocks (20).
+InfoItem ModelIdentityItem(const EcrConfigRecord& r, bool count) {
+  const int first = count ? 11 : 9;
   if (IsModel(r, '6')) {
     if (r.AreaAddress[0] == 0) return {kResultVersionNotSupported, {}};
     return {0, BlockHex(r.AreaAddress[0], kAreaBlockBytes, first, 2)};
@@ -119,9 +121,9 @@ InfoItem MemoryBlockItem(int item, const EcrConfigRecord& r) {
       return {0, block ? ((*block)[1] == 0 ? "1" : "0") : ""};
     }
     case 19:
-      return ModelIdentityItem(r, 9);
+      return ModelIdentityItem(r, false);
     case 20:
-      return ModelIdentityItem(r, 11);
+      return ModelIdentityItem(r, true);
     default:
       return {kResultIllegalValue, {}};
   }
