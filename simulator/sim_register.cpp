@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "current_amount.h"
 #include "memory_image.h"
 #include "print_lines.h"
 
@@ -189,7 +190,8 @@ Reply SimRegister::MemoryRead(std::span<const std::uint8_t> frame) {
   if (address + length > memory_.size()) return Refuse('D', kRefuseBadAddress);
   Reply reply;
   reply.answer.push_back('D');
-  reply.answer.insert(reply.answer.end(), memory_.begin() + address, memory_.begin() + address + length);
+  for (std::uint32_t i = address; i < address + length; ++i)
+    reply.answer.push_back(placedMemory.ByteAt(i).value_or(memory_[i]));
   return reply;
 }
 
@@ -215,7 +217,9 @@ Reply SimRegister::OutputFrame(std::span<const std::uint8_t> frame) {
     return reply;
   }
   reply.answer = {'O', 0};
-  for (std::uint32_t i = 0; i < length; ++i) reply.answer.push_back(ExtendedMemoryByte(address + i));
+  for (std::uint32_t i = 0; i < length; ++i)
+    reply.answer.push_back(
+        placedExtendedMemory.ByteAt(address + i).value_or(ExtendedMemoryByte(address + i)));
   return reply;
 }
 
@@ -299,6 +303,13 @@ Reply SimRegister::Information(std::span<const std::uint8_t> frame) {
   }
   const auto area = InformationArea(frame[2]);
   if (!area || config_.Size(*area) == 0) return Refuse('U', kRefuseUnknownFrame);
+  // While a receipt is open its amount stands in the counters answer.
+  if (*area == Area::Counters && (status_.transaction & kTransactionOpen)) {
+    reply.answer = {'U'};
+    const auto data = CountersWithAmount(config_, keyboard.till.Total());
+    reply.answer.insert(reply.answer.end(), data.begin(), data.end());
+    return reply;
+  }
   return AreaAnswer('U', *area);
 }
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "key_interpreter.h"
+#include "placed_memory.h"
 #include "printer.h"
 #include "record_files.h"
 #include "register_config.h"
@@ -96,6 +97,9 @@ class SimRegister {
   std::array<std::string, kDisplayLineCodes> display;
   int displayControl = -1;
   RecordFiles records;  // the article file and the O-file
+  // Bytes placed over the 16-bit memory ('D') and the 32-bit memory ('O' 20).
+  PlacedMemory placedMemory;
+  PlacedMemory placedExtendedMemory;
 
   bool AddFault(const Fault& fault);  // false when the queue is full
   void ClearFaults() { faults_.clear(); }

@@ -182,6 +182,8 @@ int FakeHost::Service(int request, int mode, void* args[5]) {
     *static_cast<HostInfoRecord**>(args[4]) = &info_;
     return 0;
   }
+  if (const auto handler = serviceHandlers_.find(request); handler != serviceHandlers_.end())
+    return handler->second(mode, args);
   const auto found = serviceResults_.find(request);
   return found == serviceResults_.end() ? 0 : found->second;
 }

@@ -14,6 +14,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <initializer_list>
 #include <map>
 #include <string>
@@ -121,6 +122,10 @@ class FakeHost {
   void without_info() { infoOffered_ = false; }
   // Result of a service request (default 0).
   void service_result(int request, int result) { serviceResults_[request] = result; }
+  // Serves `request` while the caller's words are alive: the handler reads
+  // them, writes the out words and returns the host's result.
+  using ServiceHandler = std::function<int(int mode, void* args[5])>;
+  void on_service(int request, ServiceHandler handler) { serviceHandlers_[request] = std::move(handler); }
 
   // Status function: answers in order, then the default (0, ready).
   void status_answers(std::initializer_list<std::pair<int, int>> resultAndFlags);
@@ -164,6 +169,7 @@ class FakeHost {
   std::int32_t presence_[25] = {};
   bool infoOffered_ = true;
   std::map<int, int> serviceResults_;
+  std::map<int, ServiceHandler> serviceHandlers_;
   std::deque<std::pair<int, int>> statusScript_;
   std::pair<int, int> statusDefault_{0, 0};
   int broadcastResult_ = 0;

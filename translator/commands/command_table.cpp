@@ -3,11 +3,14 @@
 #include "commands/articles/article_command.h"
 #include "commands/articles/ofile_command.h"
 #include "commands/barcodes/print_line_commands.h"
+#include "commands/host/host_commands.h"
 #include "commands/printing/display_lines.h"
 #include "commands/printing/field_records.h"
 #include "commands/printing/query_text.h"
 #include "commands/printing/text_commands.h"
+#include "commands/reports/info_enquiry.h"
 #include "commands/sales/amount_keys.h"
+#include "commands/sales/check_amount.h"
 #include "commands/sales/document_key.h"
 #include "commands/sales/sales_commands.h"
 #include "commands/session/key158_sequence.h"
@@ -95,15 +98,15 @@ constexpr CommandRow kCommandTable[] = {
     {54, NotBuiltYet},                                 // CmdProgramKey2
     {55, NotBuiltYet},                                 // CmdUploadLogo
     {60, CmdSellItemAndPay},
-    {71, NotBuiltYet, 0, NeedsRegisterForMode},        // CmdInfoEnquiry
+    {71, CmdInfoEnquiry, 0, NeedsRegisterForMode},
     {72, NotBuiltYet},                                 // CmdJournalRead
-    {73, NotBuiltYet},                                 // CmdCheckAmount
+    {73, CmdCheckAmount},
     {74, CmdResetToIdle, 0, NeedsRegisterForMode},
     {75, NotBuiltYet, 0, NeedsRegisterForMode},        // CmdMailReceipt
     {76, NotBuiltYet},                                 // CmdJournalExportSigned
-    {77, NotBuiltYet, kCmdHostOnly},                   // CmdHostXferTotals
-    {78, NotBuiltYet, kCmdHostOnly},                   // CmdHostXferTables
-    {79, NotBuiltYet, kCmdHostOnly},                   // CmdHostQuery
+    {77, CmdHostXferTotals, kCmdHostOnly},
+    {78, CmdHostXferTables, kCmdHostOnly},
+    {79, CmdHostQuery, kCmdHostOnly},
     {80, CmdAmountKey34},
     {120, NotBuiltYet},                                // CmdMailClosure
     {121, NotBuiltYet},                                // CmdXmlDownload

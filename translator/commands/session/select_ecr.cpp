@@ -38,17 +38,6 @@ void PauseAfterConnect() {
     platform::SleepMilliseconds(kAfterConnectPauseMs);
 }
 
-// The 32-bit ABI carries the progress function in the int argument of the
-// host-service callback. Where a function pointer does not fit an int the
-// host is told there is none rather than given a cut-off address.
-int ProgressRelayArgument() {
-#if INTPTR_MAX == INT32_MAX
-  return static_cast<int>(reinterpret_cast<std::intptr_t>(&ProgressRelay));
-#else
-  return 0;
-#endif
-}
-
 // Leaves no register selected, and so no programming session: nothing is
 // sent until the next successful selection.
 void DropSelection() {

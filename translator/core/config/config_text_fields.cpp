@@ -6,6 +6,7 @@
 
 #include "link/frame_exchange.h"
 #include "state/library_state.h"
+#include "text/bcd_text.h"
 #include "text/code_page.h"
 #include "text/out_field.h"
 
@@ -80,6 +81,13 @@ bool ConfigTextFields::SignedLong(int offset) {
 bool ConfigTextFields::Bcd(int offset, int count) {
   if (!Fits(offset, count)) return false;
   EditOutField(text_, BytesToHex(Bytes(offset, count)), 0);
+  return true;
+}
+
+bool ConfigTextFields::BcdAmount(int offset, int count, int decimals) {
+  if (!Fits(offset, count)) return false;
+  std::string digits;
+  EditOutField(text_, BcdToDecimalText(digits, Bytes(offset, count), decimals), 0);
   return true;
 }
 

@@ -40,6 +40,8 @@ class ConfigTextFields {
   bool SignedLong(int offset);  // 32 bits, little-endian, signed
   // Register BCD digits: hex text edited as a number ("D..." shows as "-...").
   bool Bcd(int offset, int count);
+  // Register BCD digits as a decimal amount with `decimals` places (BcdToDecimalText).
+  bool BcdAmount(int offset, int count, int decimals);
   // Bytes that are no number (card and serial bytes): their hex as it is.
   bool RawHex(int offset, int count);
   // A register text of `count` bytes in the PC's character set, up to its first zero.

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdio>
 #include <span>
+#include <vector>
 
 #include "config/config_text_fields.h"
 #include "link/register_link.h"
@@ -76,9 +77,10 @@ std::optional<std::string> InfoCountersText(const EcrConfigRecord& record) {
   return fields.Finish(kInfoCountersTextChars);
 }
 
-std::optional<std::string> ExtendedStatusHex() {
+int ReadExtendedStatus(std::vector<std::uint8_t>& bytes) {
+  bytes.clear();
   const HostInfoRecord* host = Library().host.info;
-  if (!host || !host->statusEx) return std::nullopt;
+  if (!host || !host->statusEx) return kNoExtendedStatus;
   int status = 0;
   int length = 0;
   std::array<std::uint8_t, kHostStatusExBytes> buffer{};
@@ -90,10 +92,16 @@ std::optional<std::string> ExtendedStatusHex() {
   HostTraceLine(2, line);
   std::snprintf(line, sizeof line, "IDSECRCNF_STATUSEX iEcrSt %d", status);
   HostTraceLine(2, line);
-  if (result != 0) return std::nullopt;
+  if (result != 0) return result;
   // A length the buffer cannot hold is the host's fault: show no bytes rather than others.
   const bool lengthValid = length >= 0 && length <= kHostStatusExBytes;
-  const auto bytes = std::span<const std::uint8_t>(buffer).first(lengthValid ? length : 0);
+  bytes.assign(buffer.begin(), buffer.begin() + (lengthValid ? length : 0));
+  return 0;
+}
+
+std::optional<std::string> ExtendedStatusHex() {
+  std::vector<std::uint8_t> bytes;
+  if (ReadExtendedStatus(bytes) != 0) return std::nullopt;
   return BytesToHex(bytes);
 }
 

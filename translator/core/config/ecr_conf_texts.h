@@ -4,9 +4,11 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quadrel {
 
@@ -30,7 +32,14 @@ std::optional<std::string> InfoCountersText(const EcrConfigRecord& record);
 // register cleared before the reader answers again.
 bool EnquiryShowsBlockedReader(std::string_view reply);
 
-// The host's extended status of CurrentEcr as hex, with its trace lines.
+// ReadExtendedStatus's result when the host has no extended-status function.
+constexpr int kNoExtendedStatus = -1;
+
+// The host's extended status of CurrentEcr, with its trace lines: 0 with
+// `bytes` filled, else the host's result (`bytes` empty).
+int ReadExtendedStatus(std::vector<std::uint8_t>& bytes);
+
+// The extended status as hex.
 std::optional<std::string> ExtendedStatusHex();
 
 // 'C' 20: the values of the register's setting block.

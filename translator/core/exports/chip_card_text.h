@@ -2,16 +2,12 @@
 // it sits above the executor with the other exports.
 #pragma once
 
-#include <cstddef>
 #include <optional>
 #include <string>
 
 #include "state/ecr_config.h"
 
 namespace quadrel {
-
-// Longest text, terminator not counted.
-constexpr std::size_t kChipCardTextChars = 511;
 
 // 'C' 4 and 'C' 5: the card in the reader; "99" when the reader stays unready.
 std::optional<std::string> ChipCardText(const EcrConfigRecord& record);

@@ -99,6 +99,11 @@ ReplyState& Reply() {
   return state;
 }
 
+void SetPendingReply(std::string_view text) {
+  Reply().PendingReply.text = text.substr(0, kPendingReplyChars);
+  Reply().PendingReply.set = true;
+}
+
 void FormatResultText(std::string& dst, int code) {
   if (code == kResultOk) {
     FormatSuccessText(dst);

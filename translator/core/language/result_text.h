@@ -2,7 +2,9 @@
 // leave for the next success text.
 #pragma once
 
+#include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace quadrel {
 
@@ -32,6 +34,12 @@ struct ReplyState {
 };
 
 ReplyState& Reply();
+
+// Longest answer text of an enquiry.
+constexpr std::size_t kPendingReplyChars = 512;
+
+// Sets the PendingReply to `text`, cut to kPendingReplyChars.
+void SetPendingReply(std::string_view text);
 
 // Code 0: the pending message, else the pending reply, else "OK." with the
 // reply extra and the transfer statistics; the one-shot texts used are

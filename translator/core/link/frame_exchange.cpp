@@ -187,4 +187,12 @@ void QUADREL_CALL ProgressRelay(int count, int percent, int* abort) {
   ReportProgress(CurrentEcr(), count, percent, IntMsgTable().Row(kMsgCallInProgress).c_str(), abort);
 }
 
+int ProgressRelayArgument() {
+#if INTPTR_MAX == INT32_MAX
+  return static_cast<int>(reinterpret_cast<std::intptr_t>(&ProgressRelay));
+#else
+  return 0;
+#endif
+}
+
 }  // namespace quadrel

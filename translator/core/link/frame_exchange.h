@@ -61,4 +61,8 @@ int RequestHostService(int request, int mode, void* a, void* b, void* c, void* d
 // "CALL IN PROGRESS" for CurrentEcr through the progress callback.
 void QUADREL_CALL ProgressRelay(int count, int percent, int* abort);
 
+// ProgressRelay as the int word of a host request: the 32-bit ABI carries the
+// pointer there; a 64-bit build cannot, and passes 0.
+int ProgressRelayArgument();
+
 }  // namespace quadrel
