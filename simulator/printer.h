@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "journal.h"
+
 namespace ecrsim {
 
 constexpr std::size_t kMaxPrintedLines = 10000;  // older lines are dropped
@@ -44,8 +46,9 @@ class Printer {
   std::string Pbm() const;
 
   int width = kDefaultPrintWidth;
-  std::uint8_t fault = 0;  // 0, kPrinterCoverOpen or kPrinterPaperOut
-  std::string file;        // lines are also appended here when set
+  std::uint8_t fault = 0;      // 0, kPrinterCoverOpen or kPrinterPaperOut
+  std::string file;            // lines are also appended here when set
+  Journal* journal = nullptr;  // keeps every printed line when set
 
  private:
   void Keep(std::string line);

@@ -13,8 +13,12 @@ namespace {
 constexpr std::uint8_t kTransactionOpen = 0x01;
 constexpr std::uint8_t kOutputSettingRecord = 14;
 constexpr std::uint8_t kOutputBits = 0x07;
-constexpr int kFeatureOutputSetting = 103;  // the register takes 'O' 14 records
-constexpr int kFeatureCombinedWrite = 92;   // the register takes article sub-code 27
+constexpr int kFeatureOutputSetting = 103;        // the register takes 'O' 14 records
+constexpr int kFeatureJournalRead = 72;           // the register serves the direct journal read
+constexpr std::uint8_t kRefuseNoJournalRead = 5;  // the refusal of a register without the read
+constexpr std::uint8_t kJournalSelect = 15;       // 'O' 15: a stretch of the journal
+constexpr std::uint8_t kJournalNextBlock = 16;    // 'O' 16: its next block
+constexpr int kFeatureCombinedWrite = 92;         // the register takes article sub-code 27
 constexpr std::uint8_t kNoCard = 1;
 constexpr int kPrintWidthOffset = 33;  // block 4; 0 = the model's fixed width
 constexpr std::uint8_t kDisplayControl = 10;
@@ -41,6 +45,7 @@ std::optional<Area> InformationArea(std::uint8_t n) {
 
 SimRegister::SimRegister(RegisterConfig config) : config_(std::move(config)) {
   if (const int width = config_.Byte(Area::Block4, kPrintWidthOffset); width != 0) printer.width = width;
+  printer.journal = &journal;
 }
 
 RegisterConfig& SimRegister::EditConfig() {
@@ -207,6 +212,12 @@ Reply SimRegister::OutputFrame(std::span<const std::uint8_t> frame) {
     return reply;
   }
   if (frame.size() >= 2 && frame[1] != 20 && frame[1] < kDisplayLineCodes + 1) return DisplayFrame(frame);
+  if (frame.size() >= 2 && (frame[1] == kJournalSelect || frame[1] == kJournalNextBlock)) {
+    if (config_.FeatureLevel(kFeatureJournalRead) == 0) return Refuse('O', kRefuseNoJournalRead);
+    Reply reply;
+    reply.answer = frame[1] == kJournalSelect ? journal.Select(frame) : journal.NextBlock();
+    return reply;
+  }
   if (frame.size() != 7 || frame[1] != 20) return Refuse('O', kRefuseUnknownFrame);
   const std::uint32_t address =
       frame[2] | (frame[3] << 8) | (frame[4] << 16) | (std::uint32_t{frame[5]} << 24);
@@ -219,7 +230,8 @@ Reply SimRegister::OutputFrame(std::span<const std::uint8_t> frame) {
   reply.answer = {'O', 0};
   for (std::uint32_t i = 0; i < length; ++i)
     reply.answer.push_back(
-        placedExtendedMemory.ByteAt(address + i).value_or(ExtendedMemoryByte(address + i)));
+        xmlStore.Byte(address + i)
+            .value_or(placedExtendedMemory.ByteAt(address + i).value_or(ExtendedMemoryByte(address + i))));
   return reply;
 }
 

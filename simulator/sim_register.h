@@ -15,6 +15,7 @@
 #include "printer.h"
 #include "record_files.h"
 #include "register_config.h"
+#include "xml_store.h"
 
 namespace ecrsim {
 
@@ -90,6 +91,7 @@ class SimRegister {
   int articleResets = 0;
   std::uint8_t articleResetStatus = 0;  // answer byte 1 of the article reset
   std::uint8_t outputBits = 0;          // bits 0-2 of the last 'O' 14 record
+  Journal journal;                      // what the printer printed, by document
   Printer printer;
   Keyboard keyboard{printer};
   // What the displays show, by line code ('O' 1, 2, 4, 5, 6, 9), and the last
@@ -100,6 +102,7 @@ class SimRegister {
   // Bytes placed over the 16-bit memory ('D') and the 32-bit memory ('O' 20).
   PlacedMemory placedMemory;
   PlacedMemory placedExtendedMemory;
+  XmlStore xmlStore;  // the daily XML documents, over the 32-bit memory
 
   bool AddFault(const Fault& fault);  // false when the queue is full
   void ClearFaults() { faults_.clear(); }

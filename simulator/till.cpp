@@ -67,6 +67,7 @@ void Till::Begin(StatusBytes& status) {
   totalPrinted_ = false;
   char number[32];
   std::snprintf(number, sizeof number, "SCONTRINO N. %04d", receiptNumber);
+  if (printer_.journal) printer_.journal->BeginDocument(receiptNumber);
   printer_.PrintCentred("ECRSIM");
   printer_.PrintCentred(number);
   status.transaction = kTransactionOpen;
@@ -74,6 +75,7 @@ void Till::Begin(StatusBytes& status) {
 
 void Till::End(StatusBytes& status) {
   printer_.PrintRule();
+  if (printer_.journal) printer_.journal->EndDocument();
   status.transaction = 0;
   total_ = 0;
   paid_ = 0;

@@ -69,6 +69,11 @@ FakeHost::Step& FakeHost::Step::to(int register_) {
   return *this;
 }
 
+FakeHost::Step& FakeHost::Step::meanwhile(std::function<void()> action_) {
+  action = std::move(action_);
+  return *this;
+}
+
 FakeHost::FakeHost() {
   if (active) ADD_FAILURE() << "two FakeHosts at once";
   active = this;
@@ -157,6 +162,7 @@ int FakeHost::Exchange(int ecr, int mode, const Bytes& frame, void* answer, void
                   << (step.match == Step::Match::Letter ? "..." : "");
     return 2;
   }
+  if (step.action) step.action();
   if (step.writesAnswer) {
     // *answerLength comes in as the capacity of the answer buffer.
     const std::int32_t capacity = *static_cast<std::int32_t*>(answerLength);

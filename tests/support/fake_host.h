@@ -82,6 +82,9 @@ class FakeHost {
     Step& answer_nothing(int result);
     // The frame must go to register `ecr`.
     Step& to(int ecr);
+    // Runs while the host waits for this answer, as a host that pumps its
+    // messages there calls the translator back.
+    Step& meanwhile(std::function<void()> action);
 
    private:
     friend class FakeHost;
@@ -93,6 +96,7 @@ class FakeHost {
     Bytes answerBytes;
     int detail = 0;
     bool writesAnswer = true;
+    std::function<void()> action;
   };
 
   // Becomes the host that the callbacks reach; one at a time.

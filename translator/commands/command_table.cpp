@@ -4,6 +4,7 @@
 #include "commands/articles/ofile_command.h"
 #include "commands/barcodes/print_line_commands.h"
 #include "commands/host/host_commands.h"
+#include "commands/journal/journal_read.h"
 #include "commands/printing/display_lines.h"
 #include "commands/printing/field_records.h"
 #include "commands/printing/query_text.h"
@@ -19,6 +20,7 @@
 #include "commands/session/reset_to_idle.h"
 #include "commands/session/select_ecr.h"
 #include "commands/session/session_commands.h"
+#include "commands/xml/xml_download.h"
 #include "language/command_field_values.h"
 #include "language/result_codes.h"
 
@@ -99,7 +101,7 @@ constexpr CommandRow kCommandTable[] = {
     {55, NotBuiltYet},                                 // CmdUploadLogo
     {60, CmdSellItemAndPay},
     {71, CmdInfoEnquiry, 0, NeedsRegisterForMode},
-    {72, NotBuiltYet},                                 // CmdJournalRead
+    {72, CmdJournalRead},
     {73, CmdCheckAmount},
     {74, CmdResetToIdle, 0, NeedsRegisterForMode},
     {75, NotBuiltYet, 0, NeedsRegisterForMode},        // CmdMailReceipt
@@ -109,7 +111,7 @@ constexpr CommandRow kCommandTable[] = {
     {79, CmdHostQuery, kCmdHostOnly},
     {80, CmdAmountKey34},
     {120, NotBuiltYet},                                // CmdMailClosure
-    {121, NotBuiltYet},                                // CmdXmlDownload
+    {121, CmdXmlDownload},
     {122, NotBuiltYet, 0, NeedsRegisterForMode},       // CmdReceiptPicture
     {124, CmdFieldRecord188},
 };

@@ -91,6 +91,7 @@ constexpr int kResultInternalError = 31;
 constexpr int kResultEcrAsksConfirmation = 32;   // "ECR ASKS FOR CONFIRMATION"
 
 // Syntax class (table 1).
+constexpr int kResultIllegalInstruction = kClassSyntax | kSyntaxIllegalInstruction;  // 259 "ILLEGAL INSTRUCTION"
 constexpr int kResultIllegalValue = kClassSyntax | kSyntaxIllegalValue;      // 265 "ILLEGAL VALUE"
 constexpr int kResultMandatoryField = kClassSyntax | kSyntaxMandatoryField;  // 266 "CAMPO OBBLIGATORIO "
 constexpr int kResultNoDepartmentOrArticle = kClassSyntax | 13;  // 269 "NO DPT NUMBER OR ARTICLE CODE "

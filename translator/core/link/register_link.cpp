@@ -166,12 +166,14 @@ bool ReadEcrIdentityBlock(std::span<std::uint8_t, kIdentityBlockBytes> block) {
   return true;
 }
 
-bool ReadEcrArea(std::uint32_t address, int units, std::uint8_t* destination) {
+bool ReadEcrArea(std::uint32_t address, int units, std::uint8_t* destination, int& error) {
   for (int block = 0; block < units * (kAreaUnitBytes / kBlockBytes); ++block) {
-    int error = 0;
     if (!ReadEcrMemory32(address, kBlockBytes, error)) return false;
     const FrameBufferData& buffer = FrameBuffer();
-    if (buffer.length != 2 + kBlockBytes) return false;
+    if (buffer.length != 2 + kBlockBytes) {
+      error = kClassAnswerLetter | buffer.data[0];
+      return false;
+    }
     std::copy_n(buffer.data.begin() + 2, kBlockBytes, destination);
     destination += kBlockBytes;
     address += kBlockBytes;
@@ -179,8 +181,18 @@ bool ReadEcrArea(std::uint32_t address, int units, std::uint8_t* destination) {
   return true;
 }
 
+bool ReadEcrArea(std::uint32_t address, int units, std::uint8_t* destination) {
+  int error = 0;
+  return ReadEcrArea(address, units, destination, error);
+}
+
+bool ReadEcrBlock16K(std::uint32_t address, std::uint8_t* destination, int& error) {
+  return ReadEcrArea(address, kBlock16KBytes / kAreaUnitBytes, destination, error);
+}
+
 bool ReadEcrBlock16K(std::uint32_t address, std::uint8_t* destination) {
-  return ReadEcrArea(address, 16384 / kAreaUnitBytes, destination);
+  int error = 0;
+  return ReadEcrBlock16K(address, destination, error);
 }
 
 int XferResetDataCollect() {

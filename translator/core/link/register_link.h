@@ -18,11 +18,12 @@
 namespace quadrel {
 
 // Result codes of the link operations.
-constexpr int kRefusedTransactionOpen = 0x800 + 6;     // 2054: the register refuses, a transaction is open
+constexpr int kRefusedTransactionOpen = 0x800 + 6;  // 2054: the register refuses, a transaction is open
 
 constexpr int kBlockBytes = 128;     // one block of ReadEcrArea
 constexpr int kAreaUnitBytes = 512;  // ReadEcrArea reads units of four blocks
 constexpr int kIdentityBlockBytes = 36;
+constexpr int kBlock16KBytes = 16384;
 
 bool SendFrame1(std::uint8_t b0, int& error);
 bool SendFrame2(std::uint8_t b0, std::uint8_t b1, int& error);
@@ -62,9 +63,12 @@ bool ReadEcrIdentityBlock(std::span<std::uint8_t, kIdentityBlockBytes> block);
 
 // units x 512 bytes from `address` in 128-byte blocks. False at the first
 // block that fails or does not come whole; the destination then holds the
-// blocks before it and nothing shifted.
+// blocks before it and nothing shifted; `error` then holds the exchange's
+// code, or 0x10000 + the answer letter for a short answer.
 bool ReadEcrArea(std::uint32_t address, int units, std::uint8_t* destination);
-bool ReadEcrBlock16K(std::uint32_t address, std::uint8_t* destination);  // 16,384 bytes
+bool ReadEcrArea(std::uint32_t address, int units, std::uint8_t* destination, int& error);
+bool ReadEcrBlock16K(std::uint32_t address, std::uint8_t* destination);
+bool ReadEcrBlock16K(std::uint32_t address, std::uint8_t* destination, int& error);
 
 // The two resets of the transfer command ('U' 0 11, 'U' 0 15): the
 // exchange's error code, or 8198 when the register does not confirm the

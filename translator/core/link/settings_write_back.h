@@ -1,5 +1,5 @@
-// Puts the register's line echo back off after a command switched it on to
-// capture printed text.
+// The register's line echo switched on to capture printed text, and put back
+// off afterwards.
 #pragma once
 
 namespace quadrel {
@@ -9,5 +9,10 @@ namespace quadrel {
 // clears the flag once that succeeded, and tells the host (request
 // ECRIO_XFER_END). Returns 0 or the exchange's error code (the flag then stays).
 int WriteBackEcrSettings();
+
+// Reads the output settings ('C' 3) and, when the line echo is off, writes
+// them back with the echo on and sets Library().settingsChanged so that
+// WriteBackEcrSettings puts it off again. 0 or the exchange's error code.
+int SwitchEcrEchoOn();
 
 }  // namespace quadrel

@@ -1,0 +1,22 @@
+// The direct read of command 72: 'O' 15 chooses the stretch, 'O' 16 fetches
+// its text block by block into the data-capture file.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "commands/journal/journal_request.h"
+
+namespace quadrel {
+
+constexpr std::size_t kJournalSelectFrameBytes = 20;
+
+// The 'O' 15 frame of `request`.
+std::array<std::uint8_t, kJournalSelectFrameBytes> JournalSelectFrame(const JournalRequest& request);
+
+// Runs the read into the open data-capture file (or none) and closes it.
+// 0, the exchange's error code, 5 for a register without the frame, or
+// 4096 + the register's error byte.
+int ReadJournalDirect(const JournalRequest& request);
+
+}  // namespace quadrel
