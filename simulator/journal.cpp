@@ -102,11 +102,11 @@ std::vector<std::uint8_t> Journal::Select(std::span<const std::uint8_t> frame) {
 
 std::vector<std::uint8_t> Journal::NextBlock() {
   const std::size_t take = std::min(kJournalBlockBytes, selected_.size() - sent_);
-  std::vector<std::uint8_t> answer = {'O', 0};
-  answer.insert(answer.end(), selected_.begin() + static_cast<std::ptrdiff_t>(sent_),
-                selected_.begin() + static_cast<std::ptrdiff_t>(sent_ + take));
+  std::vector<std::uint8_t> answer(2 + take);
+  answer[0] = 'O';
+  std::copy_n(selected_.begin() + static_cast<std::ptrdiff_t>(sent_), take, answer.begin() + 2);
   sent_ += take;
-  if (sent_ == selected_.size()) answer[1] = kLastBlock;
+  answer[1] = sent_ == selected_.size() ? kLastBlock : 0;
   return answer;
 }
 

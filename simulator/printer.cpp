@@ -25,7 +25,7 @@ void Printer::Keep(std::string line) {
     std::ofstream out(file, std::ios::app | std::ios::binary);
     out << line << '\n';
   }
-  if (journal) journal->Record(cut);
+  if (journal) journal->Record(line);
   if (lines_.size() >= kMaxPrintedLines) lines_.pop_front();
   lines_.push_back(std::move(line));
 }

@@ -10,11 +10,6 @@ namespace {
 
 constexpr int kMaxFourDigits = 9999;  // numbers travel as four BCD digits
 
-bool Flag(int slot) {
-  const std::string& text = FieldText(slot);
-  return text == kBareFlag || text == "2";
-}
-
 bool AllDigits(std::string_view text, std::size_t length) {
   if (text.size() != length) return false;
   for (const char c : text) {
@@ -49,20 +44,20 @@ int ReadFields(JournalRequest& r) {
   if (!NumberField(3, 0, kMaxFourDigits, r.fromDocument, 0)) return kResultIllegalValue;
   if (!NumberField(4, r.fromDocument, kMaxFourDigits, r.toDocument, r.fromDocument))
     return kResultIllegalValue;
-  r.secondFamily = Flag(5);
-  r.direct = Flag(13);
+  r.secondFamily = FieldSwitchOn(5);
+  r.direct = FieldSwitchOn(13);
   if (r.secondFamily && r.direct) return kResultVersionNotSupported;
   r.outputFile = FieldText(6);
-  r.bit7 = Flag(7);
-  r.bit8 = Flag(8);
-  r.bit9 = Flag(9);
+  r.bit7 = FieldSwitchOn(7);
+  r.bit8 = FieldSwitchOn(8);
+  r.bit9 = FieldSwitchOn(9);
   if (!DigitsField(10, 4, r.fromTime, "0000")) return kResultIllegalValue;
   if (!DigitsField(11, 4, r.toTime, "2359")) return kResultIllegalValue;
-  r.withTimes = Flag(12);
+  r.withTimes = FieldSwitchOn(12);
   if (r.withTimes && r.direct) return kResultVersionNotSupported;
   if (!NumberField(14, 0, 255, r.documentKind, 0)) return kResultIllegalValue;
-  r.optionBit0 = Flag(15);
-  r.formFeedLines = Flag(16);
+  r.optionBit0 = FieldSwitchOn(15);
+  r.formFeedLines = FieldSwitchOn(16);
   if (!NumberField(17, 0, 3, r.option, 0)) return kResultIllegalValue;
   if (!NumberField(18, 1, kMaxFourDigits, r.fromClosure, 0)) return kResultIllegalValue;
   if (!NumberField(19, r.fromClosure, kMaxFourDigits, r.toClosure, r.fromClosure)) return kResultIllegalValue;

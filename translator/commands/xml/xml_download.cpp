@@ -24,11 +24,6 @@ constexpr int kRangeError = kResultEmBoardNotInitialised;  // 9: the range is mi
 constexpr int kMaxIndex = 0xFFFF;                          // indexes are 16-bit in the store
 constexpr int kUntrustedBlock = kClassAnswerLetter | 'O';  // a length past its area
 
-bool Flag(int slot) {
-  const std::string& text = FieldText(slot);
-  return text == kBareFlag || text == "2";
-}
-
 int SendNumber() {
   int number = 0;
   if (!FieldInteger(kNumberSlot, number) || number < 0 || number > kMaxIndex) return kResultIllegalValue;
@@ -71,7 +66,7 @@ int CopyDocuments() {
   if (oldest == 0) return 0;
   const int from = std::max(first - oldest, 0);
   const int to = last - oldest;
-  const bool outcomeOnly = Flag(kOutcomeOnlySlot);
+  const bool outcomeOnly = FieldSwitchOn(kOutcomeOnlySlot);
   for (int n = from; n <= to; ++n) {
     if (n != 0 && !ReadEcrBlock16K(static_cast<std::uint32_t>(n) * kXmlBlockBytes, block->data(), error))
       return error;

@@ -21,6 +21,10 @@ bool FieldIsFlag(int slot) {
   return FieldText(slot) == kBareFlag;
 }
 
+bool FieldSwitchOn(int slot) {
+  return FieldIsFlag(slot) || FieldText(slot) == "2";
+}
+
 bool FieldInteger(int slot, int& value) {
   std::string_view text = FieldText(slot);
   const std::size_t first = text.find_first_not_of(' ');

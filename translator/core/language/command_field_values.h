@@ -19,6 +19,10 @@ bool FieldGiven(int slot);
 // Field `slot` was written as a bare flag.
 bool FieldIsFlag(int slot);
 
+// Field `slot` sets a switch: a bare flag, or the value 2 (yes in the
+// definitions' symbolic values).
+bool FieldSwitchOn(int slot);
+
 // Field `slot` holds a whole decimal number (blanks around it and a sign
 // allowed) that fits an int: true with `value` set. False for an empty field,
 // a flag, a fraction, other characters or a number out of range, so that

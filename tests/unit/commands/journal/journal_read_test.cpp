@@ -121,7 +121,7 @@ TEST_F(JournalRead, TheSelectFrameCarriesDatesOrClosuresInBcd) {
   Status();
   ExpectSelect(bytes({'O', 15, 0x42, 0x80, 0, 0x00, 0x12, 0, 0, 0, 0, 0, 0, 0x01, 0x34, 0, 0, 0, 0, 0}));
   host.expect(bytes({'O', 16})).answer(0, Block(0xFF, ""));
-  EXPECT_EQ(Run("#72 #18=12, #19=134, #13, #14=66"), 0);
+  EXPECT_EQ(Run("#72 #18=12, #19=134, #13=2, #14=66"), 0);  // 2 sets a switch too
   // #8 and #9 clear their bits of 0xFF.
   Status();
   ExpectSelect(
