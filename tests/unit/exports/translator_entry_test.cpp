@@ -7,6 +7,7 @@
 
 #include "commands/barcodes/barcode_library.h"
 #include "commands/command_table.h"
+#include "exports/process_state.h"
 #include "exports/translator_entry.h"
 #include "exports/translator_switches.h"
 #include "interfaces/registry.h"
@@ -67,7 +68,10 @@ class TranslatorEntry : public ::testing::Test {
     traced.clear();
     progressCalls = 0;
   }
-  void TearDown() override { platform::test_settings::Clear(); }
+  void TearDown() override {
+    platform::test_settings::Clear();
+    ResetProcessState();  // the options these tests change must not reach the next test
+  }
   static bool Traced(const std::string& line) {
     for (const std::string& text : traced) {
       if (text == line) return true;
