@@ -192,6 +192,7 @@ Reply SimRegister::MemoryRead(std::span<const std::uint8_t> frame) {
   reply.answer.push_back('D');
   for (std::uint32_t i = address; i < address + length; ++i)
     reply.answer.push_back(placedMemory.ByteAt(i).value_or(memory_[i]));
+  keyboard.tables.Overlay(address, std::span(reply.answer).subspan(1));
   return reply;
 }
 

@@ -91,7 +91,7 @@ class SimRegister {
   std::uint8_t articleResetStatus = 0;  // answer byte 1 of the article reset
   std::uint8_t outputBits = 0;          // bits 0-2 of the last 'O' 14 record
   Printer printer;
-  Keyboard keyboard{printer};
+  Keyboard keyboard{printer, config_};
   // What the displays show, by line code ('O' 1, 2, 4, 5, 6, 9), and the last
   // 'O' 10 control byte.
   std::array<std::string, kDisplayLineCodes> display;

@@ -1,0 +1,143 @@
+#include "program_tables.h"
+
+namespace ecrsim {
+namespace {
+
+constexpr std::uint8_t kConfirmKey = 145;
+constexpr std::uint8_t kEndKey = 146;
+constexpr std::uint8_t kTableKey = 147;
+constexpr int kHeaderTable = 4;
+// The header lines and the two modifier tables hold one record: their fields follow the table.
+bool HasRecordNumbers(int table) { return table != kHeaderTable && table != 5 && table != 6; }
+// Table 251 is chosen without 147, has one record of five fields and ends by itself.
+constexpr int kShortTable = 251;
+constexpr std::size_t kShortTableFields = 5;
+constexpr int kNineDigitBytes = 9;
+
+// Where the host's configuration read finds the header lines: block 1 words
+// 9 and 11 (address, line size), block 4 byte 39 (count), identity byte 48
+// (the nine-digit line, after the header lines).
+constexpr int kHeaderAddressWord = 9;
+constexpr int kHeaderLineBytesWord = 11;
+constexpr int kHeaderCountByte = 39;
+constexpr int kNineDigitFlagByte = 48;
+
+int Number(const std::string& digits) {
+  int value = 0;
+  for (char c : digits) {
+    if (c < '0' || c > '9') return -1;
+    if (value > 99999) return -1;
+    value = value * 10 + (c - '0');
+  }
+  return digits.empty() ? -1 : value;
+}
+
+}  // namespace
+
+bool ProgramTables::Key(std::uint8_t key, const std::string& entry, const std::optional<std::string>& text,
+                        bool& leave) {
+  leave = false;
+  switch (key) {
+    case kTableKey:
+      if (step_ == Step::Fields) {
+        fieldEntry_ = entry;
+        return true;
+      }
+      if (step_ != Step::Function || Number(entry) < 0) return false;
+      tableEntry_ = entry;
+      step_ = Step::TableNumber;
+      return true;
+    case kConfirmKey:
+      return Confirm(entry, text);
+    case kEndKey:
+      if (step_ == Step::Fields) {
+        EndRecord();
+        endedInRecord_ = true;
+      } else if (step_ == Step::Function && !endedInRecord_) {
+        leave = true;
+      } else if (step_ != Step::Function) {
+        return false;
+      }
+      step_ = Step::Function;
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool ProgramTables::Confirm(const std::string& entry, const std::optional<std::string>& text) {
+  switch (step_) {
+    case Step::Function:
+      if (entry.empty()) return true;  // nothing waits for it
+      if (Number(entry) != kShortTable) return false;
+      table_ = kShortTable;
+      record_ = 1;
+      field_ = 0;
+      step_ = Step::Fields;
+      return true;
+    case Step::TableNumber:
+      table_ = Number(tableEntry_);
+      record_ = 1;
+      field_ = 0;
+      step_ = HasRecordNumbers(table_) ? Step::Table : Step::Fields;
+      return true;
+    case Step::Table:
+      record_ = Number(entry);
+      if (record_ < 0) return false;
+      field_ = 0;
+      step_ = Step::Fields;
+      return true;
+    case Step::Fields:
+      break;
+  }
+  std::vector<std::string>& fields = records_[{table_, record_}];
+  if (fields.size() <= field_) fields.resize(field_ + 1);
+  if (text) {
+    fields[field_] = *text;
+  } else if (!entry.empty() || !fieldEntry_.empty()) {
+    fields[field_] = entry.empty() ? fieldEntry_ : entry;
+  }
+  fieldEntry_.clear();
+  ++field_;
+  if (table_ == kShortTable && field_ == kShortTableFields) EndRecord();
+  return true;
+}
+
+void ProgramTables::EndRecord() {
+  if (table_ == kHeaderTable) PlaceHeaderLines(records_[{table_, record_}]);
+  step_ = Step::Function;
+}
+
+void ProgramTables::Reset() {
+  step_ = Step::Function;
+  endedInRecord_ = false;
+}
+
+// Table 4 keys the nine-digit line first (where the register has it), then the header lines.
+void ProgramTables::PlaceHeaderLines(const std::vector<std::string>& fields) {
+  const int base = config_.Word(Area::Block1, kHeaderAddressWord);
+  const int lineBytes = config_.Word(Area::Block1, kHeaderLineBytesWord);
+  const int count = config_.Byte(Area::Block4, kHeaderCountByte);
+  const bool nineDigits = config_.Byte(Area::Identity, kNineDigitFlagByte) != 0;
+  auto place = [&](std::size_t field, int address, int width) {
+    if (field >= fields.size() || fields[field].empty()) return;
+    for (int i = 0; i < width; ++i)
+      memory_[static_cast<std::uint32_t>(address + i)] =
+          static_cast<std::uint8_t>(i < static_cast<int>(fields[field].size()) ? fields[field][i] : ' ');
+  };
+  const std::size_t first = nineDigits ? 1 : 0;
+  if (nineDigits) place(0, base + count * lineBytes, kNineDigitBytes);
+  for (int line = 0; line < count; ++line) place(first + line, base + line * lineBytes, lineBytes);
+}
+
+const std::vector<std::string>* ProgramTables::Fields(int table, int record) const {
+  const auto found = records_.find({table, record});
+  return found == records_.end() ? nullptr : &found->second;
+}
+
+void ProgramTables::Overlay(std::uint32_t address, std::span<std::uint8_t> bytes) const {
+  for (auto it = memory_.lower_bound(address); it != memory_.end() && it->first < address + bytes.size(); ++it)
+    bytes[it->first - address] = it->second;
+}
+
+}  // namespace ecrsim
