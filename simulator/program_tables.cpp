@@ -21,6 +21,14 @@ constexpr int kHeaderAddressWord = 9;
 constexpr int kHeaderLineBytesWord = 11;
 constexpr int kHeaderCountByte = 39;
 constexpr int kNineDigitFlagByte = 48;
+// Table 15: block 1 words 17 and 19 (address, record size). A record holds
+// its number, the sixth field, the fourth, then the text up to the amount.
+constexpr int kTable15 = 15;
+constexpr int kTable15AddressWord = 17;
+constexpr int kTable15RecordBytesWord = 19;
+constexpr int kAmountBytesByte = 35;  // block 4
+constexpr int kTable15TailBytes = 2;  // the number after the amount
+constexpr int kTable15TextOffset = 3;
 
 int Number(const std::string& digits) {
   int value = 0;
@@ -105,6 +113,7 @@ bool ProgramTables::Confirm(const std::string& entry, const std::optional<std::s
 
 void ProgramTables::EndRecord() {
   if (table_ == kHeaderTable) PlaceHeaderLines(records_[{table_, record_}]);
+  if (table_ == kTable15) PlaceTable15(records_[{table_, record_}]);
   step_ = Step::Function;
 }
 
@@ -119,15 +128,34 @@ void ProgramTables::PlaceHeaderLines(const std::vector<std::string>& fields) {
   const int lineBytes = config_.Word(Area::Block1, kHeaderLineBytesWord);
   const int count = config_.Byte(Area::Block4, kHeaderCountByte);
   const bool nineDigits = config_.Byte(Area::Identity, kNineDigitFlagByte) != 0;
-  auto place = [&](std::size_t field, int address, int width) {
-    if (field >= fields.size() || fields[field].empty()) return;
-    for (int i = 0; i < width; ++i)
-      memory_[static_cast<std::uint32_t>(address + i)] =
-          static_cast<std::uint8_t>(i < static_cast<int>(fields[field].size()) ? fields[field][i] : ' ');
-  };
+  auto field = [&](std::size_t index) { return index < fields.size() ? fields[index] : std::string(); };
   const std::size_t first = nineDigits ? 1 : 0;
-  if (nineDigits) place(0, base + count * lineBytes, kNineDigitBytes);
-  for (int line = 0; line < count; ++line) place(first + line, base + line * lineBytes, lineBytes);
+  if (nineDigits) PlaceText(base + count * lineBytes, kNineDigitBytes, field(0));
+  for (int line = 0; line < count; ++line)
+    PlaceText(base + line * lineBytes, lineBytes, field(first + static_cast<std::size_t>(line)));
+}
+
+// Keyed: number, text, fourth, amount, sixth; a record cleared (number 0) keys the number alone.
+void ProgramTables::PlaceTable15(const std::vector<std::string>& fields) {
+  const int recordBytes = config_.Word(Area::Block1, kTable15RecordBytesWord);
+  const int address = config_.Word(Area::Block1, kTable15AddressWord) + (record_ - 1) * recordBytes;
+  const int textBytes =
+      recordBytes - kTable15TextOffset - config_.Byte(Area::Block4, kAmountBytesByte) - kTable15TailBytes;
+  auto byteOf = [&](std::size_t index, int offset) {
+    const int value = index < fields.size() ? Number(fields[index]) : -1;
+    if (value >= 0) memory_[static_cast<std::uint32_t>(address + offset)] = static_cast<std::uint8_t>(value);
+  };
+  byteOf(0, 0);
+  byteOf(4, 1);
+  byteOf(2, 2);
+  if (fields.size() > 1 && textBytes > 0) PlaceText(address + kTable15TextOffset, textBytes, fields[1]);
+}
+
+void ProgramTables::PlaceText(int address, int width, const std::string& text) {
+  if (text.empty()) return;
+  for (int i = 0; i < width; ++i)
+    memory_[static_cast<std::uint32_t>(address + i)] =
+        static_cast<std::uint8_t>(i < static_cast<int>(text.size()) ? text[static_cast<std::size_t>(i)] : ' ');
 }
 
 const std::vector<std::string>* ProgramTables::Fields(int table, int record) const {

@@ -3,8 +3,8 @@
 // number, then one field per key 145, a text field taking the text keyed
 // before it. Key 146 ends the record and the table; a second 146 in the same
 // key record only confirms that end. The fields are kept per table and
-// record as keyed, and the header lines also land in memory where the
-// host reads them back.
+// record as keyed; the header lines and the start of the table-15 records
+// also land in memory where the host reads them back.
 #pragma once
 
 #include <cstdint>
@@ -44,6 +44,9 @@ class ProgramTables {
   bool Confirm(const std::string& entry, const std::optional<std::string>& text);
   void EndRecord();
   void PlaceHeaderLines(const std::vector<std::string>& fields);
+  void PlaceTable15(const std::vector<std::string>& fields);
+  // `width` bytes of `text` at `address`, padded with blanks; nothing for an empty text.
+  void PlaceText(int address, int width, const std::string& text);
 
   const RegisterConfig& config_;
   Step step_ = Step::Function;

@@ -20,6 +20,7 @@ namespace {
 
 constexpr int kHeaderBase = 0xE000;
 constexpr int kHeaderLineBytes = 8;
+constexpr int kTable15Base = 0xE100;
 
 struct Landing {
   std::string line;
@@ -40,6 +41,10 @@ class ProgrammingSim : public ::testing::Test {
     config.SetNumber(ecrsim::Area::Block1, 11, 2, kHeaderLineBytes);
     config.SetNumber(ecrsim::Area::Block4, 39, 1, 2);  // header lines
     config.SetFeatureLevel(11, 1);                      // lines compared with the register's
+    config.SetFeatureLevel(57, 1);                      // table 15: four records of 20 bytes
+    config.SetNumber(ecrsim::Area::Block4, 58, 1, 4);
+    config.SetNumber(ecrsim::Area::Block1, 17, 2, kTable15Base);
+    config.SetNumber(ecrsim::Area::Block1, 19, 2, 20);
     host_.sim.AddRegister(1, config);
     host_.Install();
     ASSERT_EQ(Run("SELEZIONA CASSA=1"), 0);
@@ -90,6 +95,19 @@ TEST_F(ProgrammingSim, HeaderLinesTheRegisterHoldsAreNotSentAgain) {
   // A header dump holds no nine-digit line: the register keeps its own.
   EXPECT_EQ(Run("INTESTAZ RIGA1='NUOVO', RIGA2='BAR'"), 0);
   EXPECT_EQ(Reg().keyboard.tables.Fields(4, 1)->front(), "123456789");
+}
+
+TEST_F(ProgrammingSim, Table15KeysItsFieldsOnlyWhileTheRecordsNumberIsSet) {
+  using Bytes = std::vector<std::uint8_t>;
+  ASSERT_EQ(Run("TAB015 NUMERO=2, VALORE2=5, DESCRIZ='CAFFE'"), 0);
+  // The number the register holds decides: the whole record, or its end alone.
+  ASSERT_EQ(Run("TAB015 NUMERO=2, DESCRIZ='TE'"), 0);
+  EXPECT_EQ(Reg().Log().back().frame, (Bytes{'A', 146, 146}));
+  EXPECT_EQ(Reg().keyboard.tables.Fields(15, 2)->at(1), "TE");
+  ASSERT_EQ(Run("TAB015 NUMERO=2, VALORE2=0"), 0);
+  ASSERT_EQ(Run("TAB015 NUMERO=2, DESCRIZ='X'"), 0);
+  EXPECT_EQ(Reg().Log().back().frame, (Bytes{'A', 146}));
+  EXPECT_EQ(Reg().keyboard.tables.Fields(15, 2)->at(1), "TE");
 }
 
 TEST_F(ProgrammingSim, ARefusedRecordStopsTheCommand) {
