@@ -29,6 +29,9 @@ constexpr int kTable15RecordBytesWord = 19;
 constexpr int kAmountBytesByte = 35;  // block 4
 constexpr int kTable15TailBytes = 2;  // the number after the amount
 constexpr int kTable15TextOffset = 3;
+constexpr int kTable15CountByte = 58;    // block 4: the records in memory
+constexpr int kExtensionCountWord = 16;  // 'U' 0 31: the records behind 'U' 0 0x20 4
+constexpr int kTable15ExtensionSelector = 4;
 
 int Number(const std::string& digits) {
   int value = 0;
@@ -138,17 +141,40 @@ void ProgramTables::PlaceHeaderLines(const std::vector<std::string>& fields) {
 // Keyed: number, text, fourth, amount, sixth; a record cleared (number 0) keys the number alone.
 void ProgramTables::PlaceTable15(const std::vector<std::string>& fields) {
   const int recordBytes = config_.Word(Area::Block1, kTable15RecordBytesWord);
-  const int address = config_.Word(Area::Block1, kTable15AddressWord) + (record_ - 1) * recordBytes;
   const int textBytes =
       recordBytes - kTable15TextOffset - config_.Byte(Area::Block4, kAmountBytesByte) - kTable15TailBytes;
   auto byteOf = [&](std::size_t index, int offset) {
     const int value = index < fields.size() ? Number(fields[index]) : -1;
-    if (value >= 0) memory_[static_cast<std::uint32_t>(address + offset)] = static_cast<std::uint8_t>(value);
+    if (value >= 0) Table15Byte(offset) = static_cast<std::uint8_t>(value);
   };
   byteOf(0, 0);
   byteOf(4, 1);
   byteOf(2, 2);
-  if (fields.size() > 1 && textBytes > 0) PlaceText(address + kTable15TextOffset, textBytes, fields[1]);
+  if (fields.size() < 2 || fields[1].empty()) return;
+  for (int i = 0; i < textBytes; ++i)
+    Table15Byte(kTable15TextOffset + i) =
+        static_cast<std::uint8_t>(i < static_cast<int>(fields[1].size()) ? fields[1][static_cast<std::size_t>(i)] : ' ');
+}
+
+std::uint8_t& ProgramTables::Table15Byte(int offset) {
+  const int inMemory = config_.Byte(Area::Block4, kTable15CountByte);
+  const int recordBytes = config_.Word(Area::Block1, kTable15RecordBytesWord);
+  if (record_ > inMemory) {
+    std::vector<std::uint8_t>& record = extension15_[record_ - inMemory];
+    record.resize(static_cast<std::size_t>(recordBytes));
+    return record[static_cast<std::size_t>(offset)];
+  }
+  const int address = config_.Word(Area::Block1, kTable15AddressWord) + (record_ - 1) * recordBytes;
+  return memory_[static_cast<std::uint32_t>(address + offset)];
+}
+
+std::optional<std::vector<std::uint8_t>> ProgramTables::ExtensionRecord(int selector, int number) const {
+  if (selector != kTable15ExtensionSelector || number < 1 ||
+      number > config_.Word(Area::Ext31, kExtensionCountWord))
+    return std::nullopt;
+  const auto found = extension15_.find(number);
+  if (found != extension15_.end()) return found->second;
+  return std::vector<std::uint8_t>(config_.Word(Area::Block1, kTable15RecordBytesWord), 0);
 }
 
 void ProgramTables::PlaceText(int address, int width, const std::string& text) {

@@ -35,6 +35,10 @@ class ProgramTables {
 
   // The fields of a record as keyed (register characters; digits as keyed).
   const std::vector<std::string>* Fields(int table, int record) const;
+  // The answer bytes after 'U' 0 of a 'U' 0 0x20 `selector` `number` read:
+  // the record of table 15's extension (selector 4, the records after the
+  // ones in memory). None for another selector or a number out of range.
+  std::optional<std::vector<std::uint8_t>> ExtensionRecord(int selector, int number) const;
   // Lays the bytes the tables placed in memory over `bytes`, read from `address`.
   void Overlay(std::uint32_t address, std::span<std::uint8_t> bytes) const;
 
@@ -47,6 +51,8 @@ class ProgramTables {
   void PlaceTable15(const std::vector<std::string>& fields);
   // `width` bytes of `text` at `address`, padded with blanks; nothing for an empty text.
   void PlaceText(int address, int width, const std::string& text);
+  // Where byte `offset` of the table-15 record being ended goes.
+  std::uint8_t& Table15Byte(int offset);
 
   const RegisterConfig& config_;
   Step step_ = Step::Function;
@@ -58,6 +64,7 @@ class ProgramTables {
   bool endedInRecord_ = false;
   std::map<std::pair<int, int>, std::vector<std::string>> records_;
   std::map<std::uint32_t, std::uint8_t> memory_;
+  std::map<int, std::vector<std::uint8_t>> extension15_;  // by extension record number
 };
 
 }  // namespace ecrsim

@@ -33,6 +33,8 @@ constexpr std::uint8_t kRefuseUnknownFrame = 1;
 constexpr std::uint8_t kRefuseBadAddress = 2;
 constexpr std::uint8_t kRefuseTransactionOpen = 6;
 
+constexpr std::uint8_t kTableRecordRead = 0x20;  // 'U' 0 0x20: a table record behind the information frames
+
 // Host results the link reports with an answer.
 constexpr int kHostOk = 0;
 constexpr int kHostRefused = 8;
@@ -119,6 +121,7 @@ class SimRegister {
   Reply CardOrSettings(std::span<const std::uint8_t> frame);
   Reply CardReader(std::uint8_t request);
   Reply Information(std::span<const std::uint8_t> frame);
+  Reply TableRecord(std::span<const std::uint8_t> frame);
   Reply StandBy(std::span<const std::uint8_t> frame);
   Reply AreaAnswer(char letter, Area area) const;
   static Reply Refuse(char letter, std::uint8_t code);

@@ -45,6 +45,8 @@ class ProgrammingSim : public ::testing::Test {
     config.SetNumber(ecrsim::Area::Block4, 58, 1, 4);
     config.SetNumber(ecrsim::Area::Block1, 17, 2, kTable15Base);
     config.SetNumber(ecrsim::Area::Block1, 19, 2, 20);
+    config.SetFeatureLevel(114, 1);  // and two more behind 'U' 0 0x20 4
+    config.SetNumber(ecrsim::Area::Ext31, 16, 2, 2);
     host_.sim.AddRegister(1, config);
     host_.Install();
     ASSERT_EQ(Run("SELEZIONA CASSA=1"), 0);
@@ -108,6 +110,11 @@ TEST_F(ProgrammingSim, Table15KeysItsFieldsOnlyWhileTheRecordsNumberIsSet) {
   ASSERT_EQ(Run("TAB015 NUMERO=2, DESCRIZ='X'"), 0);
   EXPECT_EQ(Reg().Log().back().frame, (Bytes{'A', 146}));
   EXPECT_EQ(Reg().keyboard.tables.Fields(15, 2)->at(1), "TE");
+  // The same for a record of the extension, which the register keeps apart.
+  ASSERT_EQ(Run("TAB015 NUMERO=6, VALORE2=3"), 0);
+  ASSERT_EQ(Run("TAB015 NUMERO=6, DESCRIZ='EXTRA'"), 0);
+  EXPECT_EQ(Reg().Log().back().frame, (Bytes{'A', 146, 146}));
+  EXPECT_EQ(Run("TAB015 NUMERO=7"), 265);
 }
 
 TEST_F(ProgrammingSim, ARefusedRecordStopsTheCommand) {
