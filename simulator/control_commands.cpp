@@ -87,6 +87,7 @@ class Interpreter {
     if (verb == "pbm") return Pbm();
     if (verb == "display") return Display();
     if (verb == "record") return Record();
+    if (verb == "table") return Table();
     if (verb == "stop") {
       sim_.stopRequested = true;
       return Ok();
@@ -106,7 +107,7 @@ class Interpreter {
       "event N KIND [HEX] | event N line TEXT | event N record KIND FLAG FIELD... |\n"
       "event N interact|enquiry|update FIELD... (FIELD: amount:N code:N bcdb:N bcd:W:N textcode:T\n"
       "  text:W:T byte:N word:N date:DDMMYYhhmm hex:HEX)\n"
-      "record N article HEXCODE | record N ofile NUMBER\n"
+      "record N article HEXCODE | record N ofile NUMBER | table N TABLE RECORD\n"
       "log N [clear] | print N [clear] | pbm N | display N | stop\n";
 
   SimRegister* Reg(std::size_t index, std::string& error) {
@@ -236,6 +237,22 @@ class Interpreter {
     const auto found = number ? files.oFile.find(static_cast<std::uint16_t>(*number)) : files.oFile.end();
     if (found == files.oFile.end()) return Error("no O-file record " + w_[3]);
     return Ok(Hex(found->second) + "\n");
+  }
+
+  // The fields of a programming-table record as keyed, one line each in hex.
+  std::string Table() {
+    std::string error;
+    SimRegister* reg = Reg(1, error);
+    if (!reg) return error;
+    if (w_.size() != 4) return Error("usage: table N TABLE RECORD");
+    const auto table = ParseInRange(w_[2], 0, 0xFFFF);
+    const auto record = ParseInRange(w_[3], 0, 0xFFFF);
+    const auto* fields = table && record ? reg->keyboard.tables.Fields(static_cast<int>(*table), static_cast<int>(*record))
+                                         : nullptr;
+    if (!fields) return Error("no record " + w_[3] + " in table " + w_[2]);
+    std::string out;
+    for (const std::string& field : *fields) out += Hex(std::vector<std::uint8_t>(field.begin(), field.end())) + "\n";
+    return Ok(out);
   }
 
   std::string Status() {

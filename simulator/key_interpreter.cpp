@@ -1,5 +1,8 @@
 #include "key_interpreter.h"
 
+#include <algorithm>
+#include <optional>
+
 #include "print_lines.h"
 #include "sim_register.h"
 
@@ -51,6 +54,7 @@ int PaymentTypeOfKey(std::uint8_t key) {
 }
 
 void Keyboard::Press(std::span<const std::uint8_t> keys, StatusBytes& status) {
+  tables.StartRecord();
   for (std::size_t i = 0; i < keys.size(); ++i) {
     if (keys[i] != kKeyText) {
       Key(keys[i], status);
@@ -61,9 +65,11 @@ void Keyboard::Press(std::span<const std::uint8_t> keys, StatusBytes& status) {
       Fail(kCriticalKeySequence, status);
       break;
     }
-    if (status.critical == 0)
+    if (status.critical == 0) {
       text_.assign(keys.begin() + static_cast<std::ptrdiff_t>(i + 2),
                    keys.begin() + static_cast<std::ptrdiff_t>(i + 2 + keys[i + 1]));
+      textKeyed_ = true;
+    }
     i += 1 + keys[i + 1];
   }
   ComposeState(status);
@@ -79,6 +85,7 @@ void Keyboard::Key(std::uint8_t key, StatusBytes& status) {
     return;
   }
   if (status.critical != 0) return;
+  if (openFunction != 0 && (key == kKeyConfirm || key == kKeyEnd || key == kKeyTable)) return TableKey(key, status);
   if (const int digit = DigitOfKey(key); digit >= 0) {
     if (entryDigits >= kMaxEntryDigits) return Fail(kCriticalKeySequence, status);
     entry_ = entry_ * 10 + static_cast<std::uint32_t>(digit);
@@ -220,6 +227,7 @@ void Keyboard::ChangePosition(StatusBytes& status) {
   if (status.transaction & kTransactionOpen) return Fail(kCriticalTransactionOpen, status);
   status.keyPosition = static_cast<std::uint8_t>(entry_);
   openFunction = 0;
+  tables.Reset();
   ClearEntry();
 }
 
@@ -242,6 +250,25 @@ void Keyboard::Confirm(StatusBytes& status) {
     openFunction = programmingFunction;
   }
   ClearEntry();
+}
+
+// Inside the function the table keys take the entry, or the text keyed before them.
+void Keyboard::TableKey(std::uint8_t key, StatusBytes& status) {
+  std::optional<std::string> text;
+  if (textKeyed_) text = text_;
+  textKeyed_ = false;
+  bool leave = false;
+  if (!tables.Key(key, EntryText(), text, leave)) return Fail(kCriticalKeySequence, status);
+  if (leave) openFunction = 0;
+  ClearEntry();
+}
+
+std::string Keyboard::EntryText() const {
+  if (entryDigits == 0) return entryHasPoint_ ? "." : "";
+  std::string digits = std::to_string(entry_);
+  digits.insert(0, static_cast<std::size_t>(entryDigits) - std::min<std::size_t>(digits.size(), entryDigits), '0');
+  if (entryHasPoint_) digits.insert(digits.size() - static_cast<std::size_t>(entryDecimals_), 1, '.');
+  return digits;
 }
 
 void Keyboard::Fail(std::uint8_t critical, StatusBytes& status) {
@@ -282,6 +309,9 @@ void Keyboard::ComposeState(StatusBytes& status) const {
   } else if (receipt) {
     state = kStateSale;
   }
+  // A bare 4 answering a key record means "busy" to the host, so a critical
+  // state inside a function shows the idle bit with the not-ready bit.
+  if (status.critical != 0 && state == kStateFunction) state = kStateIdle;
   status.state = static_cast<std::uint8_t>(state | (status.critical != 0 ? kStateNotReady : 0));
 }
 

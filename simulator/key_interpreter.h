@@ -8,6 +8,7 @@
 #include <span>
 #include <string>
 
+#include "program_tables.h"
 #include "till.h"
 
 namespace ecrsim {
@@ -37,6 +38,7 @@ constexpr std::uint8_t kKeyCancel = ':';
 constexpr std::uint8_t kKeyVoid = 59;
 constexpr std::uint8_t kKeyConfirm = 145;
 constexpr std::uint8_t kKeyEnd = 146;
+constexpr std::uint8_t kKeyTable = 147;
 
 constexpr std::uint8_t kRegPosition = 1;
 constexpr std::uint8_t kProgrammingPosition = 4;
@@ -60,7 +62,7 @@ constexpr std::uint8_t kStateNotReady = 0x04;
 
 class Keyboard {
  public:
-  explicit Keyboard(Printer& printer) : till(printer), printer_(printer) {}
+  Keyboard(Printer& printer, const RegisterConfig& config) : till(printer), tables(config), printer_(printer) {}
 
   // Runs the keys of one record in order. Once the register is in a critical
   // state only the clear key acts; the keys after it in the record go on.
@@ -73,6 +75,7 @@ class Keyboard {
   // Digits keyed since the last key that took them.
   int entryDigits = 0;
   Till till;
+  ProgramTables tables;
 
  private:
   void Key(std::uint8_t key, StatusBytes& status);
@@ -81,6 +84,9 @@ class Keyboard {
   void Pay(int type, StatusBytes& status);
   void ChangePosition(StatusBytes& status);
   void Confirm(StatusBytes& status);
+  void TableKey(std::uint8_t key, StatusBytes& status);
+  // The entry as keyed ("" when none).
+  std::string EntryText() const;
   void Fail(std::uint8_t critical, StatusBytes& status);
   void ClearEntry();
   void ClearSale();
@@ -93,6 +99,7 @@ class Keyboard {
   bool entryHasPoint_ = false;
   int entryDecimals_ = 0;
   std::string text_;               // the last text field
+  bool textKeyed_ = false;         // a text waits for a table field
   bool descriptionKeyed_ = false;  // key 42 waits for its text and 145
   bool cancelAsked_ = false;       // key 58 waits for 145
   SaleEntry sale_;                 // what the keys before a department or article key gave

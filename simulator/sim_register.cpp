@@ -197,6 +197,7 @@ Reply SimRegister::MemoryRead(std::span<const std::uint8_t> frame) {
   reply.answer.push_back('D');
   for (std::uint32_t i = address; i < address + length; ++i)
     reply.answer.push_back(placedMemory.ByteAt(i).value_or(memory_[i]));
+  keyboard.tables.Overlay(address, std::span(reply.answer).subspan(1));
   return reply;
 }
 
@@ -301,6 +302,7 @@ Reply SimRegister::CardOrSettings(std::span<const std::uint8_t> frame) {
 Reply SimRegister::Information(std::span<const std::uint8_t> frame) {
   if (RecordFiles::Handles(frame))
     return records.Answer(frame, RecordGeometry::Of(config_), config_.FeatureLevel(kFeatureCombinedWrite) == 1);
+  if (frame.size() == 6 && frame[1] == 0 && frame[2] == kTableRecordRead) return TableRecord(frame);
   if (frame.size() != 3 || frame[1] != 0) return Refuse('U', kRefuseUnknownFrame);
   Reply reply;
   if (frame[2] == 11) {
@@ -323,6 +325,16 @@ Reply SimRegister::Information(std::span<const std::uint8_t> frame) {
     return reply;
   }
   return AreaAnswer('U', *area);
+}
+
+// 'U' 0 0x20 selector and a record number (low byte first): a table record
+// kept behind the information frames, answered after a status byte.
+Reply SimRegister::TableRecord(std::span<const std::uint8_t> frame) {
+  const auto record = keyboard.tables.ExtensionRecord(frame[3], frame[4] | (frame[5] << 8));
+  Reply reply;
+  reply.answer = {'U', static_cast<std::uint8_t>(record ? 0 : kRefuseBadAddress)};
+  if (record) reply.answer.insert(reply.answer.end(), record->begin(), record->end());
+  return reply;
 }
 
 // 'H' 1 blocks the register for a download (refused while a transaction is open), 'H' 0 releases it.

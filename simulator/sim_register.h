@@ -34,6 +34,8 @@ constexpr std::uint8_t kRefuseUnknownFrame = 1;
 constexpr std::uint8_t kRefuseBadAddress = 2;
 constexpr std::uint8_t kRefuseTransactionOpen = 6;
 
+constexpr std::uint8_t kTableRecordRead = 0x20;  // 'U' 0 0x20: a table record behind the information frames
+
 // Host results the link reports with an answer.
 constexpr int kHostOk = 0;
 constexpr int kHostRefused = 8;
@@ -93,7 +95,7 @@ class SimRegister {
   std::uint8_t outputBits = 0;          // bits 0-2 of the last 'O' 14 record
   Journal journal;                      // what the printer printed, by document
   Printer printer;
-  Keyboard keyboard{printer};
+  Keyboard keyboard{printer, config_};
   // What the displays show, by line code ('O' 1, 2, 4, 5, 6, 9), and the last
   // 'O' 10 control byte.
   std::array<std::string, kDisplayLineCodes> display;
@@ -122,6 +124,7 @@ class SimRegister {
   Reply CardOrSettings(std::span<const std::uint8_t> frame);
   Reply CardReader(std::uint8_t request);
   Reply Information(std::span<const std::uint8_t> frame);
+  Reply TableRecord(std::span<const std::uint8_t> frame);
   Reply StandBy(std::span<const std::uint8_t> frame);
   Reply AreaAnswer(char letter, Area area) const;
   static Reply Refuse(char letter, std::uint8_t code);

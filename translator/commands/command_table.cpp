@@ -9,6 +9,9 @@
 #include "commands/printing/field_records.h"
 #include "commands/printing/query_text.h"
 #include "commands/printing/text_commands.h"
+#include "commands/programming/department_commands.h"
+#include "commands/programming/header_line_command.h"
+#include "commands/programming/table_commands.h"
 #include "commands/reports/info_enquiry.h"
 #include "commands/sales/amount_keys.h"
 #include "commands/sales/check_amount.h"
@@ -76,17 +79,17 @@ constexpr CommandRow kCommandTable[] = {
     {28, NotBuiltYet, 0, NeedsRegisterUnlessOutputGiven},     // CmdSetOutputSettings
     {29, NotBuiltYet},                                        // CmdSetSlaveMode
     {30, NotBuiltYet, kCmdBroadcast | kCmdKeepsLineText},     // CmdFileTransfer
-    {31, NotBuiltYet, kProg},                                 // CmdProgramDepartment
-    {32, NotBuiltYet, kProg},                                 // CmdProgramTable2
+    {31, CmdProgramDepartment, kProg},
+    {32, CmdProgramTable2, kProg},
     {33, NotBuiltYet, kProg},                                 // CmdProgramVatRate
-    {34, NotBuiltYet, kProg},                                 // CmdProgramHeaderLine
-    {35, NotBuiltYet, kProg},                                 // CmdProgramModifier
+    {34, CmdProgramHeaderLine, kProg},
+    {35, CmdProgramModifier, kProg},
     {36, NotBuiltYet, kProg},                                 // CmdProgramOptions
     {37, NotBuiltYet, kProg},                                 // CmdProgramCurrency
     {38, NotBuiltYet, kProg},                                 // CmdProgramGroup
-    {39, NotBuiltYet, kProg},                                 // CmdProgramTable15
-    {40, NotBuiltYet, kProg},                                 // CmdProgramTable21
-    {41, NotBuiltYet, kProg},                                 // CmdProgramTable251
+    {39, CmdProgramTable15, kProg},
+    {40, CmdProgramTable21, kProg},
+    {41, CmdProgramTable251, kProg},
     {42, Unsupported, kProg},
     {43, NotBuiltYet},                                        // CmdProgramKey
     {45, NotBuiltYet},                                        // CmdProgramPercentages

@@ -3,6 +3,7 @@
 // 'O' 14 record of the programming session.
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "key_interpreter.h"
@@ -44,9 +45,15 @@ TEST_F(SimulatorKeyboardTest, ProgrammingPositionAndFunctionAsTheSessionKeysThem
   EXPECT_EQ(opened.answer[1] & kIdle, 0);  // the answer already shows it
   EXPECT_EQ(reg_.keyboard.openFunction, 2);
 
-  // Inside the function the confirm key takes fields; the end key leaves it.
-  EXPECT_EQ(Keys({1, 2, kKeyConfirm, kKeyConfirm}).hostResult, kHostOk);
+  // Inside the function: a table with 147, a record, fields; the end key
+  // ends the record and the table, a second one in another record the function.
+  EXPECT_EQ(Keys({1, 2, kKeyTable, kKeyConfirm, 3, kKeyConfirm, 5, kKeyConfirm}).hostResult, kHostOk);
+  EXPECT_EQ(Keys({kKeyEnd, kKeyEnd}).hostResult, kHostOk);
   EXPECT_EQ(reg_.keyboard.openFunction, 2);
+  EXPECT_EQ(*reg_.keyboard.tables.Fields(12, 3), std::vector<std::string>{"5"});
+  // A record number with no table chosen is a key out of sequence.
+  EXPECT_EQ(Keys({1, 2, kKeyConfirm}).hostResult, kHostCritical);
+  EXPECT_EQ(Keys({kKeyClear}).hostResult, kHostOk);
   EXPECT_EQ(Keys({kKeyEnd}).hostResult, kHostOk);
   EXPECT_EQ(reg_.keyboard.openFunction, 0);
   EXPECT_EQ(Status().state & kIdle, kIdle);

@@ -96,6 +96,8 @@ constexpr int kResultIllegalValue = kClassSyntax | kSyntaxIllegalValue;      // 
 constexpr int kResultMandatoryField = kClassSyntax | kSyntaxMandatoryField;  // 266 "CAMPO OBBLIGATORIO "
 constexpr int kResultNoDepartmentOrArticle = kClassSyntax | 13;  // 269 "NO DPT NUMBER OR ARTICLE CODE "
 constexpr int kResultInstructionNotSupported = kClassSyntax | kSyntaxInstructionNotSupported;  // 268
+constexpr int kResultIllegalDepartment = kClassSyntax | 14;                                    // 270 "ILLEGAL DPR NUMBER "
+constexpr int kResultIllegalModifier = kClassSyntax | 22;                                      // 278 "MODIFIER CODE ILLEGAL"
 constexpr int kResultSourceLineTooLong = kClassSyntax | kSyntaxSourceLineTooLong;              // 274
 constexpr int kResultEcrNumberIllegal = kClassSyntax | 19;                                     // 275 "ECR NUMBER ILLEGAL"
 

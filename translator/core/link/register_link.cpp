@@ -89,6 +89,22 @@ bool ReadEcrRecordExt(int a, int b, std::uint8_t length, std::uint8_t selector, 
                   error, 1 + length);
 }
 
+bool ReadEcrTableRecord(std::uint8_t selector, int number, int& error) {
+  if (!Exchange({'U', 0, 0x20, selector, static_cast<std::uint8_t>(number), static_cast<std::uint8_t>(number >> 8)},
+                error, 2))
+    return false;
+  const FrameBufferData& answer = FrameBuffer();
+  if (answer.data[1] != 0) {
+    error = RecordRefusal(answer.data[1]);
+    return false;
+  }
+  if (answer.length < 3) {
+    error = kClassAnswerLetter | answer.data[0];
+    return false;
+  }
+  return true;
+}
+
 // The status byte decides whether data follow, so only the letter and it are required here.
 bool ReadEcrMemory32(std::uint32_t address, std::uint8_t length, int& error) {
   return Exchange(

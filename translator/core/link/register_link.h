@@ -35,6 +35,11 @@ bool ReadEcrMemory(std::uint16_t address, std::uint8_t length, int& error);
 bool ReadEcrMemoryExt(std::uint16_t address, std::uint8_t length, std::uint8_t selector, int& error);
 bool ReadEcrRecordExt(int a, int b, std::uint8_t length, std::uint8_t selector, int& error);
 
+// 'U' 0 0x20 `selector` and `number` low byte first: one record of a table
+// kept behind the information frames. A refusal (answer byte 1 not 0) gives
+// 0x8000 + that byte; the record's bytes follow byte 1.
+bool ReadEcrTableRecord(std::uint8_t selector, int number, int& error);
+
 // 'O' 20 read of the 32-bit memory: answer byte 1 is a status byte, the data follow.
 bool ReadEcrMemory32(std::uint32_t address, std::uint8_t length, int& error);
 bool ReadEcrIdentityFrame(int& error);            // 'O' 17

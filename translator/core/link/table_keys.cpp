@@ -1,0 +1,93 @@
+#include "link/table_keys.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "language/command_field_values.h"
+#include "language/number_helpers.h"
+#include "language/result_codes.h"
+#include "text/code_page.h"
+
+namespace quadrel {
+namespace {
+
+constexpr std::uint8_t kKeyConfirm = 145;
+constexpr std::uint8_t kKeyEnd = 146;
+constexpr std::uint8_t kKeyTable = 147;
+// The widest number a register field holds: nine BCD bytes.
+constexpr std::size_t kMaxFieldDigits = 18;
+
+std::string_view TrimBlanks(std::string_view text) {
+  const std::size_t first = text.find_first_not_of(' ');
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+// Digits with at most one decimal point, blanks around them allowed.
+bool Keyable(std::string_view number) {
+  number = TrimBlanks(number);
+  if (number.empty()) return false;
+  const auto digits = static_cast<std::size_t>(std::count_if(
+      number.begin(), number.end(), [](char c) { return c >= '0' && c <= '9'; }));
+  const auto points = static_cast<std::size_t>(std::count(number.begin(), number.end(), '.'));
+  return digits + points == number.size() && points <= 1 && digits <= kMaxFieldDigits;
+}
+
+}  // namespace
+
+TableKeys& TableKeys::NumberField(std::string_view number, int after) {
+  illegal_ |= !Keyable(number);
+  records_.Record().Digits(number);
+  if (after != 0) records_.Key(static_cast<std::uint8_t>(after));
+  records_.Key(kKeyConfirm);
+  return *this;
+}
+
+TableKeys& TableKeys::Table(std::string_view table) { return NumberField(table, kKeyTable); }
+
+TableKeys& TableKeys::TableNumber(std::string_view table) { return NumberField(table, 0); }
+
+TableKeys& TableKeys::Rec(int slot) { return NumberField(FieldText(slot), 0); }
+
+TableKeys& TableKeys::Digits(int slot) {
+  return FieldGiven(slot) ? NumberField(FieldText(slot), 0) : Confirm();
+}
+
+TableKeys& TableKeys::Price(int slot) {
+  return TrimBlanks(FieldText(slot)) == "0.00" ? NumberField("0", 0) : Digits(slot);
+}
+
+TableKeys& TableKeys::DigitsThen147(int slot) {
+  return FieldGiven(slot) ? NumberField(FieldText(slot), kKeyTable) : Confirm();
+}
+
+TableKeys& TableKeys::DigitsUnless255(int slot) {
+  return TrimBlanks(FieldText(slot)) == "255" ? Confirm() : Digits(slot);
+}
+
+TableKeys& TableKeys::Text(int slot) {
+  if (!FieldGiven(slot)) return Confirm();
+  const std::string text = PcToEcrText(FieldText(slot));
+  illegal_ |= text.size() > kMaxTextFieldBytes;
+  records_.Record().TextBytes(text).Key(kKeyConfirm);
+  return *this;
+}
+
+TableKeys& TableKeys::Confirm() {
+  records_.Record().Key(kKeyConfirm);
+  return *this;
+}
+
+TableKeys& TableKeys::End1() {
+  records_.Record().Key(kKeyEnd);
+  return *this;
+}
+
+TableKeys& TableKeys::End2() {
+  records_.Record().Key(kKeyEnd).Key(kKeyEnd);
+  return *this;
+}
+
+int TableKeys::Queue() const { return illegal_ ? kResultIllegalValue : records_.Queue(); }
+
+}  // namespace quadrel
