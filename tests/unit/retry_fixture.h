@@ -51,9 +51,13 @@ class RetryTest : public TranslatorTest {
     ExpectClear();
   }
 
-  // What a slave-mode line ("#29 ...") sends: the status frame of its check.
-  // (Once command 29 queues its keys, they follow here.)
-  void ExpectSlaveMode() { host.expect("S").answer(0, quadrel_test::status_idle()); }
+  // What a slave-mode line sends: the status frame of its check, the
+  // slave-mode query, then 'H' 1 ("#29 #1=1") or 'H' 0 ("#29 #2=1").
+  void ExpectSlaveMode(int on) {
+    host.expect("S").answer(0, quadrel_test::status_idle());
+    host.expect(quadrel_test::bytes({'U', 0, 23})).answer(0, quadrel_test::bytes({'U'}));
+    host.expect(quadrel_test::bytes({'H', on})).answer(0, quadrel_test::bytes({'H'}));
+  }
 
   // The status frame of "#4" (which needs nothing else) answered as given.
   void ExpectLineOk() { host.expect("S").answer(0, quadrel_test::status_idle()); }

@@ -11,7 +11,9 @@
 #include "commands/printing/text_commands.h"
 #include "commands/programming/department_commands.h"
 #include "commands/programming/header_line_command.h"
+#include "commands/programming/key_programming.h"
 #include "commands/programming/table_commands.h"
+#include "commands/programming/vat_rates.h"
 #include "commands/reports/info_enquiry.h"
 #include "commands/sales/amount_keys.h"
 #include "commands/sales/check_amount.h"
@@ -23,6 +25,7 @@
 #include "commands/session/reset_to_idle.h"
 #include "commands/session/select_ecr.h"
 #include "commands/session/session_commands.h"
+#include "commands/session/slave_mode.h"
 #include "commands/xml/xml_download.h"
 #include "language/command_field_values.h"
 #include "language/result_codes.h"
@@ -77,11 +80,11 @@ constexpr CommandRow kCommandTable[] = {
     {26, NotBuiltYet},                                        // CmdPrintReport
     {27, NotBuiltYet},                                        // CmdDailyClosure
     {28, NotBuiltYet, 0, NeedsRegisterUnlessOutputGiven},     // CmdSetOutputSettings
-    {29, NotBuiltYet},                                        // CmdSetSlaveMode
+    {29, CmdSetSlaveMode},
     {30, NotBuiltYet, kCmdBroadcast | kCmdKeepsLineText},     // CmdFileTransfer
     {31, CmdProgramDepartment, kProg},
     {32, CmdProgramTable2, kProg},
-    {33, NotBuiltYet, kProg},                                 // CmdProgramVatRate
+    {33, CmdProgramVatRate, kProg},
     {34, CmdProgramHeaderLine, kProg},
     {35, CmdProgramModifier, kProg},
     {36, NotBuiltYet, kProg},                                 // CmdProgramOptions
@@ -91,7 +94,7 @@ constexpr CommandRow kCommandTable[] = {
     {40, CmdProgramTable21, kProg},
     {41, CmdProgramTable251, kProg},
     {42, Unsupported, kProg},
-    {43, NotBuiltYet},                                        // CmdProgramKey
+    {43, CmdProgramKey},
     {45, NotBuiltYet},                                        // CmdProgramPercentages
     {46, NotBuiltYet},                                        // CmdSetEcrParameter
     {47, NotBuiltYet},                                        // CmdChipCard
@@ -100,7 +103,7 @@ constexpr CommandRow kCommandTable[] = {
     {51, CmdArticle, kCmdNoStatusFrame},
     {52, CmdOFileRecord, kCmdNoStatusFrame},
     {53, NotBuiltYet},                                 // CmdProgramTable4Record
-    {54, NotBuiltYet},                                 // CmdProgramKey2
+    {54, CmdProgramKey2},
     {55, NotBuiltYet},                                 // CmdUploadLogo
     {60, CmdSellItemAndPay},
     {71, CmdInfoEnquiry, 0, NeedsRegisterForMode},
