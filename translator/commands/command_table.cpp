@@ -3,6 +3,7 @@
 #include "commands/articles/article_command.h"
 #include "commands/articles/ofile_command.h"
 #include "commands/barcodes/print_line_commands.h"
+#include "commands/chip_card/chip_card_command.h"
 #include "commands/host/host_commands.h"
 #include "commands/journal/journal_read.h"
 #include "commands/printing/display_lines.h"
@@ -97,7 +98,7 @@ constexpr CommandRow kCommandTable[] = {
     {43, CmdProgramKey},
     {45, NotBuiltYet},                                        // CmdProgramPercentages
     {46, NotBuiltYet},                                        // CmdSetEcrParameter
-    {47, NotBuiltYet},                                        // CmdChipCard
+    {47, CmdChipCard},
     {48, CmdSetOptions, kCmdNoRegister},
     {49, CmdQueryText, kCmdNoRegister},
     {51, CmdArticle, kCmdNoStatusFrame},
