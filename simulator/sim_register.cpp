@@ -22,6 +22,8 @@ constexpr int kFeatureCombinedWrite = 92;         // the register takes article 
 constexpr std::uint8_t kNoCard = 1;
 constexpr int kPrintWidthOffset = 33;  // block 4; 0 = the model's fixed width
 constexpr std::uint8_t kDisplayControl = 10;
+constexpr std::uint8_t kSlaveStateQuery = 23;  // 'U' 0 23, answered only in the REG position
+constexpr std::uint8_t kSlaveText = 2;
 
 // 'U' 0 n requests and the areas that answer them.
 std::optional<Area> InformationArea(std::uint8_t n) {
@@ -281,6 +283,12 @@ Reply SimRegister::CardReader(std::uint8_t request) {
 // 'C' 4 and 5 card reader, 'C' 3 output settings (read, or write with nine
 // bytes), 'C' 15 2 5 0, 'C' 20 setting values.
 Reply SimRegister::CardOrSettings(std::span<const std::uint8_t> frame) {
+  if (KeyMaps::Handles(frame)) {
+    if (!keyMaps.Write(frame)) return Refuse('C', kRefuseUnknownFrame);
+    Reply reply;
+    reply.answer = {'C', 0};
+    return reply;
+  }
   if (frame.size() == 2 && (frame[1] == 4 || frame[1] == 5)) return CardReader(frame[1]);
   if (frame.size() == 2 && frame[1] == 20 && config_.Size(Area::SettingValues) != 0)
     return AreaAnswer('C', Area::SettingValues);
@@ -315,6 +323,8 @@ Reply SimRegister::Information(std::span<const std::uint8_t> frame) {
     reply.answer = {'U', articleResetStatus};
     return reply;
   }
+  if (frame[2] == kSlaveStateQuery && status_.keyPosition != kRegPosition)
+    return Refuse('U', kRefuseKeyPosition);
   const auto area = InformationArea(frame[2]);
   if (!area || config_.Size(*area) == 0) return Refuse('U', kRefuseUnknownFrame);
   // While a receipt is open its amount stands in the counters answer.
@@ -337,8 +347,19 @@ Reply SimRegister::TableRecord(std::span<const std::uint8_t> frame) {
   return reply;
 }
 
-// 'H' 1 blocks the register for a download (refused while a transaction is open), 'H' 0 releases it.
+// 'H' 1 blocks the register for a download or the slave mode (refused while
+// a transaction is open), 'H' 0 releases it; 'H' 2 and a text ending in a
+// zero byte (a zero byte may stand before it) is the slave-mode text.
 Reply SimRegister::StandBy(std::span<const std::uint8_t> frame) {
+  if (frame.size() >= 3 && frame[1] == kSlaveText) {
+    const auto first = frame.begin() + (frame[2] == 0 ? 3 : 2);
+    auto end = frame.end();
+    while (end != first && *(end - 1) == 0) --end;
+    slaveText.assign(first, end);
+    Reply reply;
+    reply.answer = {'H', 0};
+    return reply;
+  }
   if (frame.size() != 2 || frame[1] > 1) return Refuse('H', kRefuseUnknownFrame);
   if (frame[1] == 1 && (status_.transaction & kTransactionOpen)) return Refuse('H', kRefuseTransactionOpen);
   standBy = frame[1] == 1;

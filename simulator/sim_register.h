@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "key_interpreter.h"
+#include "key_maps.h"
 #include "placed_memory.h"
 #include "printer.h"
 #include "record_files.h"
@@ -33,6 +34,7 @@ struct StatusBytes {
 constexpr std::uint8_t kRefuseUnknownFrame = 1;
 constexpr std::uint8_t kRefuseBadAddress = 2;
 constexpr std::uint8_t kRefuseTransactionOpen = 6;
+constexpr std::uint8_t kRefuseKeyPosition = 4;  // the frame needs the REG position
 
 constexpr std::uint8_t kTableRecordRead = 0x20;  // 'U' 0 0x20: a table record behind the information frames
 
@@ -89,6 +91,8 @@ class SimRegister {
   StatusBytes& Status() { return status_; }
   bool cardPresent = false;
   bool standBy = false;
+  std::vector<std::uint8_t> slaveText;  // the last 'H' 2 text, without its zero bytes
+  KeyMaps keyMaps;                      // what 'C' 0, 'C' 9 and 'C' 1 wrote
   int dataCollectionResets = 0;
   int articleResets = 0;
   std::uint8_t articleResetStatus = 0;  // answer byte 1 of the article reset
