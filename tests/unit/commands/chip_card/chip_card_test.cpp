@@ -7,11 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "definition_text.h"
-#include "language/definition_tables.h"
-#include "run/command_executor.h"
-#include "run/key_batch_sender.h"
-#include "translator_fixture.h"
+#include "command_fixture.h"
 
 namespace quadrel {
 namespace {
@@ -24,13 +20,10 @@ constexpr int kNoCard = 1;
 constexpr int kBlank = 10;
 constexpr int kPersonalised = 0;
 
-class ChipCard : public TranslatorTest {
+class ChipCard : public CommandLineTest {
  protected:
-  static void SetUpTestSuite() { ASSERT_TRUE(test_support::LoadShippedDefinitions()); }
-  static void TearDownTestSuite() { ClearDefinitionTables(); }
   void SetUp() override {
-    TranslatorTest::SetUp();
-    EcrRecord(1).EcrNumber = 1;
+    CommandLineTest::SetUp();
     EcrRecord(1).AmountBytes = 4;
     EcrRecord(1).Decimals = 2;
     EcrRecord(1).Block3Word73 = 300;
@@ -40,7 +33,7 @@ class ChipCard : public TranslatorTest {
   // Runs `line` after the executor's status frame; the frames it sent after that.
   std::vector<Bytes> Run(const std::string& line, int expected) {
     const std::size_t before = host.frames().size();
-    EXPECT_EQ(SendKeyBatch(TradExecCommand(line), nullptr, 0), expected) << line;
+    EXPECT_EQ(RunLine(line), expected) << line;
     EXPECT_EQ(host.pending(), 0) << line;
     const std::vector<Bytes> all = host.frame_bytes();
     return {all.begin() + static_cast<std::ptrdiff_t>(before) + 1, all.end()};

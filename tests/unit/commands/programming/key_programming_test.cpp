@@ -5,11 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "definition_text.h"
-#include "language/definition_tables.h"
-#include "run/command_executor.h"
-#include "run/key_batch_sender.h"
-#include "translator_fixture.h"
+#include "command_fixture.h"
 
 namespace quadrel {
 namespace {
@@ -25,20 +21,17 @@ Bytes Skips(int count) {
   return record;
 }
 
-class ProgrammingCommands : public TranslatorTest {
+class ProgrammingCommands : public CommandLineTest {
  protected:
-  static void SetUpTestSuite() { ASSERT_TRUE(test_support::LoadShippedDefinitions()); }
-  static void TearDownTestSuite() { ClearDefinitionTables(); }
   void SetUp() override {
-    TranslatorTest::SetUp();
-    EcrRecord(1).EcrNumber = 1;
+    CommandLineTest::SetUp();
     EcrRecord(1).Block4Byte43 = 4;
   }
   // The executor's status frame, then each frame answered with its own letter.
   int RunFrames(const std::string& line, const std::vector<Bytes>& frames, bool statusFirst = true) {
     if (statusFirst) host.expect("S").answer(0, status_idle());
     for (const Bytes& frame : frames) host.expect(frame).answer(0, bytes({frame[0]}));
-    return SendKeyBatch(TradExecCommand(line), nullptr, 0);
+    return RunLine(line);
   }
 };
 
@@ -99,7 +92,7 @@ TEST_F(ProgrammingCommands, VatRateSlotsOnModelMAndOtherModels) {
     EcrRecord(1).ModelLetter = row.model;
     host.expect("S").answer(0, status_idle());
     for (const Bytes& record : row.records) host.expect(record).answer(0, status_idle());
-    EXPECT_EQ(SendKeyBatch(TradExecCommand(row.line), nullptr, 0), 0) << row.line;
+    EXPECT_EQ(RunLine(row.line), 0) << row.line;
     EXPECT_EQ(host.pending(), 0) << row.line;
   }
 }
@@ -117,7 +110,7 @@ TEST_F(ProgrammingCommands, VatRateSlotsOutsideTheRegistersRatesAreRefused) {
   for (const Row& row : rows) {
     EcrRecord(1).ModelLetter = row.model;
     host.expect("S").answer(0, status_idle());
-    EXPECT_EQ(SendKeyBatch(TradExecCommand(row.line), nullptr, 0), 265) << row.line;
+    EXPECT_EQ(RunLine(row.line), 265) << row.line;
     EXPECT_EQ(host.pending(), 0) << row.line;
   }
 }

@@ -5,11 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "definition_text.h"
-#include "language/definition_tables.h"
-#include "run/command_executor.h"
-#include "run/key_batch_sender.h"
-#include "translator_fixture.h"
+#include "command_fixture.h"
 
 namespace quadrel {
 namespace {
@@ -20,14 +16,8 @@ using quadrel_test::status_idle;
 
 const Bytes kQuery = bytes({'U', 0, 23});
 
-class SlaveMode : public TranslatorTest {
+class SlaveMode : public CommandLineTest {
  protected:
-  static void SetUpTestSuite() { ASSERT_TRUE(test_support::LoadShippedDefinitions()); }
-  static void TearDownTestSuite() { ClearDefinitionTables(); }
-  void SetUp() override {
-    TranslatorTest::SetUp();
-    EcrRecord(1).EcrNumber = 1;
-  }
   void ExpectFrame(const Bytes& frame) { host.expect(frame).answer(0, bytes({frame[0]})); }
   void ExpectRefusedQuery() { host.expect(kQuery).answer(8, bytes({'U', 4})); }
   // The nested "#9 #4=14": its status frame and its key record.
@@ -35,7 +25,6 @@ class SlaveMode : public TranslatorTest {
     host.expect("S").answer(0, status_idle());
     host.expect(bytes({'A', 14})).answer(0, status_idle());
   }
-  int Run(const std::string& line) { return SendKeyBatch(TradExecCommand(line), nullptr, 0); }
 };
 
 TEST_F(SlaveMode, OnOffTextAndOutputFrames) {
@@ -55,7 +44,7 @@ TEST_F(SlaveMode, OnOffTextAndOutputFrames) {
     EcrRecord(1).FeatureLevels[1] = EcrRecord(1).FeatureLevels[103] = static_cast<std::uint8_t>(row.features);
     host.expect("S").answer(0, status_idle());
     for (const Bytes& frame : row.frames) ExpectFrame(frame);
-    EXPECT_EQ(Run(row.line), 0) << row.line;
+    EXPECT_EQ(RunLine(row.line), 0) << row.line;
     EXPECT_EQ(host.pending(), 0) << row.line;
   }
 }
@@ -65,14 +54,14 @@ TEST_F(SlaveMode, TextsPastTheFrameLimitAndBadFlagsAreRefusedBeforeAnyFrame) {
   for (const std::string& line : {"#29 #1=1, #3='" + std::string(509, 'A') + "'", std::string("#29 #4=-1"),
                                  std::string("#29 #4='x'")}) {
     host.expect("S").answer(0, status_idle());
-    EXPECT_EQ(Run(line), 265) << line.substr(0, 20);
+    EXPECT_EQ(RunLine(line), 265) << line.substr(0, 20);
     EXPECT_EQ(host.pending(), 0);
   }
   host.expect("S").answer(0, status_idle());
   ExpectFrame(kQuery);
   ExpectFrame(bytes({'H', 1}));
   host.expect("H").answer(0, bytes({'H'}));
-  EXPECT_EQ(Run("#29 #1=1, #3='" + std::string(508, 'A') + "'"), 0);
+  EXPECT_EQ(RunLine("#29 #1=1, #3='" + std::string(508, 'A') + "'"), 0);
   EXPECT_EQ(host.frames().back().frame.size(), 512u);
 }
 
@@ -82,14 +71,14 @@ TEST_F(SlaveMode, ARefusedQueryTurnsTheKeyAndTheCommandGoesOnWithItsOwnFields) {
   ExpectKeyPosition14();
   ExpectFrame(kQuery);
   ExpectFrame(bytes({'H', 0}));
-  EXPECT_EQ(Run("#29 #2=1"), 0);
+  EXPECT_EQ(RunLine("#29 #2=1"), 0);
   EXPECT_EQ(host.pending(), 0);
 
   // Another failure than the data error: no key turn.
   host.expect("S").answer(0, status_idle());
   host.expect(kQuery).answer(2, {}, 7);
   ExpectFrame(bytes({'H', 1}));
-  EXPECT_EQ(Run("#29 #1=1"), 0);
+  EXPECT_EQ(RunLine("#29 #1=1"), 0);
   EXPECT_EQ(host.pending(), 0);
 }
 
@@ -102,7 +91,7 @@ TEST_F(SlaveMode, FourRefusedQueriesGive8) {
   host.expect(kQuery).answer(2, {}, 7);  // the third failure may be any
   ExpectKeyPosition14();
   ExpectRefusedQuery();
-  EXPECT_EQ(Run("#29 #1=1"), 8);
+  EXPECT_EQ(RunLine("#29 #1=1"), 8);
   EXPECT_EQ(host.pending(), 0);
 }
 
