@@ -53,6 +53,14 @@ class EcrCmdDll : public ::testing::Test {
     return text.str();
   }
 
+  // The batch runner's slave-mode line: its status frame, the slave-mode
+  // query, then 'H' 1 (on) or 'H' 0 (off).
+  void ExpectSlaveMode(int on) {
+    host.expect("S").answer(0, status_idle());
+    host.expect(quadrel_test::bytes({'U', 0, 23})).answer(0, quadrel_test::bytes({'U'}));
+    host.expect(quadrel_test::bytes({'H', on})).answer(0, quadrel_test::bytes({'H'}));
+  }
+
   quadrel_test::FakeHost host;
   QuadrelExports quadrel;
   fs::path dir;
@@ -70,11 +78,11 @@ TEST_F(EcrCmdDll, ASingleLineReturnsItsCodeAndText) {
 TEST_F(EcrCmdDll, ABatchOnRealFilesCollectsItsFailedLines) {
   const std::string batch = Write("batch.txt", "; sale\r\n#4\r\n#4\r\n#4");
   Write("result.txt", "an old result\r\n");
-  host.expect("S").answer(0, status_idle());  // slave mode on
+  ExpectSlaveMode(1);
   host.expect("S").answer(0, status_idle());
   host.expect("S").answer(1, {}, 3);
   host.expect("S").answer(0, status_idle());
-  host.expect("S").answer(0, status_idle());  // slave mode off
+  ExpectSlaveMode(0);
   const std::string line = "@" + batch + "," + (dir / "result.txt").string();
   EXPECT_EQ(quadrel.EcrCmd(line.c_str(), answer), 14);
   EXPECT_STREQ(answer, "ERROR 0/14 : ERRORS DURING EXECUTION OF FILE");
