@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <fstream>
 #include <functional>
@@ -174,6 +175,21 @@ class AutoRunEndToEnd : public ::testing::Test {
     for (std::string line; std::getline(log, line);) frames += line.find(" -> ") != std::string::npos;
     return frames;
   }
+  // The frames the register answered since the last clear, in hex.
+  std::vector<std::string> Frames() {
+    std::istringstream log(sim_->Run("log 1"));
+    std::vector<std::string> frames;
+    for (std::string line; std::getline(log, line);) {
+      const std::size_t arrow = line.find(" -> ");
+      const std::size_t start = line.find(' ');
+      if (arrow == std::string::npos || start >= arrow) continue;
+      std::string hex;
+      for (char c : line.substr(start + 1, arrow - start - 1))
+        if (c != ' ') hex += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+      frames.push_back(hex);
+    }
+    return frames;
+  }
   static std::string CommandName(int n) {
     char name[16];
     std::snprintf(name, sizeof name, "cmd%02d", n);
@@ -239,6 +255,11 @@ TEST_F(AutoRunEndToEnd, FailingLineIsReportedInItsErrorsFileAndAPortThatWillNotO
   WriteFile(spool_ + "cmd00.txt", "");
   ASSERT_TRUE(WaitFor([&] { return !Exists(spool_ + "cmd00.txt"); }));
   const int openFrames = FrameCount();
+  // Slave mode goes on before the batch and off after it.
+  const std::vector<std::string> frames = Frames();
+  const auto on = std::find(frames.begin(), frames.end(), "4801");
+  EXPECT_NE(on, frames.end());
+  EXPECT_NE(std::find(on, frames.end(), "4800"), frames.end());
 
   // The register answers the second line's frame with a wrong letter. The
   // empty file cost the opening and two slave-mode lines of three frames each;
