@@ -120,7 +120,7 @@ class EcrCmdDllCoverRetry : public EcrCmdDll {
 
 TEST_F(EcrCmdDllCoverRetry, ThePauseBeforeARetryKeepsServingTheThreadsMessages) {
   const std::string batch = Write("batch.txt", "#4");
-  host.expect("S").answer(0, status_idle());  // slave mode on
+  ExpectSlaveMode(1);
   host.expect("S").answer(32, quadrel_test::bytes({'S'}));
   quadrel_test::Bytes state(25, 0);
   state[0] = 'C';
@@ -132,7 +132,7 @@ TEST_F(EcrCmdDllCoverRetry, ThePauseBeforeARetryKeepsServingTheThreadsMessages) 
     host.expect(quadrel_test::bytes({'A', 0})).answer(0, status_idle());
   }
   host.expect("S").answer(0, status_idle());  // the retry passes
-  host.expect("S").answer(0, status_idle());  // slave mode off
+  ExpectSlaveMode(0);
   ticks = 0;
   const UINT_PTR timer = SetTimer(nullptr, 0, 100, &CountTick);
   const std::string line = "@" + batch + "," + (dir / "result.txt").string();
