@@ -21,7 +21,7 @@ Bytes Skips(int count) {
   return record;
 }
 
-class ProgrammingCommands : public CommandLineTest {
+class KeyAndVatProgramming : public CommandLineTest {
  protected:
   void SetUp() override {
     CommandLineTest::SetUp();
@@ -35,7 +35,7 @@ class ProgrammingCommands : public CommandLineTest {
   }
 };
 
-TEST_F(ProgrammingCommands, KeyCodesAndMacroSequences) {
+TEST_F(KeyAndVatProgramming, KeyCodesAndMacroSequences) {
   struct Row {
     std::string line;
     std::vector<Bytes> frames;
@@ -55,7 +55,7 @@ TEST_F(ProgrammingCommands, KeyCodesAndMacroSequences) {
   EXPECT_EQ(RunFrames("#54 #1=3, #2=201, #3='4'", {bytes({'C', 9, 3, 201}), bytes({'C', 1, 2, 4})}), 0);
 }
 
-TEST_F(ProgrammingCommands, KeyFieldsOutOfRangeAreRefusedBeforeAnyKeyFrame) {
+TEST_F(KeyAndVatProgramming, KeyFieldsOutOfRangeAreRefusedBeforeAnyKeyFrame) {
   struct Row {
     std::string line;
     int result;
@@ -73,7 +73,7 @@ TEST_F(ProgrammingCommands, KeyFieldsOutOfRangeAreRefusedBeforeAnyKeyFrame) {
   EXPECT_EQ(RunFrames("#43 #1=5, #2=210, #3='1 256'", {bytes({'C', 0, 5, 210})}), 265);
 }
 
-TEST_F(ProgrammingCommands, VatRateSlotsOnModelMAndOtherModels) {
+TEST_F(KeyAndVatProgramming, VatRateSlotsOnModelMAndOtherModels) {
   const Bytes open = bytes({'A', 3, 147, 145});
   const Bytes rate = bytes({'A', 1, 2, 13, 5, 145});  // 12.5
   const Bytes end = bytes({'A', 146});
@@ -97,7 +97,7 @@ TEST_F(ProgrammingCommands, VatRateSlotsOnModelMAndOtherModels) {
   }
 }
 
-TEST_F(ProgrammingCommands, VatRateSlotsOutsideTheRegistersRatesAreRefused) {
+TEST_F(KeyAndVatProgramming, VatRateSlotsOutsideTheRegistersRatesAreRefused) {
   Executor().ProgSessionState = 1;
   struct Row {
     char model;
