@@ -12,7 +12,7 @@
 #include "language/definition_tables.h"
 #include "language/result_codes.h"
 #include "run/command_executor.h"
-#include "sim_host.h"
+#include "sim_command_fixture.h"
 
 namespace quadrel {
 namespace {
@@ -21,16 +21,8 @@ constexpr int kFeatureCombinedWrite = 92;
 // t72 takes "123" as the 12 digits of a number and a blank.
 const std::string kCode123 = "303030303030303030313233 20";
 
-class RecordsSim : public ::testing::Test {
+class RecordsSim : public SimCommandTest {
  protected:
-  static void SetUpTestSuite() { ASSERT_TRUE(test_support::LoadShippedDefinitions()); }
-  static void TearDownTestSuite() { ClearDefinitionTables(); }
-  void SetUp() override {
-    host_.sim.AddRegister(1, *ecrsim::BuiltInConfig("t72"));
-    host_.Install();
-    ASSERT_EQ(TradExecCommand("SELEZIONA CASSA=1"), 0);
-  }
-  void TearDown() override { Library() = LibraryState{}; }
 
   // The stored record as the control channel shows it, blanks removed from the key.
   std::string Stored(const std::string& kind, std::string key) {
@@ -48,9 +40,6 @@ class RecordsSim : public ::testing::Test {
         std::to_string(units) + std::string(static_cast<std::size_t>(EcrRecord(1).Decimals), '0');
     return std::string(10 - digits.size(), '0') + digits;
   }
-  ecrsim::SimRegister& Reg() { return *host_.sim.Find(1); }
-
-  SimHost host_;
 };
 
 TEST_F(RecordsSim, AnInsertedArticleTakesAPartialModifyAndGoesOnDelete) {

@@ -11,7 +11,7 @@
 #include "language/definition_tables.h"
 #include "run/command_executor.h"
 #include "run/key_batch_sender.h"
-#include "sim_host.h"
+#include "sim_command_fixture.h"
 #include "state/ecr_config.h"
 
 namespace quadrel {
@@ -19,21 +19,7 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-class KeyProgrammingSim : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() { ASSERT_TRUE(test_support::LoadShippedDefinitions()); }
-  static void TearDownTestSuite() { ClearDefinitionTables(); }
-  void SetUp() override {
-    host_.sim.AddRegister(1, *ecrsim::BuiltInConfig("t72"));
-    host_.Install();
-    ASSERT_EQ(Run("SELEZIONA CASSA=1"), 0);
-  }
-  void TearDown() override { ResetProcessState(); }
-  static int Run(const std::string& line) { return SendKeyBatch(TradExecCommand(line), nullptr, 0); }
-  ecrsim::SimRegister& Reg() { return *host_.sim.Find(1); }
-
-  SimHost host_;
-};
+class KeyProgrammingSim : public SimCommandTest {};
 
 TEST_F(KeyProgrammingSim, KeyMapsAndMacrosAreWritten) {
   EXPECT_EQ(Run("TASTIERA1 POSIZIONE=12, CODICE=203, SEQUENZA='7 8 9 255'"), 0);

@@ -18,7 +18,7 @@
 #include "language/definition_tables.h"
 #include "run/command_executor.h"
 #include "run/key_batch_sender.h"
-#include "sim_host.h"
+#include "sim_command_fixture.h"
 #include "simulator.h"
 #include "translator_fixture.h"
 
@@ -36,14 +36,10 @@ std::string Outcome(int day) {
          "</Giorno><Stato>OK</Stato></Esito>";
 }
 
-class XmlDownload : public ::testing::Test {
+class XmlDownload : public SimCommandTest {
  protected:
-  static void SetUpTestSuite() { ASSERT_TRUE(test_support::LoadShippedDefinitions()); }
-  static void TearDownTestSuite() { ClearDefinitionTables(); }
   void SetUp() override {
-    host_.sim.AddRegister(1, *ecrsim::BuiltInConfig("t72"));
-    host_.Install();
-    ASSERT_EQ(TradExecCommand("SELEZIONA CASSA=1"), 0);
+    SimCommandTest::SetUp();
     startDir_ = fs::current_path();
     dir_ = fs::temp_directory_path() / ("quadrel-xml-" + std::to_string(getpid()));
     fs::remove_all(dir_);
@@ -53,7 +49,7 @@ class XmlDownload : public ::testing::Test {
   void TearDown() override {
     fs::current_path(startDir_);
     fs::remove_all(dir_);
-    Library() = LibraryState{};
+    SimCommandTest::TearDown();
   }
 
   // Documents 998 to 1000: the first with its outcome, the second without,
@@ -88,7 +84,6 @@ class XmlDownload : public ::testing::Test {
     return ok;
   }
 
-  SimHost host_;
   fs::path startDir_, dir_;
 };
 

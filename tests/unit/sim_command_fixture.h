@@ -1,0 +1,34 @@
+// A translator test that runs command lines against a simulated register: the
+// shipped definitions file loaded, a t72 register 1 selected, and the key
+// records a command queues sent after it.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "definition_text.h"
+#include "exports/process_state.h"
+#include "language/definition_tables.h"
+#include "run/command_executor.h"
+#include "run/key_batch_sender.h"
+#include "sim_host.h"
+
+class SimCommandTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { ASSERT_TRUE(quadrel::test_support::LoadShippedDefinitions()); }
+  static void TearDownTestSuite() { quadrel::ClearDefinitionTables(); }
+  void SetUp() override {
+    host_.sim.AddRegister(1, *ecrsim::BuiltInConfig("t72"));
+    host_.Install();
+    ASSERT_EQ(Run("SELEZIONA CASSA=1"), 0);
+  }
+  void TearDown() override { quadrel::ResetProcessState(); }
+
+  static int Run(const std::string& line) {
+    return quadrel::SendKeyBatch(quadrel::TradExecCommand(line), nullptr, 0);
+  }
+  ecrsim::SimRegister& Reg() { return *host_.sim.Find(1); }
+
+  SimHost host_;
+};
