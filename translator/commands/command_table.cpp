@@ -5,6 +5,7 @@
 #include "commands/barcodes/print_line_commands.h"
 #include "commands/chip_card/chip_card_command.h"
 #include "commands/host/host_commands.h"
+#include "commands/journal/journal_export_signed.h"
 #include "commands/journal/journal_read.h"
 #include "commands/printing/display_lines.h"
 #include "commands/printing/field_records.h"
@@ -112,7 +113,7 @@ constexpr CommandRow kCommandTable[] = {
     {73, CmdCheckAmount},
     {74, CmdResetToIdle, 0, NeedsRegisterForMode},
     {75, NotBuiltYet, 0, NeedsRegisterForMode},        // CmdMailReceipt
-    {76, NotBuiltYet},                                 // CmdJournalExportSigned
+    {76, CmdJournalExportSigned},
     {77, CmdHostXferTotals, kCmdHostOnly},
     {78, CmdHostXferTables, kCmdHostOnly},
     {79, CmdHostQuery, kCmdHostOnly},

@@ -6,13 +6,11 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
 #include <string>
 
 #include "dll/quadrel_exports.h"
-#include "interfaces/host_info.h"
+#include "dll/simulated_line.h"
 #include "register_config.h"
-#include "simulator.h"
 
 namespace {
 
@@ -20,27 +18,9 @@ using ecrsim::Area;
 
 const std::string kMinimalIni = std::string(QUADREL_WIN_TEST_DATA) + "minimal.ini";
 
-ecrsim::Simulator* simulator = nullptr;
-HostInfoRecord hostInfo;
+HostInfoRecord& hostInfo = SimulatedLine::hostInfo;
 std::int32_t presence[25];
 int statusExFor = 0;
-
-int __stdcall SimulatedLine(int ecrOrRequest, int, void* frame, void* length, void* answer,
-                            void* answerLength, void* detail) {
-  if (ecrOrRequest == ECRIO_GET_INFO) {
-    *static_cast<HostInfoRecord**>(detail) = &hostInfo;
-    return 0;
-  }
-  if (ecrOrRequest < 0) return 0;
-  const auto* bytes = static_cast<const std::uint8_t*>(frame);
-  const auto count = static_cast<std::size_t>(IntFromArgument(length));
-  const ecrsim::Reply reply = simulator->Exchange(ecrOrRequest, {bytes, count});
-  if (!reply.answered) return 4;
-  std::copy(reply.answer.begin(), reply.answer.end(), static_cast<std::uint8_t*>(answer));
-  *static_cast<std::int32_t*>(answerLength) = static_cast<std::int32_t>(reply.answer.size());
-  *static_cast<std::int32_t*>(detail) = reply.detail;
-  return reply.hostResult;
-}
 
 int __stdcall ExtendedStatus(int ecr, int, int* status, int* length, std::uint8_t* buffer) {
   statusExFor = ecr;
@@ -60,7 +40,7 @@ std::uint32_t Id(int ecr, int item) {
 class EcrConfDll : public ::testing::Test {
  protected:
   void SetUp() override {
-    simulator = &sim;
+    SimulatedLine::simulator = &sim;
     ASSERT_TRUE(sim.AddRegister(1, *ecrsim::BuiltInConfig("t72")));
     ASSERT_TRUE(sim.AddRegister(2, *ecrsim::BuiltInConfig("s12")));
     hostInfo = HostInfoRecord{};
@@ -79,9 +59,9 @@ class EcrConfDll : public ::testing::Test {
   void TearDown() override {
     if (quadrel.TradClose) quadrel.TradClose();
     quadrel.Unload();
-    simulator = nullptr;
+    SimulatedLine::simulator = nullptr;
   }
-  void Init() { ASSERT_EQ(quadrel.TradInit(kMinimalIni.c_str(), 0, IgnoreProgress, SimulatedLine), 0); }
+  void Init() { ASSERT_EQ(quadrel.TradInit(kMinimalIni.c_str(), 0, IgnoreProgress, SimulatedLine::IO), 0); }
   std::string Str(std::uint32_t id) {
     const char* text = quadrel.GetEcrConfStr(id);
     return text ? text : "<null>";

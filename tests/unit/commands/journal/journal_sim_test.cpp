@@ -4,11 +4,14 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cctype>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 
+#include "commands/journal/journal_export_signed.h"
 #include "commands/journal/journal_read.h"
 #include "definition_text.h"
 #include "language/definition_tables.h"
@@ -29,6 +32,7 @@ class JournalSim : public ::testing::Test {
   void SetUp() override {
     host_.sim.AddRegister(1, *ecrsim::BuiltInConfig("t72"));
     Reg().EditConfig().SetFeatureLevel(kFeatureJournalRead, 2);
+    Configure(Reg().EditConfig());
     host_.Install();
     ASSERT_EQ(Run("SELEZIONA CASSA=1"), 0);
     file_ = fs::temp_directory_path() / ("quadrel-journal-sim-" + std::to_string(getpid()) + ".txt");
@@ -43,6 +47,7 @@ class JournalSim : public ::testing::Test {
     ResetProcessState();
   }
 
+  virtual void Configure(ecrsim::RegisterConfig&) {}
   static int Run(const std::string& line) { return SendKeyBatch(TradExecCommand(line), nullptr, 0); }
   ecrsim::SimRegister& Reg() { return *host_.sim.Find(1); }
   // What the register printed for one receipt, with the line ends a text file has.
@@ -83,6 +88,95 @@ TEST_F(JournalSim, AnAbortStopsTheReadWithTheLinesSoFarInTheFile) {
   const std::string part = Read("#1=010124, #2=020124");
   EXPECT_LT(part.size(), receipts_[0].size());
   EXPECT_EQ(receipts_[0].substr(0, part.size()), part);
+}
+
+// Command 76 on a model-2 register; its identity comes from the identity block.
+class JournalExportSim : public JournalSim {
+ protected:
+  void Configure(ecrsim::RegisterConfig& config) override {
+    config.SetText(ecrsim::Area::Identity, 69, 8, "2000A35 ");
+    config.SetText(ecrsim::Area::IdentityBlock, 4, 11, id_);
+  }
+  void SetUp() override {
+    JournalSim::SetUp();
+    dir_ = fs::temp_directory_path() / ("quadrel-export-" + std::to_string(getpid()));
+    fs::create_directories(dir_);
+  }
+  void TearDown() override {
+    fs::remove_all(dir_);
+    JournalSim::TearDown();
+  }
+  static std::string Slurp(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+  }
+  // The digest as the system's own tool gives it, in the checksum file's form.
+  static std::string SystemSha1(const fs::path& path) {
+    std::string hex(40, ' ');
+    std::FILE* tool = popen(("sha1sum '" + path.string() + "'").c_str(), "r");
+    EXPECT_NE(tool, nullptr);
+    EXPECT_EQ(std::fread(hex.data(), 1, hex.size(), tool), hex.size());
+    pclose(tool);
+    for (char& c : hex) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return hex + "\r\n";
+  }
+  // The translator reads the changed configuration afresh.
+  static void Reselect() {
+    InvalidateAllEcrRecords();
+    ASSERT_EQ(Run("SELEZIONA CASSA=1"), 0);
+  }
+  fs::path File(const std::string& closure, const char* ext) { return dir_ / (id_ + "_" + closure + ext); }
+
+  std::string id_ = "RT-ID-00072";
+  fs::path dir_;
+};
+
+TEST_F(JournalExportSim, TheClosuresJournalAndItsDigestLandInTheFolder) {
+  for (const char* closure : {"2", "9"}) {  // 9: no such closure, an empty journal
+    ASSERT_EQ(Run("#76 #1=" + std::string(closure) + ", #2='" + dir_.string() + "/'"), 0);
+    EXPECT_EQ(Slurp(File(closure, ".txt")), closure == std::string("2") ? receipts_[1] : "");
+    EXPECT_EQ(Slurp(File(closure, ".sh1")), SystemSha1(File(closure, ".txt")));
+  }
+}
+
+TEST_F(JournalExportSim, RefusalsLeaveNoChecksumFile) {
+  struct Case {
+    const char* fields;
+    int code;
+    bool staleKept;  // refused before the journal was read: nothing touched
+    void (*change)(ecrsim::RegisterConfig&);
+  } cases[] = {
+      {"#1=0", kResultIllegalValue, true, nullptr},
+      {"#1='2x'", kResultIllegalValue, true, nullptr},
+      {"#1=10000", kResultIllegalValue, true, nullptr},
+      {"#1=2", kResultVersionNotSupported, true,
+       [](ecrsim::RegisterConfig& c) { c.SetText(ecrsim::Area::Identity, 69, 8, "T1RT072A"); }},
+      {"#1=2", kResultBatchFileOpenError, true,  // an identity that would leave the folder
+       [](ecrsim::RegisterConfig& c) { c.SetText(ecrsim::Area::IdentityBlock, 4, 11, "..\\ID-0072"); }},
+      {"#1=2", kResultVersionNotSupported, false,  // the journal read fails: its code
+       [](ecrsim::RegisterConfig& c) { c.SetFeatureLevel(kFeatureJournalRead, 0); }},
+  };
+  const fs::path stale = File("2", ".sh1");
+  for (const Case& c : cases) {
+    if (c.change) {
+      c.change(Reg().EditConfig());
+      Reselect();
+    }
+    std::ofstream(stale) << "stale";
+    EXPECT_EQ(Run("#76 " + std::string(c.fields) + ", #2='" + dir_.string() + "/'"), c.code) << c.fields;
+    EXPECT_EQ(fs::exists(stale), c.staleKept) << c.fields;
+    Configure(Reg().EditConfig());
+    Reg().EditConfig().SetFeatureLevel(kFeatureJournalRead, 2);
+    Reselect();
+  }
+}
+
+TEST(JournalExportNames, TheFolderGetsOneSeparator) {
+  for (const char* folder : {"C:\\out", "C:\\out\\"})
+    EXPECT_EQ(MakeSignedExportNames(folder, "ID", "7").checksum, "C:\\out\\ID_7.sh1") << folder;
+  EXPECT_EQ(MakeSignedExportNames("", "ID", "7").journal, "ID_7.txt");
 }
 
 }  // namespace
