@@ -2,50 +2,26 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
-#include <optional>
 #include <utility>
 
 #include "form_lists.h"
+#include "net_def.h"
 #include "interfaces/registry.h"
 #include "port_types.h"
+#include "port_values.h"
 #include "spooler_service.h"
 
 namespace lathwell {
 namespace {
 
 constexpr RegistryRoot kMachine = RegistryRoot::LocalMachine;
-constexpr int kLastPortNumber = 999;
 
-constexpr const char* kNotNumeric = "Il valore di porta logica deve essere numerico";
 constexpr const char* kNoNumber = "Inserire un numero nel campo 'Porta Logica'";
 constexpr const char* kAlreadyExists = "La porta logica selezionata e' gia' esistente";
 constexpr const char* kMissingPort = "Porta logica inesistente";
 constexpr const char* kNothingToRemove = "La porta logica selezionata non esiste";
 constexpr const char* kWriteFailed = "Impossibile scrivere nel registro: ";
 constexpr const char* kNewPortDescription = "Dati porta logica ";
-constexpr const char* kOldDefaultLogFile = "c:\\log.txt";
-
-// A whole text of decimal digits with an optional sign, within int.
-std::optional<int> ParsePortNumber(const std::string& text) {
-  std::size_t start = !text.empty() && text.front() == '+' ? 1 : 0;
-  if (start == 1 && text.size() > 1 && text[1] == '-') return std::nullopt;
-  int number = 0;
-  const char* end = text.data() + text.size();
-  const auto [stop, error] = std::from_chars(text.data() + start, end, number);
-  if (start == text.size() || error != std::errc() || stop != end) return std::nullopt;
-  return number;
-}
-
-// Ports 1 to 999 are ours to list and store; other numbers belong to nobody.
-bool IsStorablePort(int number) {
-  return number >= 1 && number <= kLastPortNumber;
-}
-
-std::string LogFileFor(const std::string& stored, const std::string& port) {
-  if (stored.empty() || stored == kOldDefaultLogFile) return "c:\\logqdx_" + port + ".txt";
-  return stored;
-}
 
 const char* Switch(bool on) {
   return on ? "1" : "0";
@@ -81,7 +57,7 @@ void PortForm::ChangePortText(const std::string& text) {
   if (!text.empty()) {
     const auto number = ParsePortNumber(text);
     if (!number) {
-      messages_.ReportError(kNotNumeric);
+      messages_.ReportError(kNotNumericPort);
       return;
     }
     portText_ = std::to_string(*number);
@@ -90,16 +66,7 @@ void PortForm::ChangePortText(const std::string& text) {
 }
 
 void PortForm::LoadSettings() {
-  const std::string user =
-      registry_.ReadText(RegistryRoot::CurrentUser, registry::kDriverKey, registry::kAutoRun);
-  autoRun_.singlePort = !user.empty() && user != "0";
-  if (autoRun_.singlePort) {
-    autoRun_.port = user;
-    autoRun_.commandFile =
-        registry_.ReadText(RegistryRoot::CurrentUser, registry::kDriverKey, registry::kAutoRunCommandFile);
-    autoRun_.errorsFile =
-        registry_.ReadText(RegistryRoot::CurrentUser, registry::kDriverKey, registry::kAutoRunErrorsFile);
-  }
+  LoadSinglePortAutoRun();
 
   portList_.clear();
   if (!registry_.KeyExists(kMachine, registry::kPortsKey) &&
@@ -135,6 +102,7 @@ bool PortForm::PortExists() {
 void PortForm::ApplyLayoutOf(const std::string& portType) {
   const PortTypeRow* type = FindPortType(portType);
   layout_ = type != nullptr ? LayoutOf(type->kind) : UntypedLayout(layout_);
+  KeepNetDefFitted();
 }
 
 void PortForm::ShowMissingPort() {
@@ -173,6 +141,7 @@ void PortForm::ShowPort() {
   const auto isKind = [&](PortKind kind) { return IsPortKind(fields_.portType, kind); };
   if (isKind(PortKind::Rs485)) fields_.netDef = read(registry::kNetDef);
   if (isKind(PortKind::Modem)) fields_.netDef = read(registry::kConfStrModem);
+  KeepNetDefFitted();
   if (isKind(PortKind::Ethernet)) {
     fields_.ecrIp = read(registry::kEcrIp);
     fields_.ecrPortNumber = read(registry::kEcrPortNumber);
@@ -186,12 +155,11 @@ void PortForm::ShowPort() {
   fields_.logFile = LogFileFor(read(registry::kLogFileName), portText_);
 
   fields_.autoRunOnPort = isOn(registry::kEnableAutoRunOnPort);
-  autoRun_.spooler =
-      registry_.ReadText(kMachine, registry::kDriverKey, registry::kEnableSpoolerAutoRun) == "1";
+  SetSpoolerAutoRun(registry_.ReadText(kMachine, registry::kDriverKey, registry::kEnableSpoolerAutoRun) == "1");
   installationDir_ = registry_.ReadText(kMachine, registry::kDriverKey, registry::kInstallationDir);
   fields_.spoolerCommandFile = read(registry::kAutoRunCommandFile);
   if (autoRun_.spooler && fields_.spoolerCommandFile.empty()) {
-    fields_.spoolerCommandFile = installationDir_ + "Spooler\\" + portText_ + "\\sco*.dat";
+    fields_.spoolerCommandFile = DefaultSpoolerPattern(installationDir_, portText_);
     fields_.autoRunOnPort = true;
   }
 }
@@ -223,7 +191,7 @@ void PortForm::ChangePortType() {
   mediaCaption_ = type != nullptr ? type->mediaCaption : kUndefinedMediaCaption;
   ApplyLayoutOf(fields_.chosenPortType);
   if (type == nullptr) return;
-  if (type->kind == PortKind::Rs485) fields_.netDef.clear();
+  if (type->kind == PortKind::Rs485) fields_.netDef = FittedNetDef("");
   if (type->kind == PortKind::Ethernet) {
     fields_.ecrIp = lastOpenedKey_.empty() ? std::string()
                                            : registry_.ReadText(kMachine, lastOpenedKey_, registry::kEcrIp);
@@ -252,7 +220,7 @@ void PortForm::Cancel() {
 void PortForm::Ok() {
   const auto number = ParsePortNumber(portText_);
   if (!number) {
-    messages_.ReportError(kNotNumeric);
+    messages_.ReportError(kNotNumericPort);
     return;
   }
   if (IsStorablePort(*number)) {
@@ -276,6 +244,25 @@ void PortForm::UpdateSpoolerService(int port) {
   if (const auto failure = InstallSpoolerService(services_, registry_, installationDir, port)) {
     messages_.ReportError(*failure);
   }
+}
+
+bool PortForm::AddressBoxEnabled() const {
+  const PortTypeRow* rs485 = FindPortType(port_types::kRs485);
+  return state_ == FormState::Edit && mediaCaption_ == rs485->mediaCaption;
+}
+
+void PortForm::ChangeNetDef(const std::string& text) {
+  fields_.netDef = text;
+  KeepNetDefFitted();
+}
+
+// A modem string shares the field and is left as typed.
+void PortForm::KeepNetDefFitted() {
+  if (layout_.netDefinition) fields_.netDef = FittedNetDef(fields_.netDef);
+}
+
+void PortForm::ToggleAddress(std::size_t position) {
+  if (AddressBoxEnabled()) fields_.netDef = ToggledAddress(fields_.netDef, position);
 }
 
 bool PortForm::Reported(const std::string& key, const RegistryFailure& failure) {

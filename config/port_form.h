@@ -1,7 +1,8 @@
 // The logical-port form without its window: the port list, one port shown at
 // a time, and the browse and edit states with Add, Modify, OK, Cancel and
-// Remove, and the port's spooler service. The window copies what the user edited into Fields() before it
-// calls an action and shows the model's state after it.
+// Remove, the port's spooler service, the RS-485 address box and the two
+// AutoRun modes. The window copies what the user edited into Fields() before
+// it calls an action and shows the model's state after it.
 #pragma once
 
 #include <string>
@@ -38,12 +39,14 @@ struct PortFields {
   std::string spoolerCommandFile;
 };
 
-// The AutoRun settings as stored; the form only shows them.
+// The AutoRun check boxes and the single-port group. The group is shown while
+// `singlePort` is on, the port's spooler fields while `spooler` is.
 struct AutoRunFields {
   bool singlePort = false;
   std::string port;
   std::string commandFile;
   std::string errorsFile;
+  bool updateEnabled = false;
   bool spooler = false;
 };
 
@@ -72,6 +75,25 @@ class PortForm {
   void Cancel();
   void Remove();
 
+  // The RS-485 address box: shown with the net definition, usable only while
+  // an RS-485 port is edited.
+  bool AddressBoxShown() const { return layout_.netDefinition; }
+  bool AddressBoxEnabled() const;
+  // The shared text field was edited: an address map is kept at 24 characters.
+  void ChangeNetDef(const std::string& text);
+  // An address button (0 for address 1) was clicked.
+  void ToggleAddress(std::size_t position);
+
+  // The AutoRun check boxes; each reacts only when its state changes, and
+  // checking one clears the other.
+  void SetSinglePortAutoRun(bool on);
+  void SetSpoolerAutoRun(bool on);
+  // A text of the single-port group was edited.
+  void ChangeSinglePortTexts(const std::string& port, const std::string& commandFile,
+                             const std::string& errorsFile);
+  // Stores the single-port settings.
+  void UpdateSinglePort();
+
  private:
   void LoadSettings();
   void SelectFirstPort();
@@ -84,6 +106,12 @@ class PortForm {
   std::string PortKey() const;
   bool Store(const std::string& portNumber);
   bool Reported(const std::string& key, const RegistryFailure& failure);
+  void KeepNetDefFitted();
+  void LoadSinglePortAutoRun();
+  void LoadSinglePortTexts();
+  void LoadSpoolerFieldsOfPort();
+  // Writes a value of the driver key, creating the key; false (reported) when refused.
+  bool WriteSetting(RegistryRoot root, const char* name, const std::string& text);
 
   SettingsRegistry& registry_;
   MessageSink& messages_;

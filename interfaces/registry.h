@@ -16,6 +16,9 @@ inline constexpr char kPortsKeyPrefix[] = "Software\\Velmora\\Drivers\\Corvane\\
 // Values of the driver key (HKLM).
 inline constexpr char kInstallationDir[] = "InstallationDir";  // ends with a backslash
 inline constexpr char kEnableSpoolerAutoRun[] = "EnableSpoolerAutoRun";
+// A port's spooler command files by default: InstallationDir + folder + n + "\\" + mask.
+inline constexpr char kSpoolerFolder[] = "Spooler\\";
+inline constexpr char kSpoolerMask[] = "sco*.dat";
 // Translator switches with their defaults when the value is missing.
 inline constexpr char kBufferFlush[] = "BufferFlush";                // off
 inline constexpr char kFixDepDescLen[] = "FixDepDescLen";            // off

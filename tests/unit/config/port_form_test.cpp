@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "memory_registry.h"
+#include "net_def.h"
 #include "recorded_services.h"
 
 namespace lathwell {
@@ -231,24 +232,6 @@ TEST_F(PortFormTest, RemoveAsksFirstAndNoKeepsThePort) {
   EXPECT_FALSE(registry.KeyExists(kMachine, kPorts + "\\1000"));
 }
 
-TEST_F(PortFormTest, ShowsTheStoredAutoRunSettings) {
-  const std::string settings = "Software\\Velmora\\Drivers\\Corvane\\FirmwareA";
-  registry.CreateKey(RegistryRoot::CurrentUser, settings);
-  registry.WriteText(RegistryRoot::CurrentUser, settings, "AutoRun", "3");
-  registry.WriteText(RegistryRoot::CurrentUser, settings, "AutoRun CommandFile", "c:\\cmd.txt");
-  registry.CreateKey(kMachine, settings);
-  registry.WriteText(kMachine, settings, "EnableSpoolerAutoRun", "1");
-  registry.WriteText(kMachine, settings, "InstallationDir", "c:\\Velmora\\");
-  PutPort("2");
-  form.Start();
-  EXPECT_TRUE(form.AutoRun().singlePort);
-  EXPECT_EQ(form.AutoRun().port, "3");
-  EXPECT_EQ(form.AutoRun().commandFile, "c:\\cmd.txt");
-  EXPECT_TRUE(form.AutoRun().spooler);
-  EXPECT_EQ(form.Fields().spoolerCommandFile, "c:\\Velmora\\Spooler\\2\\sco*.dat");
-  EXPECT_TRUE(form.Fields().autoRunOnPort);
-}
-
 TEST_F(PortFormTest, EachTypeShowsItsKindsFieldsAndCaption) {
   // usedPort, protocol, speed, netDefinition, modemString, network, lineChecks, lineOptions
   const MediaLayout serial{true, true, false, false, false, false, true, true};
@@ -317,7 +300,7 @@ TEST_F(PortFormTest, ChoosingATypeSetsItsDefaults) {
   }
   f.chosenPortType = "RS485";
   form.ChangePortType();
-  EXPECT_EQ(f.netDef, "");
+  EXPECT_EQ(f.netDef, std::string(24, '0'));
 
   form.Cancel();
   EXPECT_EQ(form.Layout(), (MediaLayout{true, true, false, true, false, false, true, true}));
@@ -393,6 +376,109 @@ TEST_F(PortFormTest, OkInstallsThePortsServiceOnlyWithBothBoxesAndRemoveOnlyRemo
   form.Remove();
   EXPECT_EQ(services.steps, removal);
   EXPECT_FALSE(registry.KeyExists(kMachine, kPorts + "\\12"));
+}
+
+TEST_F(PortFormTest, TheAddressBoxKeepsTheMapAt24AndTogglesOnlyWhileAnRs485PortIsEdited) {
+  PutPort("1", {{"PortType", "RS485"}, {"NetDef", "1"}});
+  PutPort("2", {{"PortType", "Modem"}, {"ConfStrModem", "ATZ"}});
+  form.Start();
+  EXPECT_EQ(form.Fields().netDef, "1" + std::string(23, '0'));
+  EXPECT_TRUE(form.AddressBoxShown());
+  EXPECT_FALSE(form.AddressBoxEnabled());
+  form.ToggleAddress(1);
+  EXPECT_EQ(form.Fields().netDef, "1" + std::string(23, '0')) << "disabled in browse";
+
+  form.Modify();
+  EXPECT_TRUE(form.AddressBoxEnabled());
+  form.ChangeNetDef("11111x" + std::string(24, '0'));
+  EXPECT_EQ(form.Fields().netDef, "11111x" + std::string(18, '0'));
+  EXPECT_TRUE(AddressInUse(form.Fields().netDef, 5));
+  form.ToggleAddress(5);
+  form.ToggleAddress(23);
+  form.Ok();
+  EXPECT_EQ(Stored("1", "NetDef"), "11111" + std::string(18, '0') + "1");
+
+  form.ChangePortText("2");
+  form.Modify();
+  EXPECT_FALSE(form.AddressBoxShown());
+  form.ChangeNetDef("ATZ0");
+  EXPECT_EQ(form.Fields().netDef, "ATZ0");
+}
+
+class AutoRunTest : public PortFormTest {
+ protected:
+  void SetUser(const char* name, const std::string& text) {
+    registry.CreateKey(RegistryRoot::CurrentUser, kSettings);
+    registry.WriteText(RegistryRoot::CurrentUser, kSettings, name, text);
+  }
+  void SetMachine(const char* name, const std::string& text) {
+    registry.CreateKey(kMachine, kSettings);
+    registry.WriteText(kMachine, kSettings, name, text);
+  }
+  std::string User(const char* name) { return registry.ReadText(RegistryRoot::CurrentUser, kSettings, name); }
+  std::string Machine(const char* name) { return registry.ReadText(kMachine, kSettings, name); }
+  const std::string kSettings = "Software\\Velmora\\Drivers\\Corvane\\FirmwareA";
+};
+
+TEST_F(AutoRunTest, UpdateStoresOnlyAPortNumberAndStaysEnabledOtherwise) {
+  SetUser("AutoRun", "0");
+  form.Start();
+  EXPECT_FALSE(form.AutoRun().singlePort);
+  form.SetSinglePortAutoRun(true);
+  EXPECT_FALSE(form.AutoRun().updateEnabled);
+  for (const char* port : {"", "0", "abc", "1000", "-2"}) {
+    form.ChangeSinglePortTexts(port, "c:\\in.txt", "c:\\err.txt");
+    form.UpdateSinglePort();
+    EXPECT_TRUE(form.AutoRun().updateEnabled) << port;
+    EXPECT_EQ(User("AutoRun"), "0") << port;
+  }
+  EXPECT_EQ(messages.shown, std::vector<std::string>(3, "error: Il valore di porta logica deve essere numerico"));
+  form.ChangeSinglePortTexts("007", "c:\\in.txt", "c:\\err.txt");
+  form.UpdateSinglePort();
+  EXPECT_FALSE(form.AutoRun().updateEnabled);
+  EXPECT_EQ(User("AutoRun"), "7");
+  EXPECT_EQ(User("AutoRun CommandFile"), "c:\\in.txt");
+  EXPECT_EQ(User("AutoRun ErrorsFile"), "c:\\err.txt");
+}
+
+TEST_F(AutoRunTest, TheSpoolerBoxStoresAtOnceClearsSinglePortAndOffersThePortsPattern) {
+  SetUser("AutoRun", "3");
+  for (const char* dir : {"c:\\Velmora\\", ""}) {
+    SetMachine("InstallationDir", dir);
+    PortForm fresh{registry, messages, services};
+    PutPort("3", {{"PortType", "RS232"}, {"LogLevel", "0"}});
+    fresh.Start();
+    fresh.ChangePortText("3");
+    EXPECT_TRUE(fresh.AutoRun().singlePort);
+    fresh.SetSpoolerAutoRun(true);
+    EXPECT_FALSE(fresh.AutoRun().singlePort);
+    EXPECT_EQ(User("AutoRun"), "0");
+    EXPECT_EQ(Machine("EnableSpoolerAutoRun"), "1");
+    EXPECT_EQ(fresh.Fields().spoolerCommandFile, std::string(dir) + "Spooler\\3\\sco*.dat");
+    EXPECT_TRUE(fresh.Fields().autoRunOnPort);
+    EXPECT_FALSE(fresh.Fields().enableLog);
+    fresh.SetSinglePortAutoRun(true);
+    EXPECT_EQ(Machine("EnableSpoolerAutoRun"), "0");
+    SetUser("AutoRun", "3");
+  }
+  EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(AutoRunTest, BothModesStoredAtStartTheSpoolerWins) {
+  SetUser("AutoRun", "3");
+  SetMachine("EnableSpoolerAutoRun", "1");
+  PutPort("2", {{"PortType", "RS232"}, {"AutoRun CommandFile", "d:\\q\\*.dat"}});
+  form.Start();
+  EXPECT_TRUE(form.AutoRun().spooler);
+  EXPECT_FALSE(form.AutoRun().singlePort);
+  EXPECT_EQ(User("AutoRun"), "0");
+  EXPECT_EQ(form.Fields().spoolerCommandFile, "d:\\q\\*.dat");
+  EXPECT_FALSE(form.Fields().autoRunOnPort);
+
+  registry.RefuseChanges("Accesso negato.");
+  form.SetSpoolerAutoRun(false);
+  EXPECT_EQ(messages.shown, std::vector<std::string>{"error: Impossibile scrivere nel registro: Software\\Velmora\\"
+                                                     "Drivers\\Corvane\\FirmwareA (Accesso negato.)"});
 }
 
 }  // namespace

@@ -1,0 +1,26 @@
+// How the form reads a logical port's number and what it offers for a port's
+// files when none is stored.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace lathwell {
+
+// The error shown for a port number that is not one.
+inline constexpr const char* kNotNumericPort = "Il valore di porta logica deve essere numerico";
+
+// A whole text of decimal digits with an optional sign, within int.
+std::optional<int> ParsePortNumber(const std::string& text);
+
+// Ports 1 to 999 are ours to list and store; other numbers belong to nobody.
+bool IsStorablePort(int number);
+
+// The port's protocol log: the stored name, or a file of the port's own when
+// none is stored or the old shared default is.
+std::string LogFileFor(const std::string& stored, const std::string& port);
+
+// The spooler's command files of a port below the installation folder.
+std::string DefaultSpoolerPattern(const std::string& installationDir, const std::string& port);
+
+}  // namespace lathwell
