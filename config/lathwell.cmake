@@ -2,9 +2,9 @@
 # Included from config/CMakeLists.txt in the win32 build.
 enable_language(RC)
 
-add_library(lathwell_win32 STATIC message_box_sink.cpp port_form_dialog.cpp win32_registry.cpp
+add_library(lathwell_win32 STATIC address_box.cpp message_box_sink.cpp port_form_dialog.cpp win32_registry.cpp
   win32_service_runner.cpp)
-target_link_libraries(lathwell_win32 PUBLIC lathwell_model advapi32 comdlg32 gdi32 user32)
+target_link_libraries(lathwell_win32 PUBLIC lathwell_model advapi32 comctl32 comdlg32 gdi32 user32)
 
 add_executable(Lathwell WIN32 lathwell_main.cpp lathwell.rc)
 target_link_libraries(Lathwell PRIVATE lathwell_win32)

@@ -1,11 +1,13 @@
 #include "port_form_dialog.h"
 
+#include <commctrl.h>
 #include <commdlg.h>
 
 #include <initializer_list>
 #include <string>
 #include <vector>
 
+#include "address_box.h"
 #include "form_lists.h"
 #include "message_box_sink.h"
 #include "port_form.h"
@@ -105,8 +107,12 @@ constexpr int kAutoRunGroup[] = {IDC_AUTO_RUN_GROUP,
                                  IDC_OPEN_AUTO_RUN_ERRORS_FILE,
                                  IDC_UPDATE_AUTO_RUN};
 
+// The single-port group's texts, handed to the form whenever one changes.
+constexpr int kSinglePortTexts[] = {IDC_AUTO_RUN_PORT, IDC_AUTO_RUN_COMMAND_FILE, IDC_AUTO_RUN_ERRORS_FILE};
+
 constexpr COLORREF kProductLabelColour = RGB(255, 0, 0);
 constexpr const char* kFirstBrowseFolder = "c:\\";
+constexpr const wchar_t* kSpoolerHint = L"Attiva Spooler Autorun su pi\u00f9 porte logiche";
 
 std::string TextOf(HWND window) {
   const int length = GetWindowTextLengthA(window);
@@ -133,12 +139,16 @@ class PortFormDialog {
         dialog_ = dialog;
         messages_.SetOwner(dialog);
         FillLists();
+        addressBox_.Create(dialog);
+        AddHint(IDC_AUTO_RUN_SPOOLER, kSpoolerHint);
         form_.Start();
         Show();
         return TRUE;
       case WM_COMMAND:
         Command(LOWORD(wParam), HIWORD(wParam));
         return TRUE;
+      case WM_DRAWITEM:
+        return AddressBox::Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
       case WM_CTLCOLORSTATIC:
         return ColourStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
       default:
@@ -147,6 +157,12 @@ class PortFormDialog {
   }
 
   void Command(int id, int notification) {
+    // Texts written by Show notify too; only the user's edits are news to the form.
+    if (showing_) return;
+    if (const int position = AddressBox::PositionOf(Item(id)); position >= 0) {
+      Act([&] { form_.ToggleAddress(static_cast<std::size_t>(position)); });
+      return;
+    }
     switch (id) {
       case IDC_LOGICAL_PORTS:
         if (notification == CBN_EDITCHANGE) Act([&] { form_.ChangePortText(TextOf(Item(id))); });
@@ -170,9 +186,37 @@ class PortFormDialog {
       case IDC_CANCEL_EDIT:
         Act([&] { form_.Cancel(); });
         break;
+      case IDC_NET_DEF:
+        if (notification == EN_CHANGE && form_.State() == FormState::Edit) {
+          Act([&] { form_.ChangeNetDef(TextOf(Item(id))); });
+        }
+        break;
+      case IDC_AUTO_RUN:
+        Act([&] { form_.SetSinglePortAutoRun(!form_.AutoRun().singlePort); });
+        break;
+      case IDC_AUTO_RUN_SPOOLER:
+        Act([&] { form_.SetSpoolerAutoRun(!form_.AutoRun().spooler); });
+        break;
+      case IDC_AUTO_RUN_PORT:
+      case IDC_AUTO_RUN_COMMAND_FILE:
+      case IDC_AUTO_RUN_ERRORS_FILE:
+        if (notification == EN_CHANGE) {
+          Act([&] {
+            form_.ChangeSinglePortTexts(TextOf(Item(IDC_AUTO_RUN_PORT)), TextOf(Item(IDC_AUTO_RUN_COMMAND_FILE)),
+                                        TextOf(Item(IDC_AUTO_RUN_ERRORS_FILE)));
+          });
+        }
+        break;
+      case IDC_UPDATE_AUTO_RUN:
+        Act([&] { form_.UpdateSinglePort(); });
+        break;
       case IDC_OPEN_SPOOLER_COMMAND_FILE:
       case IDC_OPEN_LOG_FILE:
         ChooseFileFor(id == IDC_OPEN_LOG_FILE ? IDC_LOG_FILE : IDC_SPOOLER_COMMAND_FILE);
+        break;
+      case IDC_OPEN_AUTO_RUN_COMMAND_FILE:
+      case IDC_OPEN_AUTO_RUN_ERRORS_FILE:
+        ChooseFileFor(id == IDC_OPEN_AUTO_RUN_COMMAND_FILE ? IDC_AUTO_RUN_COMMAND_FILE : IDC_AUTO_RUN_ERRORS_FILE);
         break;
       case IDC_CLOSE:
       case IDCANCEL:
@@ -220,6 +264,7 @@ class PortFormDialog {
   }
 
   void Show() {
+    showing_ = true;
     const PortFields& fields = form_.Fields();
     ShowPortList();
     for (const TextControl& control : kEditedTexts) SetText(control.id, fields.*control.field);
@@ -229,6 +274,7 @@ class PortFormDialog {
     SetText(IDC_MEDIA_GROUP, form_.MediaCaption());
     ShowAutoRun();
     ShowState();
+    showing_ = false;
   }
 
   void ShowPortList() {
@@ -254,6 +300,7 @@ class PortFormDialog {
     SetText(IDC_AUTO_RUN_COMMAND_FILE, autoRun.commandFile);
     SetText(IDC_AUTO_RUN_ERRORS_FILE, autoRun.errorsFile);
     ShowAll(kAutoRunGroup, autoRun.singlePort);
+    EnableWindow(Item(IDC_UPDATE_AUTO_RUN), autoRun.updateEnabled);
     ShowAll(kSpoolerControls, autoRun.spooler);
   }
 
@@ -283,6 +330,7 @@ class PortFormDialog {
     ShowAll(kNetworkControls, layout.network);
     ShowAll(kLineChecks, layout.lineChecks);
     ShowAll(kLineOptions, layout.lineOptions);
+    addressBox_.Show(form_.Fields().netDef, form_.AddressBoxShown(), form_.AddressBoxEnabled());
   }
 
   template <std::size_t N>
@@ -291,8 +339,28 @@ class PortFormDialog {
   }
   void ShowOne(int id, bool shown) { ShowWindow(Item(id), shown ? SW_SHOWNA : SW_HIDE); }
 
+  // Keeps the caret where it was, so typing into a field the form rewrites goes on in place.
   void SetText(int id, const std::string& text) {
-    if (TextOf(Item(id)) != text) SetWindowTextA(Item(id), text.c_str());
+    if (TextOf(Item(id)) == text) return;
+    DWORD start = 0;
+    DWORD end = 0;
+    SendMessageA(Item(id), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    SetWindowTextA(Item(id), text.c_str());
+    SendMessageA(Item(id), EM_SETSEL, start, end);
+  }
+
+  void AddHint(int id, const wchar_t* hint) {
+    const INITCOMMONCONTROLSEX classes{sizeof classes, ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&classes);
+    HWND tip = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, dialog_, nullptr, nullptr, nullptr);
+    TTTOOLINFOW tool = {};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = dialog_;
+    tool.uId = reinterpret_cast<UINT_PTR>(Item(id));
+    tool.lpszText = const_cast<wchar_t*>(hint);
+    SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
   }
   void Choose(int id, const std::string& text) {
     const LRESULT index = text.empty() ? CB_ERR
@@ -325,7 +393,9 @@ class PortFormDialog {
 
   MessageBoxSink messages_;
   PortForm form_;
+  AddressBox addressBox_;
   HWND dialog_ = nullptr;
+  bool showing_ = false;
   std::vector<std::string> shownPortList_;
 };
 

@@ -60,6 +60,13 @@
 #define IDC_OPEN_AUTO_RUN_ERRORS_FILE 1208
 #define IDC_UPDATE_AUTO_RUN 1209
 
+// RS-485 address box: the templates carry the glyphs; the 24 buttons are
+// made by code, IDC_ADDRESS_FIRST for address 1.
+#define IDC_BOX485_GROUP 1400
+#define IDC_ADDRESS_IN_USE 1401
+#define IDC_ADDRESS_FREE 1402
+#define IDC_ADDRESS_FIRST 1410
+
 // Form.
 #define IDC_AUTO_RUN 1300
 #define IDC_AUTO_RUN_SPOOLER 1301

@@ -152,8 +152,8 @@ bool LathwellWindow::Answer(int button) {
   return WaitFor([&] { return !IsWindow(box); });
 }
 
-std::optional<std::string> RegQuery(const std::string& key, const std::string& value) {
-  const auto output = CommandOutput("reg query \"HKLM\\" + key + "\" /v \"" + value + "\" 2>nul");
+std::optional<std::string> RegQuery(const std::string& key, const std::string& value, const std::string& root) {
+  const auto output = CommandOutput("reg query \"" + root + "\\" + key + "\" /v \"" + value + "\" 2>nul");
   if (!output) return std::nullopt;
   // "    Name    REG_SZ    text"
   const std::string marker = "REG_SZ";
@@ -163,6 +163,25 @@ std::optional<std::string> RegQuery(const std::string& key, const std::string& v
       output->substr(found + marker.size(), output->find_first_of("\r\n", found) - found - marker.size());
   const auto start = line.find_first_not_of(' ');
   return start == std::string::npos ? std::string() : line.substr(start);
+}
+
+SettingValue::SettingValue(HKEY root, const std::string& key, const char* name, const std::string& value)
+    : root_(root), key_(key), name_(name) {
+  char text[1024];
+  DWORD size = sizeof text;
+  if (RegGetValueA(root, key.c_str(), name, RRF_RT_REG_SZ, nullptr, text, &size) == ERROR_SUCCESS) old_ = text;
+  Write(value);
+}
+
+SettingValue::~SettingValue() {
+  if (old_)
+    Write(*old_);
+  else
+    RegDeleteKeyValueA(root_, key_.c_str(), name_);
+}
+
+void SettingValue::Write(const std::string& value) const {
+  RegSetKeyValueA(root_, key_.c_str(), name_, REG_SZ, value.c_str(), static_cast<DWORD>(value.size() + 1));
 }
 
 bool RegKeyExists(const std::string& key) {

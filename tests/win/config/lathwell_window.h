@@ -24,6 +24,10 @@ class LathwellWindow {
   HWND Control(int id) const { return GetDlgItem(form_, id); }
   std::string Text(int id) const;
   bool Visible(int id) const { return IsWindowVisible(Control(id)) != FALSE; }
+  bool Enabled(int id) const { return IsWindowEnabled(Control(id)) != FALSE; }
+  bool Checked(int id) const { return SendMessageA(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+  // The bitmap a button shows.
+  LRESULT Image(int id) const { return SendMessageA(Control(id), BM_GETIMAGE, IMAGE_BITMAP, 0); }
 
   // Replaces the port list's text key by key.
   void TypePort(const std::string& text);
@@ -50,10 +54,27 @@ class LathwellWindow {
   HWND form_ = nullptr;
 };
 
-// A string value of HKLM\key read back with the prefix's `reg query`; none
-// when the key or the value is missing.
-std::optional<std::string> RegQuery(const std::string& key, const std::string& value);
+// A string value of root\key ("HKLM" or "HKCU") read back with the prefix's
+// `reg query`; none when the key or the value is missing.
+std::optional<std::string> RegQuery(const std::string& key, const std::string& value,
+                                    const std::string& root = "HKLM");
 bool RegKeyExists(const std::string& key);
+// A string value of a key set for a test and put back as it was (or removed) afterwards.
+class SettingValue {
+ public:
+  SettingValue(HKEY root, const std::string& key, const char* name, const std::string& value);
+  ~SettingValue();
+  SettingValue(const SettingValue&) = delete;
+  SettingValue& operator=(const SettingValue&) = delete;
+
+ private:
+  void Write(const std::string& value) const;
+  HKEY root_;
+  std::string key_;
+  const char* name_;
+  std::optional<std::string> old_;
+};
+
 // Runs a command line through the shell: its output, or none when it exits with an error.
 std::optional<std::string> CommandOutput(const std::string& commandLine);
 

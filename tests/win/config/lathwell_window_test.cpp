@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "interfaces/registry.h"
 #include "port_form_ids.h"
 #include "protocol/protocol_test_support.h"
 
@@ -104,6 +105,84 @@ TEST_F(LathwellWindowTest, TypingALetterShowsTheErrorBox) {
   EXPECT_EQ(lathwell.MessageText(), "Il valore di porta logica deve essere numerico");
   EXPECT_TRUE(lathwell.Answer(IDOK));
   EXPECT_EQ(lathwell.Text(IDC_LOGICAL_PORTS), "x");
+}
+
+// Each address button's glyph read back: '1' for the in-use template's, '0' for the other's.
+std::string Glyphs(const LathwellWindow& lathwell) {
+  std::string shown;
+  for (int id = IDC_ADDRESS_FIRST; id < IDC_ADDRESS_FIRST + 24; ++id) {
+    const LRESULT image = lathwell.Image(id);
+    shown += image == lathwell.Image(IDC_ADDRESS_IN_USE) ? '1' : image == lathwell.Image(IDC_ADDRESS_FREE) ? '0' : '?';
+  }
+  return shown;
+}
+
+TEST_F(LathwellWindowTest, AddressButtonsShowAndToggleTheNetDefinition) {
+  PortKey port(945, {{"PortType", "RS485"}, {"NetDef", "1"}});
+  LathwellWindow lathwell;
+  ASSERT_NE(lathwell.Form(), nullptr);
+  lathwell.TypePort("945");
+  ASSERT_NE(lathwell.Image(IDC_ADDRESS_IN_USE), lathwell.Image(IDC_ADDRESS_FREE));
+  const std::string first = "1" + std::string(23, '0');
+  EXPECT_EQ(lathwell.Text(IDC_NET_DEF), first);
+  EXPECT_EQ(Glyphs(lathwell), first);
+  EXPECT_FALSE(lathwell.Enabled(IDC_ADDRESS_FIRST));
+
+  lathwell.Click(IDC_MODIFY);
+  EXPECT_TRUE(lathwell.Enabled(IDC_ADDRESS_FIRST + 23));
+  lathwell.Click(IDC_ADDRESS_FIRST + 5);
+  lathwell.Click(IDC_ADDRESS_FIRST);
+  const std::string sixth = "000001" + std::string(18, '0');
+  EXPECT_EQ(lathwell.Text(IDC_NET_DEF), sixth);
+  EXPECT_EQ(Glyphs(lathwell), sixth);
+  lathwell.SetText(IDC_NET_DEF, "11");
+  EXPECT_EQ(Glyphs(lathwell), "11" + std::string(22, '0'));
+  lathwell.Click(IDC_OK_EDIT);
+  EXPECT_EQ(RegQuery(port.path(), "NetDef"), "11" + std::string(22, '0'));
+
+  lathwell.Click(IDC_MODIFY);
+  lathwell.Choose(IDC_PORT_TYPE, "Modem");
+  EXPECT_FALSE(lathwell.Visible(IDC_BOX485_GROUP));
+  EXPECT_FALSE(lathwell.Visible(IDC_ADDRESS_FIRST));
+  lathwell.SetText(IDC_NET_DEF, "ATZ");
+  EXPECT_EQ(lathwell.Text(IDC_NET_DEF), "ATZ");
+}
+
+TEST_F(LathwellWindowTest, EachAutoRunBoxStoresItsModeAndClearsTheOther) {
+  const std::string settings = registry::kDriverKey;
+  SettingValue user(HKEY_CURRENT_USER, settings, "AutoRun", "0");
+  SettingValue commandFile(HKEY_CURRENT_USER, settings, "AutoRun CommandFile", "");
+  SettingValue errorsFile(HKEY_CURRENT_USER, settings, "AutoRun ErrorsFile", "");
+  SettingValue spooler(HKEY_LOCAL_MACHINE, settings, "EnableSpoolerAutoRun", "0");
+  LathwellWindow lathwell;
+  ASSERT_NE(lathwell.Form(), nullptr);
+  EXPECT_FALSE(lathwell.Visible(IDC_AUTO_RUN_GROUP));
+
+  lathwell.Click(IDC_AUTO_RUN);
+  EXPECT_TRUE(lathwell.Checked(IDC_AUTO_RUN));
+  EXPECT_TRUE(lathwell.Visible(IDC_AUTO_RUN_GROUP));
+  EXPECT_FALSE(lathwell.Enabled(IDC_UPDATE_AUTO_RUN));
+  lathwell.SetText(IDC_AUTO_RUN_PORT, "3a");
+  EXPECT_EQ(lathwell.ClickForMessage(IDC_UPDATE_AUTO_RUN), "Il valore di porta logica deve essere numerico");
+  EXPECT_TRUE(lathwell.Answer(IDOK));
+  EXPECT_EQ(RegQuery(settings, "AutoRun", "HKCU"), "0");
+
+  lathwell.SetText(IDC_AUTO_RUN_PORT, "3");
+  lathwell.SetText(IDC_AUTO_RUN_COMMAND_FILE, "c:\\in.dat");
+  lathwell.SetText(IDC_AUTO_RUN_ERRORS_FILE, "c:\\in.err");
+  EXPECT_TRUE(lathwell.Enabled(IDC_UPDATE_AUTO_RUN));
+  lathwell.Click(IDC_UPDATE_AUTO_RUN);
+  EXPECT_FALSE(lathwell.Enabled(IDC_UPDATE_AUTO_RUN));
+  EXPECT_EQ(RegQuery(settings, "AutoRun", "HKCU"), "3");
+  EXPECT_EQ(RegQuery(settings, "AutoRun CommandFile", "HKCU"), "c:\\in.dat");
+  EXPECT_EQ(RegQuery(settings, "AutoRun ErrorsFile", "HKCU"), "c:\\in.err");
+
+  lathwell.Click(IDC_AUTO_RUN_SPOOLER);
+  EXPECT_FALSE(lathwell.Checked(IDC_AUTO_RUN));
+  EXPECT_FALSE(lathwell.Visible(IDC_AUTO_RUN_GROUP));
+  EXPECT_TRUE(lathwell.Visible(IDC_SPOOLER_COMMAND_FILE));
+  EXPECT_EQ(RegQuery(settings, "AutoRun", "HKCU"), "0");
+  EXPECT_EQ(RegQuery(settings, "EnableSpoolerAutoRun"), "1");
 }
 
 }  // namespace

@@ -115,29 +115,6 @@ void Copy(const std::string& from, const std::string& to) {
   ASSERT_TRUE(CopyFileA(from.c_str(), to.c_str(), FALSE)) << from << " -> " << to;
 }
 
-// A machine value set for the test and put back as it was afterwards.
-class MachineValue {
- public:
-  MachineValue(const char* name, const std::string& value) : name_(name) {
-    old_ = RegQuery(kDriverKey, name);
-    Write(value);
-  }
-  ~MachineValue() {
-    if (old_)
-      Write(*old_);
-    else
-      RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kDriverKey.c_str(), name_);
-  }
-
- private:
-  void Write(const std::string& value) {
-    RegSetKeyValueA(HKEY_LOCAL_MACHINE, kDriverKey.c_str(), name_, REG_SZ, value.c_str(),
-                    static_cast<DWORD>(value.size() + 1));
-  }
-  const char* name_;
-  std::optional<std::string> old_;
-};
-
 class SpoolerServiceTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
@@ -197,8 +174,8 @@ class SpoolerServiceTest : public ::testing::Test {
   static bool ServiceGone() { return ScQuery(kService).empty() && ServiceRavelins() == 0; }
 
   protocol_test::PortKey port_{kPort, protocol_test::EthernetPortValues(protocol_test::FixturePorts().wire)};
-  MachineValue installationDir_{"InstallationDir", kInstall};
-  MachineValue spooler_{"EnableSpoolerAutoRun", "1"};
+  SettingValue installationDir_{HKEY_LOCAL_MACHINE, kDriverKey, "InstallationDir", kInstall};
+  SettingValue spooler_{HKEY_LOCAL_MACHINE, kDriverKey, "EnableSpoolerAutoRun", "1"};
 };
 
 TEST_F(SpoolerServiceTest, StoringWithBothBoxesRunsTheSpoolerUntilTheBoxIsCleared) {
