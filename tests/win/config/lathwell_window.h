@@ -8,6 +8,8 @@
 #include <optional>
 #include <string>
 
+#include "interfaces/registry.h"
+
 namespace lathwell_test {
 
 class LathwellWindow {
@@ -73,6 +75,15 @@ class SettingValue {
   std::string key_;
   const char* name_;
   std::optional<std::string> old_;
+};
+
+// Both AutoRun modes off for a test (the user's single port with its files,
+// the machine's spooler switch) and put back afterwards.
+struct AutoRunOff {
+  SettingValue port{HKEY_CURRENT_USER, registry::kDriverKey, registry::kAutoRun, "0"};
+  SettingValue commandFile{HKEY_CURRENT_USER, registry::kDriverKey, registry::kAutoRunCommandFile, ""};
+  SettingValue errorsFile{HKEY_CURRENT_USER, registry::kDriverKey, registry::kAutoRunErrorsFile, ""};
+  SettingValue spooler{HKEY_LOCAL_MACHINE, registry::kDriverKey, registry::kEnableSpoolerAutoRun, "0"};
 };
 
 // Runs a command line through the shell: its output, or none when it exits with an error.

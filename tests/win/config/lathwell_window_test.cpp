@@ -150,10 +150,7 @@ TEST_F(LathwellWindowTest, AddressButtonsShowAndToggleTheNetDefinition) {
 
 TEST_F(LathwellWindowTest, EachAutoRunBoxStoresItsModeAndClearsTheOther) {
   const std::string settings = registry::kDriverKey;
-  SettingValue user(HKEY_CURRENT_USER, settings, "AutoRun", "0");
-  SettingValue commandFile(HKEY_CURRENT_USER, settings, "AutoRun CommandFile", "");
-  SettingValue errorsFile(HKEY_CURRENT_USER, settings, "AutoRun ErrorsFile", "");
-  SettingValue spooler(HKEY_LOCAL_MACHINE, settings, "EnableSpoolerAutoRun", "0");
+  const AutoRunOff autoRunOff;
   LathwellWindow lathwell;
   ASSERT_NE(lathwell.Form(), nullptr);
   EXPECT_FALSE(lathwell.Visible(IDC_AUTO_RUN_GROUP));

@@ -62,10 +62,7 @@ TEST(SinglePortAutoRunEndToEnd, TheFormsSettingsRunTheDroppedCommandFile) {
   CreateDirectoryA(kScratch.c_str(), nullptr);
   DeleteFileA(errorsFile.c_str());
   protocol_test::PortKey port(kPort, protocol_test::EthernetPortValues(protocol_test::FixturePorts().wire));
-  SettingValue user(HKEY_CURRENT_USER, settings, "AutoRun", "0");
-  SettingValue userCommandFile(HKEY_CURRENT_USER, settings, "AutoRun CommandFile", "");
-  SettingValue userErrorsFile(HKEY_CURRENT_USER, settings, "AutoRun ErrorsFile", "");
-  SettingValue spooler(HKEY_LOCAL_MACHINE, settings, "EnableSpoolerAutoRun", "0");
+  const AutoRunOff autoRunOff;
   {
     LathwellWindow lathwell;
     ASSERT_NE(lathwell.Form(), nullptr);
