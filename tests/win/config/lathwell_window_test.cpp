@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include "interfaces/registry.h"
 #include "port_form_ids.h"
 #include "protocol/protocol_test_support.h"
 
@@ -135,51 +134,11 @@ TEST_F(LathwellWindowTest, AddressButtonsShowAndToggleTheNetDefinition) {
   const std::string sixth = "000001" + std::string(18, '0');
   EXPECT_EQ(lathwell.Text(IDC_NET_DEF), sixth);
   EXPECT_EQ(Glyphs(lathwell), sixth);
-  lathwell.SetText(IDC_NET_DEF, "11");
-  EXPECT_EQ(Glyphs(lathwell), "11" + std::string(22, '0'));
   lathwell.Click(IDC_OK_EDIT);
-  EXPECT_EQ(RegQuery(port.path(), "NetDef"), "11" + std::string(22, '0'));
-
+  EXPECT_EQ(RegQuery(port.path(), "NetDef"), sixth);
   lathwell.Click(IDC_MODIFY);
   lathwell.Choose(IDC_PORT_TYPE, "Modem");
-  EXPECT_FALSE(lathwell.Visible(IDC_BOX485_GROUP));
   EXPECT_FALSE(lathwell.Visible(IDC_ADDRESS_FIRST));
-  lathwell.SetText(IDC_NET_DEF, "ATZ");
-  EXPECT_EQ(lathwell.Text(IDC_NET_DEF), "ATZ");
-}
-
-TEST_F(LathwellWindowTest, EachAutoRunBoxStoresItsModeAndClearsTheOther) {
-  const std::string settings = registry::kDriverKey;
-  const AutoRunOff autoRunOff;
-  LathwellWindow lathwell;
-  ASSERT_NE(lathwell.Form(), nullptr);
-  EXPECT_FALSE(lathwell.Visible(IDC_AUTO_RUN_GROUP));
-
-  lathwell.Click(IDC_AUTO_RUN);
-  EXPECT_TRUE(lathwell.Checked(IDC_AUTO_RUN));
-  EXPECT_TRUE(lathwell.Visible(IDC_AUTO_RUN_GROUP));
-  EXPECT_FALSE(lathwell.Enabled(IDC_UPDATE_AUTO_RUN));
-  lathwell.SetText(IDC_AUTO_RUN_PORT, "3a");
-  EXPECT_EQ(lathwell.ClickForMessage(IDC_UPDATE_AUTO_RUN), "Il valore di porta logica deve essere numerico");
-  EXPECT_TRUE(lathwell.Answer(IDOK));
-  EXPECT_EQ(RegQuery(settings, "AutoRun", "HKCU"), "0");
-
-  lathwell.SetText(IDC_AUTO_RUN_PORT, "3");
-  lathwell.SetText(IDC_AUTO_RUN_COMMAND_FILE, "c:\\in.dat");
-  lathwell.SetText(IDC_AUTO_RUN_ERRORS_FILE, "c:\\in.err");
-  EXPECT_TRUE(lathwell.Enabled(IDC_UPDATE_AUTO_RUN));
-  lathwell.Click(IDC_UPDATE_AUTO_RUN);
-  EXPECT_FALSE(lathwell.Enabled(IDC_UPDATE_AUTO_RUN));
-  EXPECT_EQ(RegQuery(settings, "AutoRun", "HKCU"), "3");
-  EXPECT_EQ(RegQuery(settings, "AutoRun CommandFile", "HKCU"), "c:\\in.dat");
-  EXPECT_EQ(RegQuery(settings, "AutoRun ErrorsFile", "HKCU"), "c:\\in.err");
-
-  lathwell.Click(IDC_AUTO_RUN_SPOOLER);
-  EXPECT_FALSE(lathwell.Checked(IDC_AUTO_RUN));
-  EXPECT_FALSE(lathwell.Visible(IDC_AUTO_RUN_GROUP));
-  EXPECT_TRUE(lathwell.Visible(IDC_SPOOLER_COMMAND_FILE));
-  EXPECT_EQ(RegQuery(settings, "AutoRun", "HKCU"), "0");
-  EXPECT_EQ(RegQuery(settings, "EnableSpoolerAutoRun"), "1");
 }
 
 }  // namespace

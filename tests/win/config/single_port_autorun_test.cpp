@@ -1,6 +1,6 @@
 // Single-port AutoRun set through Lathwell's form, run by a Ravelin started
 // by hand against the simulator: the dropped command file runs, is deleted
-// and leaves its errors file.
+// and leaves its errors file. Then the spooler box takes over.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -55,7 +55,7 @@ class HandStartedRavelin {
   bool started_ = false;
 };
 
-TEST(SinglePortAutoRunEndToEnd, TheFormsSettingsRunTheDroppedCommandFile) {
+TEST(SinglePortAutoRunEndToEnd, TheFormsSettingsRunTheDroppedCommandFileUntilTheSpoolerBoxTakesOver) {
   const std::string settings = registry::kDriverKey;
   const std::string commandFile = kScratch + "cmd.dat";
   const std::string errorsFile = kScratch + "cmd.err";
@@ -67,10 +67,13 @@ TEST(SinglePortAutoRunEndToEnd, TheFormsSettingsRunTheDroppedCommandFile) {
     LathwellWindow lathwell;
     ASSERT_NE(lathwell.Form(), nullptr);
     lathwell.Click(IDC_AUTO_RUN);
+    EXPECT_TRUE(lathwell.Visible(IDC_AUTO_RUN_GROUP));
     lathwell.SetText(IDC_AUTO_RUN_PORT, std::to_string(kPort));
     lathwell.SetText(IDC_AUTO_RUN_COMMAND_FILE, commandFile);
     lathwell.SetText(IDC_AUTO_RUN_ERRORS_FILE, errorsFile);
+    EXPECT_TRUE(lathwell.Enabled(IDC_UPDATE_AUTO_RUN));
     lathwell.Click(IDC_UPDATE_AUTO_RUN);
+    EXPECT_FALSE(lathwell.Enabled(IDC_UPDATE_AUTO_RUN));
   }
   ASSERT_EQ(RegQuery(settings, "AutoRun", "HKCU"), std::to_string(kPort));
 
@@ -86,6 +89,15 @@ TEST(SinglePortAutoRunEndToEnd, TheFormsSettingsRunTheDroppedCommandFile) {
   }
   EXPECT_TRUE(ran);
   EXPECT_NE(sim.Run("log 1").find("->"), std::string::npos);
+
+  LathwellWindow lathwell;
+  ASSERT_NE(lathwell.Form(), nullptr);
+  EXPECT_EQ(lathwell.Text(IDC_AUTO_RUN_COMMAND_FILE), commandFile);
+  lathwell.Click(IDC_AUTO_RUN_SPOOLER);
+  EXPECT_FALSE(lathwell.Checked(IDC_AUTO_RUN));
+  EXPECT_FALSE(lathwell.Visible(IDC_AUTO_RUN_GROUP));
+  EXPECT_EQ(RegQuery(settings, "AutoRun", "HKCU"), "0");
+  EXPECT_EQ(RegQuery(settings, "EnableSpoolerAutoRun"), "1");
 }
 
 }  // namespace
