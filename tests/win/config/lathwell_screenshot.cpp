@@ -7,7 +7,6 @@
 
 #include <cstdio>
 
-#include "interfaces/registry.h"
 #include "lathwell_window.h"
 #include "port_form_ids.h"
 #include "protocol/protocol_test_support.h"
@@ -22,17 +21,15 @@ int main(int argc, char** argv) {
                                     {"Speed", "9600"},
                                     {"OnLine", "1"},
                                     {"LogLevel", "1"}});
-  const std::string settings = registry::kDriverKey;
-  const lathwell_test::SettingValue autoRun(HKEY_CURRENT_USER, settings, "AutoRun", "940");
-  const lathwell_test::SettingValue commandFile(HKEY_CURRENT_USER, settings, "AutoRun CommandFile",
-                                                "c:\\spool\\cassa1.txt");
-  const lathwell_test::SettingValue errorsFile(HKEY_CURRENT_USER, settings, "AutoRun ErrorsFile",
-                                               "c:\\spool\\cassa1.err");
-  const lathwell_test::SettingValue spooler(HKEY_LOCAL_MACHINE, settings, "EnableSpoolerAutoRun", "0");
   lathwell_test::LathwellWindow lathwell;
   if (lathwell.Form() == nullptr) return 1;
   lathwell.TypePort("940");
   lathwell.Click(IDC_MODIFY);
+  // Typed, never stored: a running Ravelin would take the user's settings up.
+  lathwell.Click(IDC_AUTO_RUN);
+  lathwell.SetText(IDC_AUTO_RUN_PORT, "940");
+  lathwell.SetText(IDC_AUTO_RUN_COMMAND_FILE, "c:\\spool\\cassa1.txt");
+  lathwell.SetText(IDC_AUTO_RUN_ERRORS_FILE, "c:\\spool\\cassa1.err");
 
   RECT place{};
   GetWindowRect(lathwell.Form(), &place);
