@@ -5,8 +5,8 @@
 #include <utility>
 
 #include "form_lists.h"
-#include "net_def.h"
 #include "interfaces/registry.h"
+#include "net_def.h"
 #include "port_types.h"
 #include "port_values.h"
 #include "spooler_service.h"

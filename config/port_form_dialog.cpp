@@ -107,9 +107,6 @@ constexpr int kAutoRunGroup[] = {IDC_AUTO_RUN_GROUP,
                                  IDC_OPEN_AUTO_RUN_ERRORS_FILE,
                                  IDC_UPDATE_AUTO_RUN};
 
-// The single-port group's texts, handed to the form whenever one changes.
-constexpr int kSinglePortTexts[] = {IDC_AUTO_RUN_PORT, IDC_AUTO_RUN_COMMAND_FILE, IDC_AUTO_RUN_ERRORS_FILE};
-
 constexpr COLORREF kProductLabelColour = RGB(255, 0, 0);
 constexpr const char* kFirstBrowseFolder = "c:\\";
 constexpr const wchar_t* kSpoolerHint = L"Attiva Spooler Autorun su pi\u00f9 porte logiche";
