@@ -88,6 +88,8 @@ class Interpreter {
     if (verb == "display") return Display();
     if (verb == "record") return Record();
     if (verb == "table") return Table();
+    if (verb == "function") return Function();
+    if (verb == "parameter") return Parameter();
     if (verb == "stop") {
       sim_.stopRequested = true;
       return Ok();
@@ -108,6 +110,7 @@ class Interpreter {
       "event N interact|enquiry|update FIELD... (FIELD: amount:N code:N bcdb:N bcd:W:N textcode:T\n"
       "  text:W:T byte:N word:N date:DDMMYYhhmm hex:HEX)\n"
       "record N article HEXCODE | record N ofile NUMBER | table N TABLE RECORD\n"
+      "function N NUMBER RECORD | parameter N NUMBER\n"
       "log N [clear] | print N [clear] | pbm N | display N | stop\n";
 
   SimRegister* Reg(std::size_t index, std::string& error) {
@@ -241,18 +244,40 @@ class Interpreter {
 
   // The fields of a programming-table record as keyed, one line each in hex.
   std::string Table() {
+    return KeyedFields("table", [](const Keyboard& keys, int table, int record) { return keys.tables.Fields(table, record); });
+  }
+
+  // The fields of a record of a setting function (percentages 121, table 4: 3) as keyed.
+  std::string Function() {
+    return KeyedFields("function", [](const Keyboard& keys, int number, int record) {
+      return keys.settings.Fields(number, record);
+    });
+  }
+
+  template <typename Lookup>
+  std::string KeyedFields(const std::string& verb, Lookup lookup) {
     std::string error;
     SimRegister* reg = Reg(1, error);
     if (!reg) return error;
-    if (w_.size() != 4) return Error("usage: table N TABLE RECORD");
-    const auto table = ParseInRange(w_[2], 0, 0xFFFF);
+    if (w_.size() != 4) return Error("usage: " + verb + " N NUMBER RECORD");
+    const auto number = ParseInRange(w_[2], 0, 0xFFFF);
     const auto record = ParseInRange(w_[3], 0, 0xFFFF);
-    const auto* fields = table && record ? reg->keyboard.tables.Fields(static_cast<int>(*table), static_cast<int>(*record))
-                                         : nullptr;
-    if (!fields) return Error("no record " + w_[3] + " in table " + w_[2]);
+    const auto* fields =
+        number && record ? lookup(reg->keyboard, static_cast<int>(*number), static_cast<int>(*record)) : nullptr;
+    if (!fields) return Error("no record " + w_[3] + " in " + verb + " " + w_[2]);
     std::string out;
     for (const std::string& field : *fields) out += Hex(std::vector<std::uint8_t>(field.begin(), field.end())) + "\n";
     return Ok(out);
+  }
+
+  // A model 'N' parameter as 'C' 10 set it.
+  std::string Parameter() {
+    std::string error;
+    SimRegister* reg = Reg(1, error);
+    if (!reg) return error;
+    const auto number = w_.size() == 3 ? ParseInRange(w_[2], 1, kModelNParameters) : std::nullopt;
+    if (!number) return Error("usage: parameter N NUMBER, number 1-64");
+    return Ok(std::to_string(reg->parameters[static_cast<std::size_t>(*number - 1)]) + "\n");
   }
 
   std::string Status() {

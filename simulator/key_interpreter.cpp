@@ -246,19 +246,24 @@ void Keyboard::Confirm(StatusBytes& status) {
     text_.clear();
   } else if (status.keyPosition == kProgrammingPosition && openFunction == 0 && entryDigits > 0) {
     if (entryHasPoint_) return Fail(kCriticalKeySequence, status);
-    if (entry_ != static_cast<std::uint32_t>(programmingFunction)) return Fail(kCriticalNoSuchFunction, status);
-    openFunction = programmingFunction;
+    const int number = static_cast<int>(entry_);
+    if (number != programmingFunction && !SettingFunctions::Has(number)) return Fail(kCriticalNoSuchFunction, status);
+    if (number != programmingFunction) settings.Open(number);
+    openFunction = number;
   }
   ClearEntry();
 }
 
-// Inside the function the table keys take the entry, or the text keyed before them.
+// Inside the function the table keys take the entry, or the text keyed
+// before them: the tables' function, or one of the setting functions.
 void Keyboard::TableKey(std::uint8_t key, StatusBytes& status) {
   std::optional<std::string> text;
   if (textKeyed_) text = text_;
   textKeyed_ = false;
   bool leave = false;
-  if (!tables.Key(key, EntryText(), text, leave)) return Fail(kCriticalKeySequence, status);
+  const bool taken = openFunction == programmingFunction ? tables.Key(key, EntryText(), text, leave)
+                                                         : settings.Key(key, EntryText(), text, leave);
+  if (!taken) return Fail(kCriticalKeySequence, status);
   if (leave) openFunction = 0;
   ClearEntry();
 }

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "program_tables.h"
+#include "setting_functions.h"
 #include "till.h"
 
 namespace ecrsim {
@@ -76,6 +77,7 @@ class Keyboard {
   int entryDigits = 0;
   Till till;
   ProgramTables tables;
+  SettingFunctions settings;
 
  private:
   void Key(std::uint8_t key, StatusBytes& status);

@@ -1,5 +1,7 @@
 #include "program_tables.h"
 
+#include "option_table.h"
+
 namespace ecrsim {
 namespace {
 
@@ -7,8 +9,8 @@ constexpr std::uint8_t kConfirmKey = 145;
 constexpr std::uint8_t kEndKey = 146;
 constexpr std::uint8_t kTableKey = 147;
 constexpr int kHeaderTable = 4;
-// The header lines and the two modifier tables hold one record: their fields follow the table.
-bool HasRecordNumbers(int table) { return table != kHeaderTable && table != 5 && table != 6; }
+// The header lines, the two modifier tables and the options hold one record: their fields follow the table.
+bool HasRecordNumbers(int table) { return table != kHeaderTable && table != 5 && table != 6 && table != kOptionTable; }
 // Table 251 is chosen without 147, has one record of five fields and ends by itself.
 constexpr int kShortTable = 251;
 constexpr std::size_t kShortTableFields = 5;
@@ -91,6 +93,8 @@ bool ProgramTables::Confirm(const std::string& entry, const std::optional<std::s
       record_ = 1;
       field_ = 0;
       step_ = HasRecordNumbers(table_) ? Step::Table : Step::Fields;
+      // Which option a field is depends on the fields before it: each keying starts afresh.
+      if (table_ == kOptionTable) records_[{table_, record_}].clear();
       return true;
     case Step::Table:
       record_ = Number(entry);
@@ -117,6 +121,7 @@ bool ProgramTables::Confirm(const std::string& entry, const std::optional<std::s
 void ProgramTables::EndRecord() {
   if (table_ == kHeaderTable) PlaceHeaderLines(records_[{table_, record_}]);
   if (table_ == kTable15) PlaceTable15(records_[{table_, record_}]);
+  if (table_ == kOptionTable) PlaceOptions(config_, records_[{table_, record_}], memory_);
   step_ = Step::Function;
 }
 

@@ -22,6 +22,8 @@ constexpr int kFeatureCombinedWrite = 92;         // the register takes article 
 constexpr std::uint8_t kNoCard = 1;
 constexpr int kPrintWidthOffset = 33;  // block 4; 0 = the model's fixed width
 constexpr std::uint8_t kDisplayControl = 10;
+constexpr std::uint8_t kParameterFrame = 10;  // 'C' 10
+constexpr int kModelLetterOffset = 69;         // identity: the model code's first character
 constexpr std::uint8_t kSlaveStateQuery = 23;  // 'U' 0 23, answered only in the REG position
 constexpr std::uint8_t kSlaveText = 2;
 
@@ -290,6 +292,7 @@ Reply SimRegister::CardOrSettings(std::span<const std::uint8_t> frame) {
     return reply;
   }
   if (frame.size() == 2 && (frame[1] == 4 || frame[1] == 5)) return CardReader(frame[1]);
+  if (frame.size() == 4 && frame[1] == kParameterFrame) return SetParameter(frame);
   if (frame.size() == 2 && frame[1] == 20 && config_.Size(Area::SettingValues) != 0)
     return AreaAnswer('C', Area::SettingValues);
   if (frame.size() == 2 && frame[1] == 3) return AreaAnswer('C', Area::OutputSettings);
@@ -304,6 +307,17 @@ Reply SimRegister::CardOrSettings(std::span<const std::uint8_t> frame) {
     return AreaAnswer('C', Area::Setting15);
   }
   return Refuse('C', kRefuseUnknownFrame);
+}
+
+// 'C' 10 parameter value: only model 'N' registers keep parameters (1-64).
+Reply SimRegister::SetParameter(std::span<const std::uint8_t> frame) {
+  const std::size_t parameter = frame[2];
+  if (config_.Byte(Area::Identity, kModelLetterOffset) != 'N' || parameter < 1 || parameter > parameters.size())
+    return Refuse('C', kRefuseUnknownFrame);
+  parameters[parameter - 1] = frame[3];
+  Reply reply;
+  reply.answer = {'C', 0};
+  return reply;
 }
 
 // 'U' 0 n: information answers, the two resets of the host's transfers, and the record files.

@@ -77,6 +77,7 @@ constexpr std::size_t kMaxLoggedFrames = 4096;
 constexpr std::size_t kDisplayLineCodes = 10;  // line codes 0-9
 constexpr int kFeatureDisplay = 99;            // the register has the displays  // older entries are dropped
 constexpr std::size_t kMaxPendingFaults = 64;
+constexpr std::size_t kModelNParameters = 64;
 
 class SimRegister {
  public:
@@ -97,6 +98,8 @@ class SimRegister {
   int articleResets = 0;
   std::uint8_t articleResetStatus = 0;  // answer byte 1 of the article reset
   std::uint8_t outputBits = 0;          // bits 0-2 of the last 'O' 14 record
+  // The parameters 1-64 of a model 'N' register ('C' 10 parameter value).
+  std::array<std::uint8_t, kModelNParameters> parameters{};
   Journal journal;                      // what the printer printed, by document
   Printer printer;
   Keyboard keyboard{printer, config_};
@@ -127,6 +130,7 @@ class SimRegister {
   Reply DisplayFrame(std::span<const std::uint8_t> frame);
   Reply CardOrSettings(std::span<const std::uint8_t> frame);
   Reply CardReader(std::uint8_t request);
+  Reply SetParameter(std::span<const std::uint8_t> frame);
   Reply Information(std::span<const std::uint8_t> frame);
   Reply TableRecord(std::span<const std::uint8_t> frame);
   Reply StandBy(std::span<const std::uint8_t> frame);

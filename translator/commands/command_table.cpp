@@ -14,6 +14,8 @@
 #include "commands/programming/department_commands.h"
 #include "commands/programming/header_line_command.h"
 #include "commands/programming/key_programming.h"
+#include "commands/programming/options_table.h"
+#include "commands/programming/register_settings.h"
 #include "commands/programming/table_commands.h"
 #include "commands/programming/vat_rates.h"
 #include "commands/reports/info_enquiry.h"
@@ -89,22 +91,22 @@ constexpr CommandRow kCommandTable[] = {
     {33, CmdProgramVatRate, kProg},
     {34, CmdProgramHeaderLine, kProg},
     {35, CmdProgramModifier, kProg},
-    {36, NotBuiltYet, kProg},                                 // CmdProgramOptions
-    {37, NotBuiltYet, kProg},                                 // CmdProgramCurrency
-    {38, NotBuiltYet, kProg},                                 // CmdProgramGroup
+    {36, CmdProgramOptions, kProg},
+    {37, CmdProgramCurrency, kProg},
+    {38, CmdProgramGroup, kProg},
     {39, CmdProgramTable15, kProg},
     {40, CmdProgramTable21, kProg},
     {41, CmdProgramTable251, kProg},
     {42, Unsupported, kProg},
     {43, CmdProgramKey},
-    {45, NotBuiltYet},                                        // CmdProgramPercentages
-    {46, NotBuiltYet},                                        // CmdSetEcrParameter
+    {45, CmdProgramPercentages},
+    {46, CmdSetEcrParameter},
     {47, CmdChipCard},
     {48, CmdSetOptions, kCmdNoRegister},
     {49, CmdQueryText, kCmdNoRegister},
     {51, CmdArticle, kCmdNoStatusFrame},
     {52, CmdOFileRecord, kCmdNoStatusFrame},
-    {53, NotBuiltYet},                                 // CmdProgramTable4Record
+    {53, CmdProgramTable4Record},
     {54, CmdProgramKey2},
     {55, NotBuiltYet},                                 // CmdUploadLogo
     {60, CmdSellItemAndPay},

@@ -15,6 +15,11 @@ namespace quadrel {
 namespace {
 
 constexpr int kFirstModifierTable = 4;
+constexpr int kCurrencyFeature = 18;
+constexpr int kGroupFeature = 41;
+constexpr int kCurrencies = 5;
+constexpr int kGroups = 5;
+constexpr std::size_t kNameBytes = 10;  // currency and group names
 
 // The record number in slot 1 when it lies in 1..`count`.
 bool RecordNumber(int count, int& number) { return FieldInteger(1, number) && number >= 1 && number <= count; }
@@ -44,6 +49,22 @@ int CmdProgramModifier() {
   keys.Digits(4);
   if (!modelK) keys.Text(2);
   return keys.End1().Queue();
+}
+
+int CmdProgramCurrency() {
+  int number = 0;
+  if (!HasFeature(kCurrencyFeature)) return kResultCurrenciesNotSupported;
+  if (!RecordNumber(kCurrencies, number)) return kResultIllegalValue;
+  TableKeys keys;
+  return keys.Table("8").Rec(1).Digits(4).Price(3).Digits(5).Text(2, kNameBytes).End2().Queue();
+}
+
+int CmdProgramGroup() {
+  int number = 0;
+  if (!HasFeature(kGroupFeature)) return kResultGroupsNotSupported;
+  if (!RecordNumber(kGroups, number)) return kResultIllegalValue;
+  TableKeys keys;
+  return keys.Table("14").Rec(1).Text(2, kNameBytes).End1().Queue();
 }
 
 int CmdProgramTable15() {
@@ -78,7 +99,7 @@ int CmdProgramTable21() {
 // The register ends this table by itself after the text.
 int CmdProgramTable251() {
   TableKeys keys;
-  return keys.TableNumber("251").Digits(1).Digits(2).Digits(3).Digits(4).Text(5).Queue();
+  return keys.Number("251").Digits(1).Digits(2).Digits(3).Digits(4).Text(5).Queue();
 }
 
 }  // namespace quadrel

@@ -99,6 +99,8 @@ constexpr int kResultNoDepartmentOrArticle = kClassSyntax | 13;  // 269 "NO DPT 
 constexpr int kResultInstructionNotSupported = kClassSyntax | kSyntaxInstructionNotSupported;  // 268
 constexpr int kResultIllegalDepartment = kClassSyntax | 14;                                    // 270 "ILLEGAL DPR NUMBER "
 constexpr int kResultIllegalModifier = kClassSyntax | 22;                                      // 278 "MODIFIER CODE ILLEGAL"
+constexpr int kResultGroupsNotSupported = kClassSyntax | 17;       // 273 "GROUPS FILE NOT SUPPORTED BY ECR "
+constexpr int kResultCurrenciesNotSupported = kClassSyntax | 23;   // 279 "CURRENCIES FILE NOT SUPPORTED BY ECR "
 constexpr int kResultSourceLineTooLong = kClassSyntax | kSyntaxSourceLineTooLong;              // 274
 constexpr int kResultEcrNumberIllegal = kClassSyntax | 19;                                     // 275 "ECR NUMBER ILLEGAL"
 

@@ -11,6 +11,8 @@
 namespace quadrel {
 namespace {
 
+constexpr std::uint8_t kKeyClear = 0;
+constexpr std::uint8_t kKeyPosition = 14;  // the entry becomes the key position
 constexpr std::uint8_t kKeyConfirm = 145;
 constexpr std::uint8_t kKeyEnd = 146;
 constexpr std::uint8_t kKeyTable = 147;
@@ -45,9 +47,22 @@ TableKeys& TableKeys::NumberField(std::string_view number, int after) {
 
 TableKeys& TableKeys::Table(std::string_view table) { return NumberField(table, kKeyTable); }
 
-TableKeys& TableKeys::TableNumber(std::string_view table) { return NumberField(table, 0); }
-
 TableKeys& TableKeys::Rec(int slot) { return NumberField(FieldText(slot), 0); }
+
+TableKeys& TableKeys::KeyPosition4() {
+  records_.Record().Key(kKeyClear).Key(kKeyClear).Digits("4").Key(kKeyPosition);
+  return *this;
+}
+
+TableKeys& TableKeys::Number(std::string_view number) { return NumberField(number, 0); }
+
+TableKeys& TableKeys::NumberThen147(std::string_view number) { return NumberField(number, kKeyTable); }
+
+TableKeys& TableKeys::Then(std::string_view number, std::uint8_t key) {
+  illegal_ |= !number.empty() && !Keyable(number);
+  records_.Digits(number).Key(key);
+  return *this;
+}
 
 TableKeys& TableKeys::Digits(int slot) {
   return FieldGiven(slot) ? NumberField(FieldText(slot), 0) : Confirm();
@@ -65,10 +80,19 @@ TableKeys& TableKeys::DigitsUnless255(int slot) {
   return TrimBlanks(FieldText(slot)) == "255" ? Confirm() : Digits(slot);
 }
 
-TableKeys& TableKeys::Text(int slot) {
+TableKeys& TableKeys::Text(int slot) { return Text(slot, kMaxTextFieldBytes); }
+
+TableKeys& TableKeys::Text(int slot, std::size_t width) {
   if (!FieldGiven(slot)) return Confirm();
-  const std::string text = PcToEcrText(FieldText(slot));
-  illegal_ |= text.size() > kMaxTextFieldBytes;
+  return EcrText(PcToEcrText(FieldText(slot)), width);
+}
+
+TableKeys& TableKeys::TextOf(std::string_view text) {
+  return text.empty() ? Confirm() : EcrText(PcToEcrText(text), kMaxTextFieldBytes);
+}
+
+TableKeys& TableKeys::EcrText(const std::string& text, std::size_t width) {
+  illegal_ |= text.size() > std::min(width, kMaxTextFieldBytes);
   records_.Record().TextBytes(text).Key(kKeyConfirm);
   return *this;
 }

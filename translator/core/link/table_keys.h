@@ -6,6 +6,9 @@
 // with nothing queued, so no table is left half keyed.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "link/key_records.h"
@@ -16,10 +19,17 @@ class TableKeys {
  public:
   // 'A', the digits of `table`, 147, 145.
   TableKeys& Table(std::string_view table);
-  // 'A', the digits of `table`, 145: a table selected without 147.
-  TableKeys& TableNumber(std::string_view table);
   // 'A', the digits of slot `slot`, 145.
   TableKeys& Rec(int slot);
+  // 'A' 0 0 4 14: the key to programming position 4.
+  TableKeys& KeyPosition4();
+  // 'A', the digits of `number`, 145: a number keyed in, such as a table
+  // selected without 147 or the programming function position 4 opens.
+  TableKeys& Number(std::string_view number);
+  // 'A', the digits of `number`, 147, 145.
+  TableKeys& NumberThen147(std::string_view number);
+  // The digits of `number` and `key` added to the record just built.
+  TableKeys& Then(std::string_view number, std::uint8_t key);
 
   // One field each: 'A', the value, 145; 'A' 145 alone when the slot is empty.
   TableKeys& Digits(int slot);
@@ -30,6 +40,10 @@ class TableKeys {
   // Digits, nothing for a value of "255".
   TableKeys& DigitsUnless255(int slot);
   TableKeys& Text(int slot);
+  // Text, refused (265) when it takes more than `width` register bytes.
+  TableKeys& Text(int slot, std::size_t width);
+  // A text field of the given text; 'A' 145 for an empty one.
+  TableKeys& TextOf(std::string_view text);
   // 'A' 145: the field confirmed unchanged.
   TableKeys& Confirm();
 
@@ -42,6 +56,8 @@ class TableKeys {
  private:
   // 'A', the keys of `number`, `after` (0: none), 145.
   TableKeys& NumberField(std::string_view number, int after);
+  // A text field of register bytes, refused over `width` of them.
+  TableKeys& EcrText(const std::string& text, std::size_t width);
 
   KeyRecords records_;
   bool illegal_ = false;

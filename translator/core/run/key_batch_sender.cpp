@@ -11,14 +11,17 @@
 #include "link/ecr_readiness.h"
 #include "link/frame_exchange.h"
 #include "link/key_batch.h"
+#include "link/option_block.h"
 #include "link/settings_write_back.h"
 #include "run/retry_policy.h"
+#include "state/ecr_config.h"
 #include "state/executor_state.h"
 #include "state/library_state.h"
 
 namespace quadrel {
 namespace {
 
+constexpr int kCommandProgramOptions = 36;
 constexpr int kCommandProgramPercentages = 45;
 constexpr std::uint8_t kKeyFrame = 'A';
 constexpr std::uint8_t kClearKey = 0;
@@ -117,6 +120,10 @@ int SendKeyBatch(int code, LineFile* answerFile, int retriesLeft) {
   if (exec.LastCommand == kCommandProgramPercentages) {
     if (const int error = ReadEcrFileInfo(); error != 0) return error;
   }
+  // The kept option block is stale once the options went in. Where it cannot
+  // be read again, the whole record is read anew by the next command that needs it.
+  if (exec.LastCommand == kCommandProgramOptions && ReadOptionBlock(CurrentRecord()) != 0)
+    CurrentRecord().EcrNumber = 0;
   if (failedRecords > 0) return kResultNonOk;
   if (Library().options.StopOnConfirm && (EcrStatusBytes().extra & 1)) return kResultEcrAsksConfirmation;
   KeyBatch().Clear();

@@ -1,8 +1,10 @@
-// Commands 31 to 41 through the executor and the key-batch sender: the key
-// records of every model and function branch byte for byte, the reads of
-// commands 34 and 39, and the refusals that leave the queue empty.
+// The programming commands (31-41, 45, 46, 53) through the executor and the
+// key-batch sender: the key records of every model and function branch byte
+// for byte, the reads before and after them, and the refusals that leave the
+// queue empty.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <utility>
@@ -30,6 +32,8 @@ struct Row {
   std::vector<Exchange> reads;
   std::vector<Bytes> records;
   int result = 0;
+  std::vector<Exchange> after{};  // frames the command sends once its records went
+  Bytes status = status_idle();
 };
 
 Bytes Concat(std::initializer_list<Bytes> parts) {
@@ -96,9 +100,10 @@ class ProgrammingCommands : public TranslatorTest {
     ecr.AmountBytes = 5;
     if (row.setup) row.setup(ecr);
     Executor().ProgSessionState = 1;
-    host.expect("S").answer(0, status_idle());
+    host.expect("S").answer(0, row.status);
     for (const auto& [frame, answer] : row.reads) host.expect(frame).answer(0, answer);
     for (const Bytes& record : row.records) host.expect(record).answer(0, status_idle());
+    for (const auto& [frame, answer] : row.after) host.expect(frame).answer(0, answer);
     EXPECT_EQ(SendKeyBatch(TradExecCommand(row.line), nullptr, 0), row.result);
     EXPECT_EQ(KeyBatch().Count(), 0);
     EXPECT_EQ(host.pending(), 0);
@@ -203,6 +208,127 @@ TEST_F(ProgrammingCommands, RefusalsQueueNothing) {
   };
   for (const Row& row : rows) Check(row);
   EXPECT_EQ(EcrRecord(1).EcrNumber, 0);  // the failed read marks the record unread
+}
+
+
+// Options 1, 2, 16, 17, 18, 27 and 28 at bytes 0-6 of the option block at
+// 0x3000, the others missing.
+Setup OptionRegister() {
+  return [=](EcrConfigRecord& ecr) {
+    Model('T', {109})(ecr);
+    ecr.AreaAddress[3] = 0x3000;
+    std::fill(std::begin(ecr.Block5Data), std::end(ecr.Block5Data), 0xFF);
+    const int options[] = {1, 2, 16, 17, 18, 27, 28};
+    for (int i = 0; i < 7; ++i) ecr.Block5Data[options[i]] = static_cast<std::uint8_t>(i);
+  };
+}
+
+Exchange OptionBlock(int option16, int option28) {
+  std::string block(60, '\0');
+  block[2] = static_cast<char>(option16);
+  block[6] = static_cast<char>(option28);
+  return Read(0x3000, 60, block);
+}
+
+TEST_F(ProgrammingCommands, OptionsKeyOnlyWhatTheRegisterHas) {
+  const Bytes table = bytes({'A', 7, 147, 145});
+  const std::string forty = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789abcd";
+  std::vector<Bytes> fortyLines = {TextField(forty.substr(0, 16)), TextField(forty.substr(16, 16)),
+                                   TextField(forty.substr(32))};
+  fortyLines.insert(fortyLines.end(), 5, kSkip);
+  const std::vector<Bytes> eightSkips(8, kSkip);
+  auto records = [&](std::initializer_list<Bytes> head, const std::vector<Bytes>& lines) {
+    std::vector<Bytes> out = {table};
+    out.insert(out.end(), head);
+    out.insert(out.end(), lines.begin(), lines.end());
+    out.push_back(kEnd1);
+    return out;
+  };
+  const std::vector<Row> rows = {
+      // Option 16 keyed "2" brings option 17 although the block holds 0; 40 characters: three lines.
+      {"OPZIONI OPZ01='ABC', OPZ02=5, OPZ03=1, OPZ16=2, OPZ17=12, OPZ18=9, OPZ27='" + forty + "'",
+       OptionRegister(), {OptionBlock(0, 0)},
+       records({TextField("ABC"), bytes({'A', 5, 145}), bytes({'A', 2, 147, 145}), bytes({'A', 1, 2, 145}), kSkip,
+                bytes({'A', 2, 147, 145})},
+               fortyLines),
+       0, {OptionBlock(1, 1)}},
+      // Option 16 set in the block; one character "2" switches the lines on, all eight empty.
+      {"OPZIONI OPZ27=2", OptionRegister(), {OptionBlock(1, 0)},
+       records({kSkip, kSkip, kSkip, kSkip, kSkip, bytes({'A', 2, 147, 145})}, eightSkips), 0, {OptionBlock(1, 1)}},
+      // "1" turns option 17 off; without #27 the block's option 28 decides the lines.
+      {"OPZIONI OPZ16=1, OPZ17=3", OptionRegister(), {OptionBlock(1, 1)},
+       records({kSkip, kSkip, bytes({'A', 1, 147, 145}), kSkip, kSkip}, eightSkips), 0, {OptionBlock(0, 1)}},
+      {"OPZIONI OPZ27=1", OptionRegister(), {OptionBlock(0, 1)},
+       records({kSkip, kSkip, kSkip, kSkip, bytes({'A', 1, 147, 145})}, {}), 0, {OptionBlock(0, 0)}},
+      {"OPZIONI OPZ01='ABCD'", OptionRegister(), {OptionBlock(0, 0)}, {}, 265},
+      {"OPZIONI OPZ02=1", OptionRegister(), {{bytes({'D', 0, 0x30, 60}), bytes({'D'})}}, {}, 4},
+  };
+  for (const Row& row : rows) Check(row);
+  // The block read after the records is the one kept.
+  EXPECT_EQ(EcrRecord(1).Block2Data[2], 0);
+}
+
+TEST_F(ProgrammingCommands, CurrenciesAndGroups) {
+  const std::vector<Row> rows = {
+      {"VALUTA NUMERO=2, DESCRIZ='DOLLARO', CAMBIO=0.00, VALORE4=3, VALORE5=1", Model('T', {18}), {},
+       {bytes({'A', 8, 147, 145}), bytes({'A', 2, 145}), bytes({'A', 3, 145}), bytes({'A', 10, 145}),
+        bytes({'A', 1, 145}), TextField("DOLLARO"), kEnd2}},
+      {"GRUPPO NUMERO=5, DESCRIZ='BEVANDE'", Model('T', {41}), {},
+       {bytes({'A', 1, 4, 147, 145}), bytes({'A', 5, 145}), TextField("BEVANDE"), kEnd1}},
+      {"VALUTA NUMERO=1", Model('T'), {}, {}, 279},
+      {"VALUTA NUMERO=6", Model('T', {18}), {}, {}, 265},
+      {"VALUTA NUMERO=1, DESCRIZ='DOLLARI USA'", Model('T', {18}), {}, {}, 265},
+      {"GRUPPO NUMERO=1", Model('T'), {}, {}, 273},
+      {"GRUPPO NUMERO=6", Model('T', {41}), {}, {}, 265},
+      {"GRUPPO NUMERO=1, DESCRIZ='SURGELATI 1'", Model('T', {41}), {}, {}, 265},
+  };
+  for (const Row& row : rows) Check(row);
+}
+
+TEST_F(ProgrammingCommands, PercentagesParametersAndTable4) {
+  auto limits = [](char letter, int extended, int level76 = 0) {
+    return [=](EcrConfigRecord& ecr) {
+      Model(letter)(ecr);
+      ecr.FeatureLevels[76] = static_cast<std::uint8_t>(level76);
+      ecr.ModelLimitD = 121;
+      ecr.ModelLimitE = 492;
+      ecr.ModelLimitF = 3;
+      ecr.Block4Width42 = 8;
+      ecr.ExtInfoB = extended;
+    };
+  };
+  const Exchange fileInfo = {bytes({'U', 0, 1}), Concat({bytes({'U', 0}), Bytes(84, 0)})};
+  auto percentages = [](std::string_view percent, std::string_view sizes) {
+    return std::vector<Bytes>{bytes({'A', 0, 0, 4, 14}), bytes({'A', 1, 2, 1, 145}), kSkip, TextField(percent),
+                              TextField(sizes), bytes({'A', 4, 9, 2, 145, 2, 147, 145})};
+  };
+  const Bytes busy = quadrel_test::status_answer(2, 0, 1);
+  const std::vector<Row> rows = {
+      {"PERCENT PERC1=100", limits('T', 0), {}, percentages(":0000000", "00071607"), 0, {fileInfo}},
+      {"PERCENT PERC1=100, FLAG2, DIMW=12, PERC6=0", limits('T', 1), {},
+       percentages(":00000000000", "02141606"), 0, {fileInfo}},
+      {"PERCENT FLAG1=1, FLAG8, DIMV=20, DIMB=24", limits('T', 0), {}, {}, 265},  // v must equal w
+      {"PERCENT PERC1=60, PERC2=50", limits('T', 0), {}, {}, 265},
+      {"PERCENT PERC5=-1", limits('T', 0), {}, {}, 265},
+      {"PERCENT DIMV=13", limits('T', 0), {}, {}, 265},
+      {"PERCENT FLAG2, DIMV=10, DIMW=12", limits('T', 0), {}, {}, 265},
+      {"PERCENT DIMB=25", limits('T', 0), {}, {}, 265},
+      {"PERCENT PERC1=1", limits('T', 0), {}, {}, 6, {}, busy},
+      {"PARAMETRO NUMERO=64, VALORE=255", limits('N', 0), {{bytes({'C', 10, 64, 255}), bytes({'C', 0})}}, {}},
+      {"PARAMETRO NUMERO=1, VALORE=0", limits('T', 0), {}, {}, 268},
+      {"PARAMETRO NUMERO=65, VALORE=0", limits('N', 0), {}, {}, 265},
+      {"PARAMETRO NUMERO=1, VALORE=256", limits('N', 0), {}, {}, 265},
+      {"PARAMETRO NUMERO=1, VALORE=0", limits('N', 0), {}, {}, 6, {}, busy},
+      {"TAB004 NUMERO=8, VALORE3=1, VALORE4=5, VALORE5=7, TESTO='X'", limits('T', 0), {},
+       {bytes({'A', 0, 0, 4, 14}), bytes({'A', 3, 145}), bytes({'A', 8, 145}), bytes({'A', 1, 145}),
+        bytes({'A', 5, 145}), kEnd1}},
+      {"TAB004 NUMERO=1, VALORE5=7, TESTO='X'", limits('T', 0, 2), {},
+       {bytes({'A', 0, 0, 4, 14}), bytes({'A', 3, 145}), bytes({'A', 1, 145}), kSkip, kSkip, bytes({'A', 7, 145}),
+        TextField("X"), kEnd1}},
+      {"TAB004 NUMERO=9", limits('T', 0), {}, {}, 265},
+      {"TAB004 NUMERO=1", limits('T', 0), {}, {}, 6, {}, busy},
+  };
+  for (const Row& row : rows) Check(row);
 }
 
 }  // namespace
