@@ -61,7 +61,7 @@ int CmdProgramOptions() {
   for (int option = 1; option <= kLastKeyedOption; ++option) {
     if (!HasOption(ecr, option)) continue;
     if (option == kOptionAfterA) {
-      if (switchA) keys.Digits(option);
+      if (switchA) keys.HexDigits(option);
     } else if (option == kOptionText) {
       keys.Text(option, kOptionTextBytes);
     } else if (NumberOption(option)) {

@@ -1,6 +1,7 @@
 #include "link/table_keys.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdint>
 
 #include "language/command_field_values.h"
@@ -74,6 +75,15 @@ TableKeys& TableKeys::Price(int slot) {
 
 TableKeys& TableKeys::DigitsThen147(int slot) {
   return FieldGiven(slot) ? NumberField(FieldText(slot), kKeyTable) : Confirm();
+}
+
+TableKeys& TableKeys::HexDigits(int slot) {
+  if (!FieldGiven(slot)) return Confirm();
+  const std::string_view value = TrimBlanks(FieldText(slot));
+  illegal_ |= value.empty() || value.size() > kMaxFieldDigits ||
+              !std::all_of(value.begin(), value.end(), [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); });
+  records_.Record().Digits(value).Key(kKeyConfirm);
+  return *this;
 }
 
 TableKeys& TableKeys::DigitsUnless255(int slot) {

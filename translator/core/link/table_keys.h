@@ -37,6 +37,9 @@ class TableKeys {
   TableKeys& Price(int slot);
   // Digits followed by key 147.
   TableKeys& DigitsThen147(int slot);
+  // Digits of a hexadecimal value: A-F (either case) have no digit key and
+  // go as key 0, so such a value reaches the register only in part.
+  TableKeys& HexDigits(int slot);
   // Digits, nothing for a value of "255".
   TableKeys& DigitsUnless255(int slot);
   TableKeys& Text(int slot);

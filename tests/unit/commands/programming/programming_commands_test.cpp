@@ -245,10 +245,11 @@ TEST_F(ProgrammingCommands, OptionsKeyOnlyWhatTheRegisterHas) {
     return out;
   };
   const std::vector<Row> rows = {
-      // Option 16 keyed "2" brings option 17 although the block holds 0; 40 characters: three lines.
-      {"OPZIONI OPZ01='ABC', OPZ02=5, OPZ03=1, OPZ16=2, OPZ17=12, OPZ18=9, OPZ27='" + forty + "'",
+      // Option 16 keyed "2" brings option 17 although the block holds 0 (its hex letters go as
+      // key 0); 40 characters: three lines.
+      {"OPZIONI OPZ01='ABC', OPZ02=5, OPZ03=1, OPZ16=2, OPZ17='0A1b', OPZ18=9, OPZ27='" + forty + "'",
        OptionRegister(), {OptionBlock(0, 0)},
-       records({TextField("ABC"), bytes({'A', 5, 145}), bytes({'A', 2, 147, 145}), bytes({'A', 1, 2, 145}), kSkip,
+       records({TextField("ABC"), bytes({'A', 5, 145}), bytes({'A', 2, 147, 145}), bytes({'A', 10, 0, 1, 0, 145}), kSkip,
                 bytes({'A', 2, 147, 145})},
                fortyLines),
        0, {OptionBlock(1, 1)}},
@@ -261,6 +262,7 @@ TEST_F(ProgrammingCommands, OptionsKeyOnlyWhatTheRegisterHas) {
       {"OPZIONI OPZ27=1", OptionRegister(), {OptionBlock(0, 1)},
        records({kSkip, kSkip, kSkip, kSkip, bytes({'A', 1, 147, 145})}, {}), 0, {OptionBlock(0, 0)}},
       {"OPZIONI OPZ01='ABCD'", OptionRegister(), {OptionBlock(0, 0)}, {}, 265},
+      {"OPZIONI OPZ16=2, OPZ17='0G'", OptionRegister(), {OptionBlock(0, 0)}, {}, 265},
       {"OPZIONI OPZ02=1", OptionRegister(), {{bytes({'D', 0, 0x30, 60}), bytes({'D'})}}, {}, 4},
   };
   for (const Row& row : rows) Check(row);
