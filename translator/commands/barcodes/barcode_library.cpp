@@ -39,4 +39,12 @@ int BindBarcodeLibrary(const char* fileName) {
 
 const BarcodeLibrary& Barcodes() { return library; }
 
+ZintCalls BoundZintCalls() {
+  if (!library.available) return {};
+  return {reinterpret_cast<zint_symbol* (*)()>(library.ZBarcode_Create),
+          reinterpret_cast<int (*)(zint_symbol*, const unsigned char*, int)>(library.ZBarcode_Encode),
+          reinterpret_cast<int (*)(zint_symbol*, int)>(library.ZBarcode_Buffer),
+          reinterpret_cast<void (*)(zint_symbol*)>(library.ZBarcode_Delete)};
+}
+
 }  // namespace quadrel

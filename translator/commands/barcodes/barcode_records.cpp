@@ -6,11 +6,13 @@
 #include "commands/barcodes/linear_symbol.h"
 #include "commands/barcodes/print_line_commands.h"
 #include "commands/barcodes/print_line_fields.h"
+#include "commands/barcodes/zint_barcode.h"
 #include "config/ecr_config_read.h"
 #include "language/command_field_values.h"
 #include "language/result_codes.h"
 #include "link/key_records.h"
 #include "link/text_line_records.h"
+#include "state/ecr_config.h"
 #include "state/executor_state.h"
 #include "text/code_page.h"
 
@@ -23,7 +25,8 @@ enum RecordField : int {
   kFieldText = 3,
   kFieldAttribute = 4,
   kFieldKind = 6,
-  kFieldDataFile = 25,
+  kFieldSymbolSlots = 9,  // the symbol library's parameters, the data file last
+  kFieldDataFile = kFieldSymbolSlots + kZintDataFile,
 };
 
 constexpr std::uint8_t kBeginAttribute = 0x80;
@@ -89,7 +92,6 @@ int BuildRecords(KeyRecords& keys, const LineRequest& request, int position, con
   }
   int attribute = 0;
   if (!ByteField(kFieldAttribute, 0, 255, attribute)) return kResultIllegalValue;
-  if (request.kind == LineKind::Library) return kResultInstructionNotSupported;  // comes with its adapter
   if (!FieldGiven(kFieldText) && !FieldGiven(kFieldDataFile)) {
     if (attribute & kAttributeEmptyLine) AddPrintLine(keys, static_cast<std::uint8_t>(attribute | 1), {});
     return 0;
@@ -109,6 +111,10 @@ int CmdBarcodeRecords() {
   if (const int read = ReadPrintLine({kFieldKind, 0}, 1, line, request);
       read != 0 && !FieldGiven(kFieldBegin) && !FieldGiven(kFieldEnd))
     return read;
+  if (request.kind == LineKind::Library && !FieldGiven(kFieldBegin) && !FieldGiven(kFieldEnd) &&
+      (FieldGiven(kFieldText) || FieldGiven(kFieldDataFile)))
+    return RenderZintBarcode(BoundZintCalls(), {request.libraryKind, kFieldText, kFieldSymbolSlots, request.margin,
+                                                ZintForm::KeyRecords, line, CurrentRecord().GraphicMode});
   KeyRecords keys;
   if (const int built = BuildRecords(keys, request, std::max(request.margin, 1), line)) return built;
   return keys.Queue();

@@ -7,6 +7,7 @@
 #include "commands/barcodes/linear_symbol.h"
 #include "commands/barcodes/print_line_commands.h"
 #include "commands/barcodes/print_line_fields.h"
+#include "commands/barcodes/zint_barcode.h"
 #include "language/command_field_values.h"
 #include "language/result_codes.h"
 #include "link/frame_exchange.h"
@@ -19,12 +20,15 @@ namespace {
 enum PrintField : int {
   kFieldBegin = 1,
   kFieldEnd = 2,
+  kFieldText = 3,
   kFieldAttribute = 4,
   kFieldBeginBit1 = 6,
   kFieldEndBit1 = 7,
   kFieldKind = 8,
   kFieldBeginBit2 = 9,
   kFieldModule = 10,
+  kFieldSymbolSlots = 11,  // the symbol library's parameters, the data file last
+  kFieldDataFile = kFieldSymbolSlots + kZintDataFile,
 };
 
 constexpr char kOutputFrame = 'O';
@@ -117,7 +121,9 @@ int CmdPrintLineOrBarcode() {
     case LineKind::Plain:
       return SendPlainLine(request, line);
     case LineKind::Library:
-      return kResultInstructionNotSupported;  // the symbol library's kinds come with their adapter
+      if (!FieldGiven(kFieldText) && !FieldGiven(kFieldDataFile)) return SendPlainLine(request, line);
+      return RenderZintBarcode(BoundZintCalls(), {request.libraryKind, kFieldText, kFieldSymbolSlots, request.margin,
+                                                  ZintForm::OutputFrames, line, CurrentRecord().GraphicMode});
     default:
       return SendBarcode(request, line);
   }

@@ -90,6 +90,7 @@ constexpr int kResultBroadcastError = 30;        // "BROADCAST ERROR"
 // limit, or no memory for a result.
 constexpr int kResultInternalError = 31;
 constexpr int kResultEcrAsksConfirmation = 32;   // "ECR ASKS FOR CONFIRMATION"
+constexpr int kResultEcrMemoryOverflow = 33;     // "ECR MEMORY OVERFLOW"
 
 // Syntax class (table 1).
 constexpr int kResultIllegalInstruction = kClassSyntax | kSyntaxIllegalInstruction;  // 259 "ILLEGAL INSTRUCTION"
@@ -103,6 +104,10 @@ constexpr int kResultGroupsNotSupported = kClassSyntax | 17;       // 273 "GROUP
 constexpr int kResultCurrenciesNotSupported = kClassSyntax | 23;   // 279 "CURRENCIES FILE NOT SUPPORTED BY ECR "
 constexpr int kResultSourceLineTooLong = kClassSyntax | kSyntaxSourceLineTooLong;              // 274
 constexpr int kResultEcrNumberIllegal = kClassSyntax | 19;                                     // 275 "ECR NUMBER ILLEGAL"
+constexpr int kResultNoProgrammableGraphic = kClassSyntax | 24;  // 280 "PROGRAMMABLE GRAPHIC NOT AVAILABLE ON ECR "
+// The symbol library's failures; their texts come from the definitions file only.
+constexpr int kResultSymbolTooWide = kClassSyntax | 25;      // 281: wider than the printed line
+constexpr int kResultSymbolNotRendered = kClassSyntax | 26;  // 282: not encoded or rendered, or no library
 
 // Host link (table 2).
 constexpr int kResultResetGaveUp = kClassHostLink;  // 512: command 74 found no idle in five attempts
