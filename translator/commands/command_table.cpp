@@ -9,6 +9,7 @@
 #include "commands/journal/journal_read.h"
 #include "commands/printing/display_lines.h"
 #include "commands/printing/field_records.h"
+#include "commands/printing/logo_upload.h"
 #include "commands/printing/query_text.h"
 #include "commands/printing/text_commands.h"
 #include "commands/programming/department_commands.h"
@@ -108,7 +109,7 @@ constexpr CommandRow kCommandTable[] = {
     {52, CmdOFileRecord, kCmdNoStatusFrame},
     {53, CmdProgramTable4Record},
     {54, CmdProgramKey2},
-    {55, NotBuiltYet},                                 // CmdUploadLogo
+    {55, CmdUploadLogo},
     {60, CmdSellItemAndPay},
     {71, CmdInfoEnquiry, 0, NeedsRegisterForMode},
     {72, CmdJournalRead},
