@@ -85,6 +85,7 @@ class Interpreter {
     if (verb == "log") return Log();
     if (verb == "print") return Print();
     if (verb == "pbm") return Pbm();
+    if (verb == "logo") return Logo();
     if (verb == "display") return Display();
     if (verb == "record") return Record();
     if (verb == "table") return Table();
@@ -111,7 +112,8 @@ class Interpreter {
       "  text:W:T byte:N word:N date:DDMMYYhhmm hex:HEX)\n"
       "record N article HEXCODE | record N ofile NUMBER | table N TABLE RECORD\n"
       "function N NUMBER RECORD | parameter N NUMBER\n"
-      "log N [clear] | print N [clear] | pbm N | display N | stop\n";
+      "log N [clear] | print N [clear] | pbm N | display N | stop\n"
+      "logo N pbm SLOT | logo N answer VALUE | logo N memory BYTES\n";
 
   SimRegister* Reg(std::size_t index, std::string& error) {
     if (w_.size() <= index) {
@@ -439,6 +441,30 @@ class Interpreter {
     if (!reg) return error;
     if (w_.size() != 2) return Error("usage: pbm N");
     return Ok(reg->printer.Pbm());
+  }
+
+  // A logo slot read back as a PBM picture; the verdict on logo frames; the
+  // bytes a logo slot holds.
+  std::string Logo() {
+    std::string error;
+    SimRegister* reg = Reg(1, error);
+    if (!reg) return error;
+    const std::string usage = "usage: logo N pbm SLOT | logo N answer VALUE | logo N memory BYTES";
+    if (w_.size() != 4) return Error(usage);
+    if (w_[2] == "pbm") {
+      const auto slot = ParseInRange(w_[3], 1, kLogoSlots);
+      const std::string picture = slot ? reg->logos.Pbm(static_cast<int>(*slot)) : std::string();
+      return picture.empty() ? Error("no packed logo in slot " + w_[3]) : Ok(picture);
+    }
+    if (const auto verdict = ParseInRange(w_[3], 0, 255); verdict && w_[2] == "answer") {
+      reg->logos.verdict = static_cast<std::uint8_t>(*verdict);
+      return Ok();
+    }
+    if (const auto bytes = ParseInRange(w_[3], 0, 1 << 24); bytes && w_[2] == "memory") {
+      reg->logos.memory = static_cast<std::size_t>(*bytes);
+      return Ok();
+    }
+    return Error(usage);
   }
 
   // The display lines shown, one "CODE TEXT" line each, and the last control byte.

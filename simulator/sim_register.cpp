@@ -291,6 +291,13 @@ Reply SimRegister::CardOrSettings(std::span<const std::uint8_t> frame) {
     reply.answer = {'C', 0};
     return reply;
   }
+  if (LogoStore::Handles(frame)) {
+    const auto verdict = logos.Take(frame);
+    if (!verdict) return Refuse('C', kRefuseUnknownFrame);
+    Reply reply;
+    reply.answer = {'C', *verdict};
+    return reply;
+  }
   if (frame.size() == 2 && (frame[1] == 4 || frame[1] == 5)) return CardReader(frame[1]);
   if (frame.size() == 4 && frame[1] == kParameterFrame) return SetParameter(frame);
   if (frame.size() == 2 && frame[1] == 20 && config_.Size(Area::SettingValues) != 0)

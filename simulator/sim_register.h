@@ -12,6 +12,7 @@
 
 #include "key_interpreter.h"
 #include "key_maps.h"
+#include "logo_store.h"
 #include "placed_memory.h"
 #include "printer.h"
 #include "record_files.h"
@@ -94,6 +95,7 @@ class SimRegister {
   bool standBy = false;
   std::vector<std::uint8_t> slaveText;  // the last 'H' 2 text, without its zero bytes
   KeyMaps keyMaps;                      // what 'C' 0, 'C' 9 and 'C' 1 wrote
+  LogoStore logos;                      // what the 'C' 16 frames uploaded
   int dataCollectionResets = 0;
   int articleResets = 0;
   std::uint8_t articleResetStatus = 0;  // answer byte 1 of the article reset

@@ -8,6 +8,7 @@
 
 #include "commands/printing/gra_logo.h"
 #include "commands/printing/logo_upload.h"
+#include "commands/printing/gra_picture.h"
 #include "definition_text.h"
 #include "language/definition_tables.h"
 #include "run/command_executor.h"
@@ -19,35 +20,8 @@ namespace {
 
 using quadrel_test::Bytes;
 using quadrel_test::bytes;
+using quadrel_test::Gra;
 using quadrel_test::status_idle;
-
-struct GraPicture {
-  char version = '2';
-  int flags = 0, width = 8, rows = 1, width2 = 0, count2 = 0, bitsPerDot = 1, repeat = 1, textLimit = 0;
-  std::vector<Bytes> entries;  // each its text bytes and then the attribute; empty ones follow
-  Bytes picture;
-};
-
-Bytes Gra(const GraPicture& p) {
-  Bytes gra = {'G', 'R', 'A', static_cast<std::uint8_t>(p.version), static_cast<std::uint8_t>(p.flags), 0};
-  for (const int word : {p.width, p.rows, p.width2, p.count2, p.bitsPerDot, p.repeat, p.textLimit}) {
-    gra.push_back(static_cast<std::uint8_t>(word));
-    gra.push_back(static_cast<std::uint8_t>(word >> 8));
-  }
-  gra.resize(32);
-  const std::size_t entryBytes = p.version == '2' ? 25 : 37;
-  std::vector<Bytes> entries = p.entries;
-  entries.resize(static_cast<std::size_t>(p.rows + p.count2), Bytes{0});
-  for (Bytes entry : entries) {
-    const std::uint8_t attribute = entry.back();
-    entry.pop_back();
-    entry.resize(entryBytes - 1);
-    entry.push_back(attribute);
-    gra.insert(gra.end(), entry.begin(), entry.end());
-  }
-  gra.insert(gra.end(), p.picture.begin(), p.picture.end());
-  return gra;
-}
 
 Bytes Packed(const Bytes& gra) {
   std::vector<std::uint8_t> record;
