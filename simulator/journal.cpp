@@ -66,7 +66,7 @@ void AppendText(const JournalDocument& d, std::string& text) {
 }  // namespace
 
 void Journal::BeginDocument(int number) {
-  if (documents_.size() >= kMaxJournalDocuments) documents_.erase(documents_.begin());
+  if (documents_.size() >= kMaxJournalDocuments) documents_.pop_front();
   documents_.push_back({date, time, closure, number, {}});
   open_ = true;
 }

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <span>
 #include <string>
 #include <string_view>
@@ -34,14 +35,14 @@ class Journal {
   void BeginDocument(int number);
   void Record(std::string_view line);
   void EndDocument();
-  const std::vector<JournalDocument>& Documents() const { return documents_; }
+  const std::deque<JournalDocument>& Documents() const { return documents_; }
 
   // Answers to 'O' 15 (a 20-byte frame) and 'O' 16, letter and status first.
   std::vector<std::uint8_t> Select(std::span<const std::uint8_t> frame);
   std::vector<std::uint8_t> NextBlock();
 
  private:
-  std::vector<JournalDocument> documents_;
+  std::deque<JournalDocument> documents_;  // the oldest dropped at the front without moving the rest
   bool open_ = false;
   std::string selected_;  // the text being served
   std::size_t sent_ = 0;
