@@ -67,8 +67,6 @@ TEST_F(ZintBarcodeDll, AQrCodePrintsThroughZintDll) {
   if (std::getenv("QUADREL_EXPECT_NO_ZINT")) GTEST_SKIP() << "run without zint.dll";
   std::filesystem::remove(QUADREL_QR_IMAGE);  // no picture left from an earlier run
   ASSERT_EQ(quadrel.EcrCmd("STAMPA TESTO='QUADREL QR 32', CODBARRE=158", answer), 0) << answer;
-  const auto& rows = sim.Find(1)->printer.DotRows();
-  ASSERT_GT(rows.size(), 30u);  // the blank rows and the symbol's
   std::ofstream(QUADREL_QR_IMAGE, std::ios::binary) << sim.Find(1)->printer.Pbm();
 }
 

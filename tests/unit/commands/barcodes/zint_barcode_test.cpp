@@ -1,6 +1,5 @@
-// The symbol-library adapter against a stand-in for zint: how the symbol is
-// set up from the slots, where its rows start, the three record forms, and
-// the failures that queue nothing.
+// The symbol-library adapter against a stand-in for zint: the symbol's set-up,
+// where its rows start, the record forms, and failures that queue nothing.
 #include <gtest/gtest.h>
 
 #include <zint.h>
@@ -21,31 +20,30 @@ using quadrel_test::Bytes;
 using quadrel_test::bytes;
 
 constexpr int kData = 3, kFirst = 11;
+constexpr ZintForm kFrames = ZintForm::OutputFrames, kRecords = ZintForm::KeyRecords;
 
-// zint as far as the adapter sees it: a bitmap of `width` x `height` whose
-// pixel (x, y) is dark when (x + y) % 3 is 0, and what it was given.
+// A bitmap of width x height whose pixel (x, y) is dark when (x + y) % 3 is 0.
 struct StandIn {
   int width = 10, height = 2, encodeResult = 0, bufferResult = 0, rotation = -1;
   std::vector<std::string> encoded;
   zint_symbol seen{};
-};
-StandIn* zint = nullptr;
+} zint;
 
 const ZintCalls kStandIn = {
     [] { return new zint_symbol{}; },
     [](zint_symbol*, const unsigned char* data, int length) {
-      zint->encoded.emplace_back(reinterpret_cast<const char*>(data), length);
-      return zint->encodeResult;
+      zint.encoded.emplace_back(reinterpret_cast<const char*>(data), length);
+      return zint.encodeResult;
     },
     [](zint_symbol* symbol, int rotation) {
-      zint->rotation = rotation;
-      symbol->bitmap_width = zint->width;
-      symbol->bitmap_height = zint->height;
-      symbol->bitmap = static_cast<unsigned char*>(std::calloc(static_cast<std::size_t>(zint->width * zint->height), 3));
-      for (int i = 0; i < zint->width * zint->height; ++i)
-        symbol->bitmap[i * 3] = (i % zint->width + i / zint->width) % 3 == 0 ? 0 : 255;
-      zint->seen = *symbol;
-      return zint->bufferResult;
+      zint.rotation = rotation;
+      symbol->bitmap_width = zint.width;
+      symbol->bitmap_height = zint.height;
+      symbol->bitmap = static_cast<unsigned char*>(std::calloc(static_cast<std::size_t>(zint.width * zint.height), 3));
+      for (int i = 0; i < zint.width * zint.height; ++i)
+        symbol->bitmap[i * 3] = (i % zint.width + i / zint.width) % 3 == 0 ? 0 : 255;
+      zint.seen = *symbol;
+      return zint.bufferResult;
     },
     [](zint_symbol* symbol) {
       std::free(symbol->bitmap);
@@ -63,44 +61,40 @@ class ZintBarcode : public TranslatorTest {
   void SetUp() override {
     TranslatorTest::SetUp();
     ClearCommandFields();
-    standIn = StandIn{};
-    zint = &standIn;
+    zint = StandIn{};
+    Slot(kData, "x");
   }
   static void Slot(int slot, const std::string& text) { CommandFields().value[static_cast<std::size_t>(slot)] = text; }
-  int Render(int kind, ZintForm form = ZintForm::OutputFrames, int graphicMode = 1, int margin = 0) {
+  static int Render(int kind, ZintForm form = kFrames, int graphicMode = 1, int margin = 0) {
     return RenderZintBarcode(kStandIn, {kind, kData, kFirst, margin, form, {24, 16}, graphicMode});
   }
-  StandIn standIn;
 };
 
 TEST_F(ZintBarcode, TheSymbolIsSetUpFromTheKindAndTheSlots) {
   const std::string file = ::testing::TempDir() + "zint_data.txt";
   std::ofstream(file, std::ios::binary) << "from the file";
-  Slot(kFirst + kZintDataFile, file);
-  Slot(kData, "data");
-  Slot(kFirst + kZintData3, "three");
-  Slot(kFirst + kZintRotation, "1");
-  Slot(kFirst + kZintInputMode, "7");
-  Slot(kFirst + kZintOutputOptions, "4");
+  for (const auto& [slot, text] : {std::pair{kZintDataFile, file}, {kZintData3, "three"}, {kZintRotation, "1"},
+                                   {kZintInputMode, "7"}, {kZintOutputOptions, "4"}})
+    Slot(kFirst + slot, text);
   ASSERT_EQ(Render(158), 0);
-  EXPECT_EQ(standIn.encoded, (std::vector<std::string>{"from the file", "data", "three"}));
-  EXPECT_EQ(standIn.seen.symbology, BARCODE_QRCODE);
-  EXPECT_EQ(standIn.seen.option_1, 2);
-  EXPECT_EQ(standIn.seen.option_3, 100);
-  EXPECT_STREQ(reinterpret_cast<const char*>(standIn.seen.text), "");  // readable by default: zint writes it
-  EXPECT_EQ(standIn.seen.input_mode, DATA_MODE);
-  EXPECT_EQ(standIn.seen.output_options, BARCODE_BOX);
-  EXPECT_EQ(standIn.rotation, 90);
+  EXPECT_EQ(zint.encoded, (std::vector<std::string>{"from the file", "x", "three"}));
+  EXPECT_EQ(zint.seen.symbology, BARCODE_QRCODE);
+  EXPECT_EQ(zint.seen.option_1, 2);
+  EXPECT_EQ(zint.seen.option_3, 100);
+  EXPECT_EQ(zint.seen.text[0], 0);  // readable by default: zint writes it
+  EXPECT_EQ(zint.seen.input_mode, DATA_MODE);
+  EXPECT_EQ(zint.seen.output_options, BARCODE_BOX);
+  EXPECT_EQ(zint.rotation, 90);
   std::remove(file.c_str());
 
-  // An unlisted kind has no symbology; the data, cut to the field, is its text.
+  // An unlisted kind has no symbology; its data, cut to the field, is the text.
   SetUp();
   Slot(kData, std::string(300, 'D'));
   Slot(kFirst + kZintPrimary, std::string(200, 'P'));
   ASSERT_EQ(Render(105), 0);
-  EXPECT_EQ(standIn.seen.symbology, 0);
-  EXPECT_EQ(std::string(reinterpret_cast<const char*>(standIn.seen.text)), std::string(127, 'D'));
-  EXPECT_EQ(std::string(standIn.seen.primary), std::string(127, 'P'));
+  EXPECT_EQ(zint.seen.symbology, 0);
+  EXPECT_EQ(reinterpret_cast<const char*>(zint.seen.text), std::string(127, 'D'));
+  EXPECT_EQ(zint.seen.primary, std::string(127, 'P'));
 
   // EAN data lose the caller's check digit, in the caller's slot; an add-on keeps it.
   for (const auto& [given, kept] : {std::pair{"4006381333931", "400638133393"}, {"96385074", "9638507"},
@@ -109,101 +103,82 @@ TEST_F(ZintBarcode, TheSymbolIsSetUpFromTheKindAndTheSlots) {
     Slot(kData, given);
     ASSERT_EQ(Render(113), 0);
     EXPECT_EQ(CommandFields().value[kData], kept);
-    EXPECT_EQ(standIn.encoded.at(0), kept);
+    EXPECT_EQ(zint.encoded.at(0), kept);
   }
 }
 
-struct OffsetRow {
-  ZintForm form;
-  int width, margin;
-  const char* alignment;
-  int offset;  // -1: refused as too wide
-};
-
 TEST_F(ZintBarcode, RowsStartAtTheMarginUnlessTheLineEndsFirstOrAnAlignmentPlacesThem) {
-  // 24 characters of 16 dots: a line of 384 dots.
-  constexpr ZintForm kFrames = ZintForm::OutputFrames, kRecords = ZintForm::KeyRecords;
-  const OffsetRow rows[] = {
-      {kFrames, 384, 0, "", 0},    {kFrames, 385, 0, "", -1},   {kRecords, 385, 0, "", -1},
-      {kFrames, 100, 5, "", 5},    {kFrames, 300, 10, "", 5},   {kRecords, 300, 10, "", 2},
-      {kFrames, 100, 5, "0", 0},   {kFrames, 100, 0, "1", 17},  {kFrames, 100, 0, "2", 35},
-      {kRecords, 100, 0, "1", 8},  {kRecords, 100, 0, "2", 17},
+  const struct {
+    ZintForm form;
+    int width, margin;
+    const char* alignment;
+    int offset;  // -1: too wide
+  } rows[] = {
+      // A line of 24 characters of 16 dots: 384 dots.
+      {kFrames, 384, 0, "", 0},   {kFrames, 385, 0, "", -1},  {kRecords, 385, 0, "", -1}, {kFrames, 100, 5, "", 5},
+      {kFrames, 300, 10, "", 5},  {kRecords, 300, 10, "", 2}, {kFrames, 100, 5, "0", 0},  {kFrames, 100, 0, "1", 17},
+      {kFrames, 100, 0, "2", 35}, {kRecords, 100, 0, "1", 8}, {kRecords, 100, 0, "2", 17},
   };
-  for (const OffsetRow& row : rows) {
-    SCOPED_TRACE(::testing::Message() << row.width << " dots, margin " << row.margin << ", alignment '"
-                                      << row.alignment << "'");
+  for (const auto& row : rows) {
+    SCOPED_TRACE(::testing::Message() << row.width << " dots, margin " << row.margin << ", '" << row.alignment << "'");
     SetUp();
     KeyBatch().Append(bytes({'A', 0}));
     KeyBatch().EndKeyRecord();
-    Slot(kData, "x");
     Slot(kFirst + kZintAlignment, row.alignment);
-    standIn.width = row.width;
+    zint.width = row.width;
     const int result = Render(120, row.form, 0, row.margin);
+    EXPECT_EQ(result, row.offset < 0 ? kResultSymbolTooWide : 0);
+    // After the batch's record: five plain blank frames, or the key records' one folded blank.
     if (row.offset < 0) {
-      EXPECT_EQ(result, kResultSymbolTooWide);
       EXPECT_EQ(KeyBatch().Count(), 1);
-      continue;
+    } else {
+      EXPECT_EQ(row.form == kFrames ? Record(6)[4] : Record(2)[5], row.offset);
     }
-    ASSERT_EQ(result, 0);
-    // After the batch's own record: the five blank rows of a plain frame, or the one folded record of the blanks.
-    EXPECT_EQ(row.form == kFrames ? Record(6)[4] : Record(2)[5], row.offset);
   }
 }
 
 TEST_F(ZintBarcode, RowsAreQueuedInTheirRecordForm) {
   // Rows of 10 dots: 1001001001 and 0010010010.
-  const Bytes row0 = bytes({0x92, 0x40}), row1 = bytes({0x24, 0x80});
-  Slot(kData, "x");
-  ASSERT_EQ(Render(158, ZintForm::OutputFrames, 1, 2), 0);
-  ASSERT_EQ(KeyBatch().Count(), 4);
-  EXPECT_EQ(Record(0), bytes({'O', 13, 1, 6, 5, 0}));
-  EXPECT_EQ(Record(1), Bytes({'O', 13, 1, 6, 1, 2, row0[0], row0[1]}));
-  EXPECT_EQ(Record(2), Bytes({'O', 13, 1, 6, 1, 2, row1[0], row1[1]}));
-  EXPECT_EQ(Record(3), bytes({'O', 13, 1, 6, 25, 0}));
+  ASSERT_EQ(Render(158, kFrames, 1, 2), 0);
+  const std::vector<Bytes> repeated = {bytes({'O', 13, 1, 6, 5, 0}), bytes({'O', 13, 1, 6, 1, 2, 0x92, 0x40}),
+                                       bytes({'O', 13, 1, 6, 1, 2, 0x24, 0x80}), bytes({'O', 13, 1, 6, 25, 0})};
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(Record(i), repeated[static_cast<std::size_t>(i)]);
 
   SetUp();
-  ASSERT_EQ(Render(158, ZintForm::OutputFrames, 0, 2), 0);
-  ASSERT_EQ(KeyBatch().Count(), 32);
+  ASSERT_EQ(Render(158, kFrames, 0, 2), 0);
+  EXPECT_EQ(KeyBatch().Count(), 32);
   EXPECT_EQ(Record(4), bytes({'O', 13, 0, 6, 0}));
-  EXPECT_EQ(Record(6), Bytes({'O', 13, 0, 6, 2, row1[0], row1[1]}));
-  EXPECT_EQ(Record(31), bytes({'O', 13, 0, 6, 0}));
+  EXPECT_EQ(Record(6), bytes({'O', 13, 0, 6, 2, 0x24, 0x80}));
 
   SetUp();
-  standIn.height = 4;  // the fourth row repeats the first
-  ASSERT_EQ(Render(158, ZintForm::KeyRecords, 1, 2), 0);
+  zint.height = 4;  // the fourth row repeats the first, not the row before it
+  ASSERT_EQ(Render(158, kRecords, 1, 2), 0);
   ASSERT_EQ(KeyBatch().Count(), 6);
   EXPECT_EQ(Record(0), bytes({'A', 19, 5, 4, 4, 0, 5, 0, '8', 0, 0, 0, 0, 0, 0}));
-  EXPECT_EQ(Record(1), Bytes({'A', 19, 7, 4, 4, 2, 1, row0[0], row0[1], 0, '8'}));
-  EXPECT_EQ(Record(4), Record(1));
+  EXPECT_EQ(Record(4), bytes({'A', 19, 7, 4, 4, 2, 1, 0x92, 0x40, 0, '8'}));
   EXPECT_EQ(Record(5)[6], 25);
 }
 
 TEST_F(ZintBarcode, FailuresQueueNothing) {
-  struct FailureRow {
+  const struct {
     int encodeResult, bufferResult, height;
-    bool library;
+    ZintCalls calls;
     int result;
+  } rows[] = {
+      {5, 0, 2, kStandIn, kResultSymbolNotRendered},
+      {0, 2, 2, kStandIn, kResultSymbolNotRendered},
+      {0, 0, 2, {}, kResultSymbolNotRendered},
+      {0, 0, 971, kStandIn, kResultInternalError},  // 30 blank frames and 971 rows: one past the batch
+      {0, 0, 970, kStandIn, 0},
   };
-  const FailureRow rows[] = {
-      {5, 0, 2, true, kResultSymbolNotRendered},   {0, 2, 2, true, kResultSymbolNotRendered},
-      {0, 0, 2, false, kResultSymbolNotRendered},  {0, 0, 971, true, kResultInternalError},
-  };
-  for (const FailureRow& row : rows) {
+  for (const auto& row : rows) {
     SetUp();
-    Slot(kData, "x");
-    standIn.encodeResult = row.encodeResult;
-    standIn.bufferResult = row.bufferResult;
-    standIn.height = row.height;  // plain frames: 30 blank rows and one frame a row
-    const ZintCalls calls = row.library ? kStandIn : ZintCalls{};
-    EXPECT_EQ(RenderZintBarcode(calls, {158, kData, kFirst, 0, ZintForm::OutputFrames, {24, 16}, 0}), row.result);
-    EXPECT_EQ(KeyBatch().Count(), 0);
-    EXPECT_FALSE(KeyBatch().Overflowed());
+    zint.encodeResult = row.encodeResult;
+    zint.bufferResult = row.bufferResult;
+    zint.height = row.height;
+    EXPECT_EQ(RenderZintBarcode(row.calls, {158, kData, kFirst, 0, kFrames, {24, 16}, 0}), row.result);
+    EXPECT_EQ(KeyBatch().Count(), row.result == 0 ? 1000 : 0);
   }
-  SetUp();
-  Slot(kData, "x");
-  standIn.height = 970;  // exactly the batch's 1000 records
-  EXPECT_EQ(Render(158, ZintForm::OutputFrames, 0), 0);
-  EXPECT_EQ(KeyBatch().Count(), 1000);
 }
 
 }  // namespace

@@ -134,15 +134,6 @@ TEST_F(LogoUpload, ABinFileGoesInChunksOf110AndAnEndFrame) {
   EXPECT_EQ(host.pending(), 0);
 }
 
-TEST_F(LogoUpload, AGraPictureIsSentPacked) {
-  const Bytes gra = Gra({.rows = 40, .picture = Bytes(40, 0x81)});
-  const Bytes record = Packed(gra);
-  host.expect(Chunk(1, 2, 0, record, record.size())).answer(0, bytes({'C', 0}));
-  host.expect(bytes({'C', 16, 1, 2})).answer(0, bytes({'C', 0}));
-  EXPECT_EQ(Run("LOGO NUMERO=2, FILE='" + File("picture.gra", gra) + "'"), 0);
-  EXPECT_EQ(host.pending(), 0);
-}
-
 TEST_F(LogoUpload, SettingsAloneAndTheRegistersVerdicts) {
   host.expect(bytes({'C', 16, 99, 75, 0})).answer(0, bytes({'C', 0}));
   EXPECT_EQ(Run("LOGO IMPOSTA"), 0);
