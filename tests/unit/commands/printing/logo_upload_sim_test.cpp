@@ -1,40 +1,26 @@
 // A logo end to end: command 55 packs a GRA picture and uploads it to the
 // simulated register, which unpacks it with its own decoder.
-#include <gtest/gtest.h>
-
 #include <fstream>
-#include <string>
 
 #include "commands/printing/gra_picture.h"
 #include "control_commands.h"
-#include "definition_text.h"
-#include "language/definition_tables.h"
-#include "run/command_executor.h"
-#include "run/key_batch_sender.h"
-#include "sim_host.h"
+#include "sim_command_fixture.h"
 
 namespace quadrel {
 namespace {
 
-class LogoUploadSim : public ::testing::Test {
+class LogoUploadSim : public SimCommandTest {
  protected:
-  static void SetUpTestSuite() { ASSERT_TRUE(test_support::LoadShippedDefinitions()); }
-  static void TearDownTestSuite() { ClearDefinitionTables(); }
   void SetUp() override {
-    host_.sim.AddRegister(1, *ecrsim::BuiltInConfig("t72"));
+    SimCommandTest::SetUp();
     ASSERT_EQ(Control("set 1 feature 50 1"), "OK\n");
-    host_.Install();
+    EcrRecord(1).EcrNumber = 0;  // read again, with logos
   }
-  void TearDown() override { ResetProcessState(); }
   std::string Control(const std::string& line) { return ecrsim::RunControlLine(host_.sim, line); }
-  static int Run(const std::string& line) { return SendKeyBatch(TradExecCommand(line), nullptr, 0); }
-
-  SimHost host_;
 };
 
 TEST_F(LogoUploadSim, TheRegisterUnpacksTheLogoToItsSourcePicture) {
-  // 20 dots of 1 bit (3 bytes a row), 2 rows of bytes a row: long zero runs
-  // across rows, and a text line after the picture.
+  // 20 dots of 1 bit (3 bytes), 2 rows of bytes a row, zero runs across rows, a text line.
   quadrel_test::GraPicture picture{.flags = 0x80, .width = 20, .rows = 60, .repeat = 2, .entries = {{'L', 'O', 0}}};
   std::string expected = "P1\n24 120\n";
   for (int row = 0; row < 120; ++row) {
@@ -51,14 +37,13 @@ TEST_F(LogoUploadSim, TheRegisterUnpacksTheLogoToItsSourcePicture) {
                                               static_cast<std::streamsize>(gra.size()));
   ASSERT_EQ(Run("LOGO NUMERO=2, FILE='" + file + "', IMPOSTA, VALOREA=50"), 0);
   EXPECT_EQ(Control("logo 1 pbm 2"), expected + "OK\n");
-  EXPECT_EQ(host_.sim.Find(1)->logos.settingA, 50);
+  EXPECT_EQ(Reg().logos.settingA, 50);
 
   ASSERT_EQ(Control("logo 1 memory 100"), "OK\n");
-  EXPECT_EQ(Run("LOGO NUMERO=1, FILE='" + file + "'"), kResultEcrMemoryOverflow);
+  EXPECT_EQ(Run("LOGO FILE='" + file + "'"), kResultEcrMemoryOverflow);
   ASSERT_EQ(Control("logo 1 answer 1"), "OK\n");
-  EXPECT_EQ(Run("LOGO NUMERO=1, FILE='" + file + "'"), kResultNoProgrammableGraphic);
-  EXPECT_TRUE(host_.sim.Find(1)->logos.Logo(1).empty());
-  std::remove(file.c_str());
+  EXPECT_EQ(Run("LOGO FILE='" + file + "'"), kResultNoProgrammableGraphic);
+  EXPECT_TRUE(Reg().logos.Logo(1).empty());
 }
 
 }  // namespace
