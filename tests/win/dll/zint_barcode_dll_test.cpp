@@ -4,62 +4,38 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <algorithm>
-#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
 #include "dll/quadrel_exports.h"
-#include "interfaces/host_info.h"
-#include "simulator.h"
+#include "dll/simulated_line.h"
 
 namespace {
-
-ecrsim::Simulator* simulator = nullptr;
-HostInfoRecord hostInfo;
-
-int __stdcall SimulatedRegister(int ecrOrRequest, int, void* frame, void* length, void* answer,
-                                void* answerLength, void* detail) {
-  if (ecrOrRequest == ECRIO_GET_INFO) {
-    *static_cast<HostInfoRecord**>(detail) = &hostInfo;
-    return 0;
-  }
-  if (ecrOrRequest < 0) return 0;
-  const ecrsim::Reply reply = simulator->Exchange(
-      ecrOrRequest, {static_cast<const std::uint8_t*>(frame), static_cast<std::size_t>(IntFromArgument(length))});
-  if (!reply.answered) return 4;
-  std::copy(reply.answer.begin(), reply.answer.end(), static_cast<std::uint8_t*>(answer));
-  *static_cast<std::int32_t*>(answerLength) = static_cast<std::int32_t>(reply.answer.size());
-  *static_cast<std::int32_t*>(detail) = reply.detail;
-  return reply.hostResult;
-}
 
 void __stdcall IgnoreProgress(int, int, int, const char*, int*) {}
 
 class ZintBarcodeDll : public ::testing::Test {
  protected:
   void SetUp() override {
-    simulator = &sim;
+    SimulatedLine::simulator = &sim;
     ASSERT_TRUE(sim.AddRegister(1, *ecrsim::BuiltInConfig("t72")));
-    hostInfo = HostInfoRecord{};
-    hostInfo.protocolType = 3;
+    SimulatedLine::hostInfo = HostInfoRecord{};
+    SimulatedLine::hostInfo.protocolType = 3;
     ASSERT_TRUE(quadrel.Load());
-    ini = (std::filesystem::temp_directory_path() / "zint_dll.ini").string();
     std::ofstream(ini, std::ios::binary) << "[OPCOD]\r\n22=STAMPA\r\n[22]\r\n3=TESTO\r\n8=CODBARRE\r\n";
-    ASSERT_EQ(quadrel.TradInit(ini.c_str(), 0, IgnoreProgress, SimulatedRegister), 0);
+    ASSERT_EQ(quadrel.TradInit(ini.c_str(), 0, IgnoreProgress, SimulatedLine::IO), 0);
   }
   void TearDown() override {
     if (quadrel.TradClose) quadrel.TradClose();
     quadrel.Unload();
-    simulator = nullptr;
-    std::filesystem::remove(ini);
+    SimulatedLine::simulator = nullptr;
   }
 
   ecrsim::Simulator sim;
   QuadrelExports quadrel;
-  std::string ini;
+  const std::string ini = (std::filesystem::temp_directory_path() / "zint_dll.ini").string();
   char answer[1024] = {};
 };
 
