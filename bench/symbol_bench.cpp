@@ -10,6 +10,7 @@
 #include <fstream>
 #include <string>
 
+#include "bench/bench_support.h"
 #include "exports/ecr_cmd.h"
 #include "exports/translator_entry.h"
 #include "interfaces/host_info.h"
@@ -17,7 +18,6 @@
 
 namespace {
 
-constexpr double kWireBytesPerSecond = 115200.0 / 10.0;
 
 ecrsim::Simulator simulator;
 HostInfoRecord hostInfo;
@@ -43,12 +43,6 @@ int QUADREL_CALL SimulatedRegister(int ecrOrRequest, int, void* frame, void* len
 
 void QUADREL_CALL NoProgress(int, int, int, const char*, int*) {}
 
-std::filesystem::path WorkFolder() {
-  const auto dir = std::filesystem::temp_directory_path() / "quadrel_symbol_bench";
-  std::filesystem::create_directories(dir);
-  return dir;
-}
-
 void InitTranslator() {
   static bool done = false;
   if (done) return;
@@ -56,7 +50,7 @@ void InitTranslator() {
   auto config = ecrsim::BuiltInConfig("t72");
   config->SetFeatureLevel(50, 1);  // logos
   simulator.AddRegister(1, std::move(*config));
-  const auto ini = WorkFolder() / "tallis.ini";
+  const auto ini = bench_support::WorkFolder("quadrel_symbol_bench") / "tallis.ini";
   std::ofstream(ini) << "[OPCOD]\n22=STAMPA\n55=LOGO\n[22]\n3=TESTO\n8=CODBARRE\n[55]\n2=FILE\n";
   quadrel::AttachTranslator();
   hostInfo = HostInfoRecord{};
@@ -75,8 +69,8 @@ void RunLine(benchmark::State& state, const std::string& line) {
   }
   const double iterations = static_cast<double>(state.iterations());
   state.counters["frames"] = static_cast<double>(frames - framesBefore) / iterations;
-  state.counters["wire_ms"] = static_cast<double>(wireBytes - bytesBefore) / iterations / kWireBytesPerSecond * 1e3;
-  state.counters["wire_x"] = benchmark::Counter(static_cast<double>(wireBytes - bytesBefore) / kWireBytesPerSecond,
+  state.counters["wire_ms"] = static_cast<double>(wireBytes - bytesBefore) / iterations / bench_support::kWireBytesPerSecond * 1e3;
+  state.counters["wire_x"] = benchmark::Counter(static_cast<double>(wireBytes - bytesBefore) / bench_support::kWireBytesPerSecond,
                                                 benchmark::Counter::kIsRate);
 }
 
@@ -89,7 +83,7 @@ void BM_QrCode1000(benchmark::State& state) {
 BENCHMARK(BM_QrCode1000)->Unit(benchmark::kMillisecond);
 
 void BM_Logo30000(benchmark::State& state) {
-  const auto file = WorkFolder() / "logo.bin";
+  const auto file = bench_support::WorkFolder("quadrel_symbol_bench") / "logo.bin";
   std::string logo(30000, '\0');
   for (std::size_t i = 0; i < logo.size(); ++i) logo[i] = static_cast<char>(i * 31);
   std::ofstream(file, std::ios::binary) << logo;

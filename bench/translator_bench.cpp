@@ -11,6 +11,7 @@
 #include <fstream>
 #include <string>
 
+#include "bench/bench_support.h"
 #include "exports/ecr_cmd.h"
 #include "exports/translator_entry.h"
 #include "interfaces/host_info.h"
@@ -21,7 +22,6 @@
 
 namespace {
 
-constexpr double kWireBytesPerSecond = 115200.0 / 10.0;  // 8N1: 10 bits a byte
 constexpr std::array<std::uint8_t, 7> kIdleStatus = {'S', 1, 0, 0, 0, 1, 0};
 
 HostInfoRecord hostInfo;
@@ -42,18 +42,12 @@ int QUADREL_CALL NullHost(int ecrOrRequest, int, void*, void*, void* answer, voi
 
 void QUADREL_CALL NoProgress(int, int, int, const char*, int*) {}
 
-std::filesystem::path WorkFolder() {
-  const auto dir = std::filesystem::temp_directory_path() / "quadrel_bench";
-  std::filesystem::create_directories(dir);
-  return dir;
-}
-
 // A translator initialised once with a definitions file of its own.
 void InitTranslator() {
   static bool done = false;
   if (done) return;
   done = true;
-  const auto ini = WorkFolder() / "tallis.ini";
+  const auto ini = bench_support::WorkFolder("quadrel_bench") / "tallis.ini";
   std::ofstream(ini) << "[OPCOD]\n4=NULLA\n29=SLAVE\n[29]\n1=ON\n2=OFF\n";
   quadrel::AttachTranslator();
   hostInfo = HostInfoRecord{};
@@ -68,7 +62,7 @@ void ReportWire(benchmark::State& state, std::int64_t framesBefore, double wireB
   state.counters["frames_per_item"] = static_cast<double>(framesSeen - framesBefore) / items;
   state.SetItemsProcessed(static_cast<std::int64_t>(itemsPerIteration * state.iterations()));
   state.counters["wire_x"] = benchmark::Counter(
-      wireBytesPerIteration / kWireBytesPerSecond * static_cast<double>(state.iterations()),
+      wireBytesPerIteration / bench_support::kWireBytesPerSecond * static_cast<double>(state.iterations()),
       benchmark::Counter::kIsRate);
 }
 
@@ -116,8 +110,8 @@ void BM_Batch100k(benchmark::State& state) {
   InitTranslator();
   const std::int64_t framesBefore = framesSeen;
   constexpr int kLines = 100000;
-  const auto batchPath = WorkFolder() / "batch.txt";
-  const auto resultPath = WorkFolder() / "result.txt";
+  const auto batchPath = bench_support::WorkFolder("quadrel_bench") / "batch.txt";
+  const auto resultPath = bench_support::WorkFolder("quadrel_bench") / "result.txt";
   {
     std::ofstream batch(batchPath, std::ios::binary);
     for (int i = 0; i < kLines; ++i) batch << "#4 ; line " << i << "\r\n";
