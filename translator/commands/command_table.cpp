@@ -4,6 +4,7 @@
 #include "commands/articles/ofile_command.h"
 #include "commands/barcodes/print_line_commands.h"
 #include "commands/chip_card/chip_card_command.h"
+#include "commands/dumps/dump_command.h"
 #include "commands/host/host_commands.h"
 #include "commands/journal/journal_export_signed.h"
 #include "commands/journal/journal_read.h"
@@ -62,7 +63,7 @@ constexpr unsigned kProg = kCmdProgSession;
 constexpr CommandRow kCommandTable[] = {
     {1, CmdOpenProgSession},
     {2, CmdCloseProgSession},
-    {3, NotBuiltYet},  // CmdDumpRegisterFile
+    {3, CmdDumpRegisterFile},
     {4, NoOperation},
     {5, CmdSelectEcr, kCmdNoRegister},
     {8, CmdClearKey, kCmdIgnoresConfirm},

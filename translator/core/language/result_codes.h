@@ -99,6 +99,7 @@ constexpr int kResultMandatoryField = kClassSyntax | kSyntaxMandatoryField;  // 
 constexpr int kResultNoDepartmentOrArticle = kClassSyntax | 13;  // 269 "NO DPT NUMBER OR ARTICLE CODE "
 constexpr int kResultInstructionNotSupported = kClassSyntax | kSyntaxInstructionNotSupported;  // 268
 constexpr int kResultIllegalDepartment = kClassSyntax | 14;                                    // 270 "ILLEGAL DPR NUMBER "
+constexpr int kResultIllegalFileNumber = kClassSyntax | 15;                                     // 271 "ILLEGAL FILE NUMBER "
 constexpr int kResultIllegalModifier = kClassSyntax | 22;                                      // 278 "MODIFIER CODE ILLEGAL"
 constexpr int kResultGroupsNotSupported = kClassSyntax | 17;       // 273 "GROUPS FILE NOT SUPPORTED BY ECR "
 constexpr int kResultCurrenciesNotSupported = kClassSyntax | 23;   // 279 "CURRENCIES FILE NOT SUPPORTED BY ECR "

@@ -1,0 +1,57 @@
+// One command line of a register file dump: the command word, a blank, then
+// "field=value" pairs joined by the separator and a blank, so that the dump
+// replays as a batch. Words are the definitions' names, or "#n" in numeric
+// form; a name the definitions lack is written empty.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "files/line_file.h"
+
+namespace quadrel {
+
+using RecordBytes = std::span<const std::uint8_t>;
+
+class DumpLine {
+ public:
+  DumpLine(int command, bool numeric);
+
+  // Register BCD as a whole number, as an amount with the register's
+  // decimals, or with `decimals` places.
+  DumpLine& Number(int field, RecordBytes bcd);
+  DumpLine& Amount(int field, RecordBytes bcd);
+  DumpLine& Fixed(int field, RecordBytes bcd, int decimals);
+  // A plain integer (record numbers, bytes read as values).
+  DumpLine& Integer(int field, long long value);
+  // Register text, converted and quoted.
+  DumpLine& Text(int field, RecordBytes text);
+  // The yes and no of the messages ("2" and "1" in numeric form).
+  DumpLine& YesNo(int field, bool yes);
+  // One byte as one digit; "??" for a byte never programmed (0xFF).
+  DumpLine& Digit(int field, std::uint8_t value);
+  DumpLine& Value(int field, std::string_view value);
+
+  // No field added yet.
+  bool Empty() const { return first_; }
+
+  // Writes the line; 0, or 11 when the file takes no more.
+  int Write(LineFile& file) const;
+
+ private:
+  std::string& Start(int field);
+
+  int command_;
+  bool numeric_;
+  bool first_ = true;
+  std::string line_;
+};
+
+// The word of `command` as the session lines write it: always the name.
+std::string CommandName(int command);
+// The name of field `field` of `command` ("" when the definitions have none).
+std::string FieldName(int command, int field);
+
+}  // namespace quadrel

@@ -1,0 +1,62 @@
+#include "link/record_reads.h"
+
+#include <algorithm>
+
+#include "link/frame_exchange.h"
+#include "link/register_link.h"
+
+namespace quadrel {
+namespace {
+
+constexpr int kMaxReadBytes = 255;  // the length of a 'D' read is one byte
+constexpr std::uint8_t kRecordNumberSelector = 0xF0;
+constexpr int kInfoRecordFirstByte = 2;  // after the letter and the status byte
+
+void AppendAnswer(RecordData& record, int first, int count) {
+  const auto& data = FrameBuffer().data;
+  record.Raw().insert(record.Raw().end(), data.begin() + first, data.begin() + first + count);
+}
+
+}  // namespace
+
+std::uint8_t RecordData::Byte(int offset) const {
+  return offset >= 0 && static_cast<std::size_t>(offset) < bytes_.size() ? bytes_[static_cast<std::size_t>(offset)] : 0;
+}
+
+std::span<const std::uint8_t> RecordData::Bytes(int offset, int count) const {
+  const std::size_t size = bytes_.size();
+  const std::size_t from = std::min(size, static_cast<std::size_t>(std::max(offset, 0)));
+  const std::size_t length = std::min(size - from, static_cast<std::size_t>(std::max(count, 0)));
+  return std::span<const std::uint8_t>(bytes_).subspan(from, length);
+}
+
+bool ReadRecordAt(int address, int length, RecordData& record, int& error) {
+  record.Raw().clear();
+  for (int done = 0; done < length;) {
+    const int part = std::min(length - done, kMaxReadBytes);
+    if (!ReadEcrMemory(static_cast<std::uint16_t>(address + done), static_cast<std::uint8_t>(part), error))
+      return false;
+    AppendAnswer(record, 1, part);
+    done += part;
+  }
+  return true;
+}
+
+bool ReadRecordNumber(int number, int length, RecordData& record, int& error) {
+  record.Raw().clear();
+  const int part = std::min(length, kMaxReadBytes);
+  if (!ReadEcrMemoryExt(static_cast<std::uint16_t>(number), static_cast<std::uint8_t>(part), kRecordNumberSelector,
+                        error))
+    return false;
+  AppendAnswer(record, 1, part);
+  return true;
+}
+
+bool ReadInfoRecord(std::uint8_t selector, int number, RecordData& record, int& error) {
+  record.Raw().clear();
+  if (!ReadEcrTableRecord(selector, number, error)) return false;
+  AppendAnswer(record, kInfoRecordFirstByte, FrameBuffer().length - kInfoRecordFirstByte);
+  return true;
+}
+
+}  // namespace quadrel

@@ -1,0 +1,34 @@
+// Whole table records read from the register for the handlers that walk a
+// table: from the 16-bit memory by address or by record number, or behind
+// the 'U' 0 0x20 information frame. A record is kept as read; bytes past its
+// end read as 0, so a short configuration never reads outside it.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace quadrel {
+
+class RecordData {
+ public:
+  std::uint8_t Byte(int offset) const;
+  // `count` bytes from `offset`, cut at the end of the record.
+  std::span<const std::uint8_t> Bytes(int offset, int count) const;
+  std::vector<std::uint8_t>& Raw() { return bytes_; }
+
+ private:
+  std::vector<std::uint8_t> bytes_;
+};
+
+// `length` bytes from `address`, in as many 'D' reads as a length byte
+// allows. False with `error` set when a read fails.
+bool ReadRecordAt(int address, int length, RecordData& record, int& error);
+// Record `number` of a register that addresses its tables by record number
+// (5-byte 'D' with the selector 0xF0).
+bool ReadRecordNumber(int number, int length, RecordData& record, int& error);
+// Record `number` behind 'U' 0 0x20 `selector`: the bytes after the status byte.
+bool ReadInfoRecord(std::uint8_t selector, int number, RecordData& record, int& error);
+
+}  // namespace quadrel
