@@ -87,8 +87,9 @@ void Keyboard::Key(std::uint8_t key, StatusBytes& status) {
   if (status.critical != 0) return;
   if (openFunction != 0 && (key == kKeyConfirm || key == kKeyEnd || key == kKeyTable)) return TableKey(key, status);
   if (const int digit = DigitOfKey(key); digit >= 0) {
-    if (entryDigits >= kMaxEntryDigits) return Fail(kCriticalKeySequence, status);
-    entry_ = entry_ * 10 + static_cast<std::uint32_t>(digit);
+    if (entryDigits >= (openFunction != 0 ? kMaxFunctionEntryDigits : kMaxEntryDigits))
+      return Fail(kCriticalKeySequence, status);
+    entry_ = entry_ * 10 + static_cast<std::uint64_t>(digit);
     ++entryDigits;
     if (entryHasPoint_) ++entryDecimals_;
     return;
@@ -201,7 +202,7 @@ void Keyboard::Sell(bool department, StatusBytes& status) {
     sale.department = static_cast<int>(entry_);
     if (sale.department == 0) return Fail(kCriticalNoSuchDepartment, status);
   } else {
-    sale.article = entry_;
+    sale.article = static_cast<std::uint32_t>(entry_);
   }
   if (const int critical = till.Sell(sale, status)) return Fail(static_cast<std::uint8_t>(critical), status);
   ClearEntry();
@@ -295,7 +296,7 @@ void Keyboard::ClearSale() {
 
 bool Keyboard::EntryScaled(int decimals, std::int64_t& value) const {
   if (entryDecimals_ > decimals) return false;
-  value = entry_;
+  value = static_cast<std::int64_t>(entry_);
   for (int i = entryDecimals_; i < decimals; ++i) value *= 10;
   return true;
 }

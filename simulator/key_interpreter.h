@@ -44,6 +44,8 @@ constexpr std::uint8_t kKeyTable = 147;
 constexpr std::uint8_t kRegPosition = 1;
 constexpr std::uint8_t kProgrammingPosition = 4;
 constexpr int kMaxEntryDigits = 9;
+// Inside a programming function an entry may be a 14-digit code.
+constexpr int kMaxFunctionEntryDigits = 18;
 
 // Critical codes the keyboard reports; each lasts until the clear key.
 constexpr std::uint8_t kCriticalKeySequence = 1;     // a key the register cannot take now
@@ -97,7 +99,7 @@ class Keyboard {
   void ComposeState(StatusBytes& status) const;
 
   Printer& printer_;
-  std::uint32_t entry_ = 0;
+  std::uint64_t entry_ = 0;
   bool entryHasPoint_ = false;
   int entryDecimals_ = 0;
   std::string text_;               // the last text field

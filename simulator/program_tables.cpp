@@ -1,5 +1,7 @@
 #include "program_tables.h"
 
+#include <algorithm>
+
 #include "option_table.h"
 
 namespace ecrsim {
@@ -9,31 +11,34 @@ constexpr std::uint8_t kConfirmKey = 145;
 constexpr std::uint8_t kEndKey = 146;
 constexpr std::uint8_t kTableKey = 147;
 constexpr int kHeaderTable = 4;
-// The header lines, the two modifier tables and the options hold one record: their fields follow the table.
-bool HasRecordNumbers(int table) { return table != kHeaderTable && table != 5 && table != 6 && table != kOptionTable; }
+// The header lines, the two modifier tables and the options hold one record:
+// their fields follow the table. The VAT table keys one field per rate.
+bool HasRecordNumbers(int table) {
+  return table != kHeaderTable && table != 5 && table != 6 && table != kOptionTable && table != 3;
+}
 // Table 251 is chosen without 147, has one record of five fields and ends by itself.
 constexpr int kShortTable = 251;
 constexpr std::size_t kShortTableFields = 5;
 constexpr int kNineDigitBytes = 9;
 
-// Where the host's configuration read finds the header lines: block 1 words
-// 9 and 11 (address, line size), block 4 byte 39 (count), identity byte 48
-// (the nine-digit line, after the header lines).
-constexpr int kHeaderAddressWord = 9;
-constexpr int kHeaderLineBytesWord = 11;
-constexpr int kHeaderCountByte = 39;
+// Where the host's configuration read finds the header lines: the record
+// table (block 3 word 23), block 4 bytes 37 (count) and 33 (line size), and
+// identity byte 48 (the nine-digit line, after the header lines).
+constexpr int kHeaderAddressWord = 23;
+constexpr int kHeaderLineBytesByte = 33;
+constexpr int kHeaderCountByte = 37;
 constexpr int kNineDigitFlagByte = 48;
-// Table 15: block 1 words 17 and 19 (address, record size). A record holds
-// its number, the sixth field, the fourth, then the text up to the amount.
+constexpr int kVatTable = 3;
+// Table 15 keeps its first records in memory (block 4 byte 58 of them) and
+// the rest behind 'U' 0 0x20 4 ('U' 0 31 word 48 of them); table 21 keeps all
+// of its records ('U' 0 31 word 43) behind 'U' 0 0x20 2.
 constexpr int kTable15 = 15;
-constexpr int kTable15AddressWord = 17;
-constexpr int kTable15RecordBytesWord = 19;
-constexpr int kAmountBytesByte = 35;  // block 4
-constexpr int kTable15TailBytes = 2;  // the number after the amount
-constexpr int kTable15TextOffset = 3;
-constexpr int kTable15CountByte = 58;    // block 4: the records in memory
-constexpr int kExtensionCountWord = 16;  // 'U' 0 31: the records behind 'U' 0 0x20 4
+constexpr int kTable21 = 21;
+constexpr int kTable15CountByte = 58;
+constexpr int kTable15ExtensionWord = 48;
+constexpr int kTable21CountWord = 43;
 constexpr int kTable15ExtensionSelector = 4;
+constexpr int kTable21Selector = 2;
 
 int Number(const std::string& digits) {
   int value = 0;
@@ -119,9 +124,12 @@ bool ProgramTables::Confirm(const std::string& entry, const std::optional<std::s
 }
 
 void ProgramTables::EndRecord() {
-  if (table_ == kHeaderTable) PlaceHeaderLines(records_[{table_, record_}]);
-  if (table_ == kTable15) PlaceTable15(records_[{table_, record_}]);
-  if (table_ == kOptionTable) PlaceOptions(config_, records_[{table_, record_}], memory_);
+  const std::vector<std::string>& fields = records_[{table_, record_}];
+  if (table_ == kHeaderTable) PlaceHeaderLines(fields);
+  if (table_ == kVatTable) PlaceVatRates(fields);
+  if (table_ == kOptionTable) PlaceOptions(config_, fields, memory_);
+  if (const auto image = ImageOf(config_, table_))
+    EncodeRecord(config_, *image, fields, [&](int offset) -> std::uint8_t& { return RecordByte(*image, offset); });
   step_ = Step::Function;
 }
 
@@ -132,8 +140,8 @@ void ProgramTables::Reset() {
 
 // Table 4 keys the nine-digit line first (where the register has it), then the header lines.
 void ProgramTables::PlaceHeaderLines(const std::vector<std::string>& fields) {
-  const int base = config_.Word(Area::Block1, kHeaderAddressWord);
-  const int lineBytes = config_.Word(Area::Block1, kHeaderLineBytesWord);
+  const int base = config_.Word(Area::Block3, kHeaderAddressWord);
+  const int lineBytes = config_.Byte(Area::Block4, kHeaderLineBytesByte);
   const int count = config_.Byte(Area::Block4, kHeaderCountByte);
   const bool nineDigits = config_.Byte(Area::Identity, kNineDigitFlagByte) != 0;
   auto field = [&](std::size_t index) { return index < fields.size() ? fields[index] : std::string(); };
@@ -143,43 +151,35 @@ void ProgramTables::PlaceHeaderLines(const std::vector<std::string>& fields) {
     PlaceText(base + line * lineBytes, lineBytes, field(first + static_cast<std::size_t>(line)));
 }
 
-// Keyed: number, text, fourth, amount, sixth; a record cleared (number 0) keys the number alone.
-void ProgramTables::PlaceTable15(const std::vector<std::string>& fields) {
-  const int recordBytes = config_.Word(Area::Block1, kTable15RecordBytesWord);
-  const int textBytes =
-      recordBytes - kTable15TextOffset - config_.Byte(Area::Block4, kAmountBytesByte) - kTable15TailBytes;
-  auto byteOf = [&](std::size_t index, int offset) {
-    const int value = index < fields.size() ? Number(fields[index]) : -1;
-    if (value >= 0) Table15Byte(offset) = static_cast<std::uint8_t>(value);
-  };
-  byteOf(0, 0);
-  byteOf(4, 1);
-  byteOf(2, 2);
-  if (fields.size() < 2 || fields[1].empty()) return;
-  for (int i = 0; i < textBytes; ++i)
-    Table15Byte(kTable15TextOffset + i) =
-        static_cast<std::uint8_t>(i < static_cast<int>(fields[1].size()) ? fields[1][static_cast<std::size_t>(i)] : ' ');
+void ProgramTables::PlaceVatRates(const std::vector<std::string>& fields) {
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    const auto bytes = fields[i].empty() ? std::nullopt : VatRateBytes(fields[i]);
+    if (!bytes) continue;
+    const int address = VatRateAddress(config_, static_cast<int>(i) + 1);
+    for (std::size_t b = 0; b < bytes->size(); ++b) memory_[static_cast<std::uint32_t>(address) + b] = (*bytes)[b];
+  }
 }
 
-std::uint8_t& ProgramTables::Table15Byte(int offset) {
-  const int inMemory = config_.Byte(Area::Block4, kTable15CountByte);
-  const int recordBytes = config_.Word(Area::Block1, kTable15RecordBytesWord);
+// A record in memory, or one behind the information frame.
+std::uint8_t& ProgramTables::RecordByte(const TableImage& image, int offset) {
+  const int inMemory = table_ == kTable21 ? 0 : table_ == kTable15 ? config_.Byte(Area::Block4, kTable15CountByte) : record_;
   if (record_ > inMemory) {
-    std::vector<std::uint8_t>& record = extension15_[record_ - inMemory];
-    record.resize(static_cast<std::size_t>(recordBytes));
+    std::vector<std::uint8_t>& record = infoRecords_[{table_, record_ - inMemory}];
+    record.resize(std::max<std::size_t>(record.size(), static_cast<std::size_t>(std::max(image.recordBytes, offset + 1))));
     return record[static_cast<std::size_t>(offset)];
   }
-  const int address = config_.Word(Area::Block1, kTable15AddressWord) + (record_ - 1) * recordBytes;
-  return memory_[static_cast<std::uint32_t>(address + offset)];
+  return memory_[static_cast<std::uint32_t>(image.base + (record_ - 1) * image.recordBytes + offset)];
 }
 
 std::optional<std::vector<std::uint8_t>> ProgramTables::ExtensionRecord(int selector, int number) const {
-  if (selector != kTable15ExtensionSelector || number < 1 ||
-      number > config_.Word(Area::Ext31, kExtensionCountWord))
-    return std::nullopt;
-  const auto found = extension15_.find(number);
-  if (found != extension15_.end()) return found->second;
-  return std::vector<std::uint8_t>(config_.Word(Area::Block1, kTable15RecordBytesWord), 0);
+  const int table = selector == kTable15ExtensionSelector ? kTable15 : selector == kTable21Selector ? kTable21 : 0;
+  const int count = table == kTable15   ? config_.Word(Area::Ext31, kTable15ExtensionWord)
+                    : table == kTable21 ? config_.Word(Area::Ext31, kTable21CountWord)
+                                        : 0;
+  if (number < 1 || number > count) return std::nullopt;
+  const auto found = infoRecords_.find({table, number});
+  if (found != infoRecords_.end()) return found->second;
+  return std::vector<std::uint8_t>(static_cast<std::size_t>(ImageOf(config_, table)->recordBytes), 0);
 }
 
 void ProgramTables::PlaceText(int address, int width, const std::string& text) {

@@ -3,8 +3,9 @@
 // number, then one field per key 145, a text field taking the text keyed
 // before it. Key 146 ends the record and the table; a second 146 in the same
 // key record only confirms that end. The fields are kept per table and
-// record as keyed; the header lines and the start of the table-15 records
-// also land in memory where the host reads them back.
+// record as keyed; the header lines, the VAT rates and the records of tables
+// 1, 2 and 15 also land in memory where the host reads them back, and the
+// records of table 21 and of table 15's extension behind 'U' 0 0x20.
 #pragma once
 
 #include <cstdint>
@@ -16,6 +17,7 @@
 #include <vector>
 
 #include "register_config.h"
+#include "table_images.h"
 
 namespace ecrsim {
 
@@ -37,7 +39,8 @@ class ProgramTables {
   const std::vector<std::string>* Fields(int table, int record) const;
   // The answer bytes after 'U' 0 of a 'U' 0 0x20 `selector` `number` read:
   // the record of table 15's extension (selector 4, the records after the
-  // ones in memory). None for another selector or a number out of range.
+  // ones in memory) or of table 21 (selector 2). None for another selector
+  // or a number out of range.
   std::optional<std::vector<std::uint8_t>> ExtensionRecord(int selector, int number) const;
   // Lays the bytes the tables placed in memory over `bytes`, read from `address`.
   void Overlay(std::uint32_t address, std::span<std::uint8_t> bytes) const;
@@ -48,11 +51,11 @@ class ProgramTables {
   bool Confirm(const std::string& entry, const std::optional<std::string>& text);
   void EndRecord();
   void PlaceHeaderLines(const std::vector<std::string>& fields);
-  void PlaceTable15(const std::vector<std::string>& fields);
+  void PlaceVatRates(const std::vector<std::string>& fields);
   // `width` bytes of `text` at `address`, padded with blanks; nothing for an empty text.
   void PlaceText(int address, int width, const std::string& text);
-  // Where byte `offset` of the table-15 record being ended goes.
-  std::uint8_t& Table15Byte(int offset);
+  // Where byte `offset` of the record being ended goes.
+  std::uint8_t& RecordByte(const TableImage& image, int offset);
 
   const RegisterConfig& config_;
   Step step_ = Step::Function;
@@ -64,7 +67,8 @@ class ProgramTables {
   bool endedInRecord_ = false;
   std::map<std::pair<int, int>, std::vector<std::string>> records_;
   std::map<std::uint32_t, std::uint8_t> memory_;
-  std::map<int, std::vector<std::uint8_t>> extension15_;  // by extension record number
+  // Records behind 'U' 0 0x20, by table and number behind that frame.
+  std::map<std::pair<int, int>, std::vector<std::uint8_t>> infoRecords_;
 };
 
 }  // namespace ecrsim

@@ -62,9 +62,9 @@ Setup Model(char letter, std::vector<int> levels = {}, int version = 0) {
 Setup HeaderRegister(char letter, bool nineDigits, std::vector<int> levels = {}) {
   return [=](EcrConfigRecord& ecr) {
     Model(letter, levels)(ecr);
-    ecr.Block4Byte39 = 2;
-    ecr.FileAddress[4] = 0x2000;
-    ecr.FileAddress[5] = 4;
+    ecr.RecordCount = 2;
+    ecr.RecordTableAddress = 0x2000;
+    ecr.PrintWidth = 4;
     ecr.IdentityFlag48 = nineDigits ? 1 : 0;
   };
 }
@@ -75,10 +75,10 @@ Setup Table15Register(std::vector<int> levels = {57}) {
     Model('T', levels)(ecr);
     ecr.LineParam = 10;
     ecr.ExtInfoB = 1;
-    ecr.Ext31W16 = 5;
-    ecr.Ext31W11 = 3;
-    ecr.FileAddress[8] = 0x1000;
-    ecr.FileAddress[9] = 20;
+    ecr.Ext31W48 = 5;
+    ecr.Ext31W43 = 3;
+    ecr.AreaAddress[7] = 0x1000;
+    ecr.AreaAddress[8] = 20;
   };
 }
 

@@ -37,16 +37,16 @@ class ProgrammingSim : public ::testing::Test {
     ecrsim::RegisterConfig config = *ecrsim::BuiltInConfig("t72");
     config.SetNumber(ecrsim::Area::Identity, 47, 1, 20);  // departments
     config.SetNumber(ecrsim::Area::Identity, 48, 1, 1);   // the nine-digit line
-    config.SetNumber(ecrsim::Area::Block1, 9, 2, kHeaderBase);
-    config.SetNumber(ecrsim::Area::Block1, 11, 2, kHeaderLineBytes);
-    config.SetNumber(ecrsim::Area::Block4, 39, 1, 2);  // header lines
+    config.SetNumber(ecrsim::Area::Block3, 23, 2, kHeaderBase);
+    config.SetNumber(ecrsim::Area::Block4, 33, 1, kHeaderLineBytes);
+    config.SetNumber(ecrsim::Area::Block4, 37, 1, 2);  // header lines
     config.SetFeatureLevel(11, 1);                      // lines compared with the register's
     config.SetFeatureLevel(57, 1);                      // table 15: four records of 20 bytes
     config.SetNumber(ecrsim::Area::Block4, 58, 1, 4);
-    config.SetNumber(ecrsim::Area::Block1, 17, 2, kTable15Base);
-    config.SetNumber(ecrsim::Area::Block1, 19, 2, 20);
+    config.SetNumber(ecrsim::Area::Block1, 39, 2, kTable15Base);
+    config.SetNumber(ecrsim::Area::Block1, 41, 2, 20);
     config.SetFeatureLevel(114, 1);  // and two more behind 'U' 0 0x20 4
-    config.SetNumber(ecrsim::Area::Ext31, 16, 2, 2);
+    config.SetNumber(ecrsim::Area::Ext31, 48, 2, 2);
     host_.sim.AddRegister(1, config);
     host_.Install();
     ASSERT_EQ(Run("SELEZIONA CASSA=1"), 0);
