@@ -1,5 +1,7 @@
 #include "commands/dumps/dump_line.h"
 
+#include <algorithm>
+
 #include "language/definition_tables.h"
 #include "language/message_tables.h"
 #include "language/result_codes.h"
@@ -50,8 +52,11 @@ DumpLine& DumpLine::Fixed(int field, RecordBytes bcd, int decimals) {
 
 DumpLine& DumpLine::Integer(int field, long long value) { return Value(field, std::to_string(value)); }
 
+// A zero byte goes as a blank: the line must not end early where it is read back.
 DumpLine& DumpLine::Text(int field, RecordBytes text) {
-  QuoteText(Start(field), std::string_view(reinterpret_cast<const char*>(text.data()), text.size()));
+  std::string held(reinterpret_cast<const char*>(text.data()), text.size());
+  std::replace(held.begin(), held.end(), '\0', ' ');
+  QuoteText(Start(field), held);
   return *this;
 }
 

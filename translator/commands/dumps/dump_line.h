@@ -26,7 +26,7 @@ class DumpLine {
   DumpLine& Fixed(int field, RecordBytes bcd, int decimals);
   // A plain integer (record numbers, bytes read as values).
   DumpLine& Integer(int field, long long value);
-  // Register text, converted and quoted.
+  // Register text, converted and quoted; zero bytes as blanks.
   DumpLine& Text(int field, RecordBytes text);
   // The yes and no of the messages ("2" and "1" in numeric form).
   DumpLine& YesNo(int field, bool yes);

@@ -51,8 +51,9 @@ int CmdProgramHeaderLine() {
   const HeaderLineLayout layout = HeaderLines(ecr);
   const int lines = std::min(layout.count, kMaxHeaderSlot);
   const bool compareLines = HasFeature(11) || ecr.ModelLetter == 'Z';
-  // A register that offers no way to compare gets the lines every time.
-  bool changed = !layout.hasNineDigitLine && !compareLines;
+  // Without a way to compare, the lines are sent every time, unless the
+  // nine-digit line is given: then its difference decides.
+  bool changed = !compareLines && !(layout.hasNineDigitLine && FieldGiven(kNineDigitSlot));
   int error = 0;
   // An empty nine-digit line is left as it is, so that a header dump, which
   // does not hold one, can be replayed.

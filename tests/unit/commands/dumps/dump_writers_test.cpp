@@ -187,6 +187,22 @@ TEST_F(DumpWriters, EachProgrammingTable) {
   for (const Row& row : rows) Check(row);
 }
 
+TEST_F(DumpWriters, HeaderLinesPastFourHundredCharactersStayWhole) {
+  Row row{"ARCHIVIO=4", Model('T', {}, [](EcrConfigRecord& ecr) {
+            ecr.RecordCount = 8;
+            ecr.RecordTableAddress = 0x4000;
+            ecr.PrintWidth = ecr.OutputWidth = 60;
+          }), {}, {}};
+  std::string expected = "INTESTAZ ";
+  for (int k = 1; k <= 8; ++k) {
+    const std::string text(60, static_cast<char>('A' + k));
+    row.reads.push_back(Read(0x4000 + 60 * (k - 1), text));
+    expected += (k > 1 ? ", RIGA" : "RIGA") + std::to_string(k) + "='" + text + "'";
+  }
+  row.lines = {expected};
+  Check(row);
+}
+
 TEST_F(DumpWriters, RefusedNumbersLeaveTheFileAlone) {
   for (const std::string number : {"0", "5", "-1", "12", "'X'"}) {
     SCOPED_TRACE(number);

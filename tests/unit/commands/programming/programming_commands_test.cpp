@@ -179,8 +179,9 @@ TEST_F(ProgrammingCommands, HeaderLinesOnlyWhenTheyDiffer) {
        {bytes({'A', 4, 147, 145}), TextField("123456789"), TextField("AB"), TextField("CD"), kEnd1, kSkip}},
       {line, HeaderRegister('Z', true),
        {Read(0x2008, 9, "123456789"), Read(0x2000, 4, "AB  "), Read(0x2004, 4, "CD  ")}, {}},
-      // A header dump holds no nine-digit line: it stays as it is.
-      {"INTESTAZ RIGA1='AB'", HeaderRegister('T', true), {}, {}},
+      // A header dump holds no nine-digit line: it stays as it is, the lines are sent.
+      {"INTESTAZ RIGA1='AB'", HeaderRegister('T', true), {},
+       {bytes({'A', 4, 147, 145}), kSkip, TextField("AB"), kSkip, kEnd1}},
       {"INTESTAZ RIGA2='CD'", HeaderRegister('T', true, {11}), {Read(0x2004, 4, "CD  ")}, {}},
       // Nothing to compare with: the lines are sent.
       {"INTESTAZ RIGA1='AB'", HeaderRegister('T', false), {},
