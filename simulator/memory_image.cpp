@@ -5,8 +5,6 @@
 namespace ecrsim {
 namespace {
 
-constexpr std::size_t kMemoryBytes = 0x10000;
-
 void Place(std::vector<std::uint8_t>& memory, std::uint32_t address, const std::vector<std::uint8_t>& data) {
   if (address >= memory.size()) return;
   const std::size_t count = std::min(data.size(), memory.size() - address);

@@ -10,6 +10,7 @@
 
 namespace ecrsim {
 
+constexpr std::uint32_t kMemoryBytes = 0x10000;  // the 16-bit space
 constexpr std::uint32_t kExtendedMemoryBytes = 1u << 20;
 
 // 64 KiB image: zero except for blocks 1-5 and the record table. A block that

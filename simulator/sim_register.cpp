@@ -192,16 +192,39 @@ Reply SimRegister::MemoryRead(std::span<const std::uint8_t> frame) {
   if (frame.size() != 4) return Refuse('D', kRefuseUnknownFrame);  // selectors are not modelled
   const std::uint32_t address = frame[1] | (frame[2] << 8);
   const std::uint32_t length = frame[3];
+  if (address + length > kMemoryBytes) return Refuse('D', kRefuseBadAddress);
+  Reply reply;
+  reply.answer.push_back('D');
+  AppendMemory(address, length, reply.answer);
+  return reply;
+}
+
+// The bytes of the 16-bit memory as the host reads them: the configuration's
+// blocks, the bytes tests placed, the programming tables.
+void SimRegister::AppendMemory(std::uint32_t address, std::uint32_t length, std::vector<std::uint8_t>& out) {
   if (memoryStale_) {
     memory_ = ComposeMemory(config_);
     memoryStale_ = false;
   }
-  if (address + length > memory_.size()) return Refuse('D', kRefuseBadAddress);
-  Reply reply;
-  reply.answer.push_back('D');
+  const std::size_t first = out.size();
   for (std::uint32_t i = address; i < address + length; ++i)
-    reply.answer.push_back(placedMemory.ByteAt(i).value_or(memory_[i]));
-  keyboard.tables.Overlay(address, std::span(reply.answer).subspan(1));
+    out.push_back(placedMemory.ByteAt(i).value_or(memory_[i]));
+  keyboard.tables.Overlay(address, std::span(out).subspan(first));
+}
+
+// 'U' 0 14 and a 24-bit address (low byte first): 16 bytes of the whole
+// memory, the 16-bit memory at its start and the 32-bit space's bytes above.
+Reply SimRegister::MemoryImage(std::span<const std::uint8_t> frame) {
+  const std::uint32_t address = frame[3] | frame[4] << 8 | frame[5] << 16;
+  if (address + kMemoryImageBlock > kMemoryImageBytes) return Refuse('U', kRefuseBadAddress);
+  Reply reply;
+  reply.answer = {'U', 0};
+  if (address < kMemoryBytes) {
+    AppendMemory(address, kMemoryImageBlock, reply.answer);
+  } else {
+    for (std::uint32_t i = address; i < address + kMemoryImageBlock; ++i)
+      reply.answer.push_back(placedExtendedMemory.ByteAt(i).value_or(ExtendedMemoryByte(i)));
+  }
   return reply;
 }
 
@@ -332,6 +355,7 @@ Reply SimRegister::Information(std::span<const std::uint8_t> frame) {
   if (RecordFiles::Handles(frame))
     return records.Answer(frame, RecordGeometry::Of(config_), config_.FeatureLevel(kFeatureCombinedWrite) == 1);
   if (frame.size() == 6 && frame[1] == 0 && frame[2] == kTableRecordRead) return TableRecord(frame);
+  if (frame.size() == 6 && frame[1] == 0 && frame[2] == kMemoryImageRead) return MemoryImage(frame);
   if (frame.size() != 3 || frame[1] != 0) return Refuse('U', kRefuseUnknownFrame);
   Reply reply;
   if (frame[2] == 11) {

@@ -38,6 +38,9 @@ constexpr std::uint8_t kRefuseTransactionOpen = 6;
 constexpr std::uint8_t kRefuseKeyPosition = 4;  // the frame needs the REG position
 
 constexpr std::uint8_t kTableRecordRead = 0x20;  // 'U' 0 0x20: a table record behind the information frames
+constexpr std::uint8_t kMemoryImageRead = 14;     // 'U' 0 14: 16 bytes of the whole memory
+constexpr std::uint32_t kMemoryImageBlock = 16;
+constexpr std::uint32_t kMemoryImageBytes = 512 * 1024;
 
 // Host results the link reports with an answer.
 constexpr int kHostOk = 0;
@@ -135,6 +138,8 @@ class SimRegister {
   Reply SetParameter(std::span<const std::uint8_t> frame);
   Reply Information(std::span<const std::uint8_t> frame);
   Reply TableRecord(std::span<const std::uint8_t> frame);
+  Reply MemoryImage(std::span<const std::uint8_t> frame);
+  void AppendMemory(std::uint32_t address, std::uint32_t length, std::vector<std::uint8_t>& out);
   Reply StandBy(std::span<const std::uint8_t> frame);
   Reply AreaAnswer(char letter, Area area) const;
   static Reply Refuse(char letter, std::uint8_t code);

@@ -17,6 +17,8 @@ enum DumpSlot : int { kSlotFile = 1, kSlotName = 2, kSlotAppend = 3, kSlotSessio
 constexpr int kOpenSessionCommand = 1;
 constexpr int kCloseSessionCommand = 2;
 constexpr int kNothingFile = 21;
+constexpr int kFile30 = 30;
+constexpr int kMemoryFile = 9999;
 
 struct FileWriter {
   int file;
@@ -26,8 +28,8 @@ struct FileWriter {
 constexpr FileWriter kWriters[] = {
     {1, DumpDepartments}, {2, DumpTable2},  {3, DumpVatRates}, {4, DumpHeaderLines}, {6, DumpOptions},
     {7, DumpCurrencies},  {8, DumpGroups},  {9, DumpTable15},  {10, nullptr},        {11, DumpTable21},
-    {20, nullptr},        {21, nullptr},    {22, nullptr},     {23, nullptr},        {24, nullptr},
-    {30, nullptr},        {31, nullptr},    {99, nullptr},     {199, nullptr},       {9999, nullptr},
+    {20, DumpFile20},     {21, nullptr},    {22, DumpFile22},  {23, DumpFile23},     {24, DumpFile24},
+    {30, DumpFile30},     {31, nullptr},    {99, nullptr},     {199, nullptr},       {9999, DumpEcrMemory},
 };
 
 const FileWriter* FindFile(int number) {
@@ -50,12 +52,13 @@ int CmdDumpRegisterFile() {
   const FileWriter* entry = FindFile(number);
   if (entry == nullptr) return kResultIllegalFileNumber;
   if (entry->writer == nullptr && entry->file != kNothingFile) return kResultInstructionNotSupported;
+  if (entry->file == kFile30 && File30Count() <= 0) return kResultIllegalFileNumber;
 
   const int mode = FieldIsFlag(kSlotAppend) ? LINE_OPEN_ALWAYS | LINE_APPEND | LINE_READ_WRITE
                                             : LINE_CREATE_ALWAYS | LINE_READ_WRITE;
   LineFile file;
   if (!OpenLineFile(FieldText(kSlotName), mode, file, LINE_SLOT_UNBUFFERED)) return kResultBatchFileOpenError;
-  const bool session = FieldIsFlag(kSlotSession);
+  const bool session = FieldIsFlag(kSlotSession) && entry->file != kMemoryFile;
   int result = 0;
   if (session) result = WriteSessionLine(file, CommandName(kOpenSessionCommand) + ' ' + FieldName(kOpenSessionCommand, 1));
   if (result == 0 && entry->writer != nullptr) result = entry->writer(file, FieldIsFlag(kSlotNumeric));

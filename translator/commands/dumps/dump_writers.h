@@ -1,8 +1,8 @@
-// The writers of the programming tables: each reads every record of one
-// table from the current register and writes it as a line of the command
-// that programs such a record. Each returns 0, 271 when the register has no
-// such table, or the code of the read or write that failed (the lines before
-// it stay in the file).
+// The writers of command 3: each reads every record of one register file
+// and writes it as a line of the command that loads such a record, or as
+// separated values. Each returns 0, 271 when the register has no such file,
+// or the code of the read or write that failed (the lines before it stay in
+// the file).
 #pragma once
 
 #include "files/line_file.h"
@@ -20,5 +20,14 @@ int DumpCurrencies(LineFile& file, bool numeric);   // file 7
 int DumpGroups(LineFile& file, bool numeric);       // file 8
 int DumpTable15(LineFile& file, bool numeric);      // file 9
 int DumpTable21(LineFile& file, bool numeric);      // file 11
+int DumpFile20(LineFile& file, bool numeric);       // the totals files, always with names
+int DumpFile22(LineFile& file, bool numeric);
+int DumpFile23(LineFile& file, bool numeric);
+int DumpFile24(LineFile& file, bool numeric);
+int DumpFile30(LineFile& file, bool numeric);       // separated values
+int DumpEcrMemory(LineFile& file, bool numeric);    // file 9999
+
+// Records of file 30 (none: the file is refused before it is opened).
+int File30Count();
 
 }  // namespace quadrel

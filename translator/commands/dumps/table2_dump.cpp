@@ -1,12 +1,11 @@
 // File 2: one line per record of table 2.
-#include <string>
-
 #include "commands/dumps/dump_line.h"
 #include "commands/dumps/dump_writers.h"
 #include "link/record_reads.h"
 #include "link/register_checks.h"
 #include "link/table_layout.h"
 #include "state/ecr_config.h"
+#include "text/code_page.h"
 
 namespace quadrel {
 namespace {
@@ -15,23 +14,12 @@ constexpr int kCommand = 32;
 constexpr int kPriceOffset = 3;
 constexpr int kCodeBytes = 7;
 
-// The code's digits as the register stores them, two to a byte.
-std::string CodeDigits(RecordBytes code) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  std::string digits;
-  for (std::uint8_t b : code) {
-    digits += kHex[b >> 4];
-    digits += kHex[b & 0x0F];
-  }
-  return digits;
-}
-
 }  // namespace
 
 int DumpTable2(LineFile& file, bool numeric) {
   const EcrConfigRecord& ecr = CurrentRecord();
   const TableSpan table = Table2(ecr);
-  const bool byNumber = HasFeature(88);
+  const bool byNumber = ecr.ModelFlag != 0;
   const bool sevenOrF = ecr.ModelLetter == '7' || ecr.ModelLetter == 'F';
   const bool withCode = HasFeature(90);
   const int priceBytes = ecr.BcdBytesA;
@@ -49,7 +37,7 @@ int DumpTable2(LineFile& file, bool numeric) {
     line.Amount(4, r.Bytes(kPriceOffset, priceBytes));
     if (HasFeature(31)) line.YesNo(5, r.Byte(0) & 0x04);
     if (sevenOrF) line.Number(7, r.Bytes(extraOffset, 4)).Number(8, r.Bytes(extraOffset + 4, 1));
-    if (withCode) line.Value(9, CodeDigits(r.Bytes(codeOffset, kCodeBytes)));
+    if (withCode) line.Value(9, BytesToHex(r.Bytes(codeOffset, kCodeBytes)));
     if (const int error = line.Write(file)) return error;
   }
   return 0;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "language/result_codes.h"
 #include "link/frame_exchange.h"
 #include "link/register_link.h"
 
@@ -10,6 +11,8 @@ namespace {
 
 constexpr int kMaxReadBytes = 255;  // the length of a 'D' read is one byte
 constexpr std::uint8_t kRecordNumberSelector = 0xF0;
+constexpr std::uint8_t kBlockEntrySelector = 0xF1;
+constexpr std::uint8_t kMemoryImageRequest = 14;
 constexpr int kInfoRecordFirstByte = 2;  // after the letter and the status byte
 
 void AppendAnswer(RecordData& record, int first, int count) {
@@ -56,6 +59,45 @@ bool ReadInfoRecord(std::uint8_t selector, int number, RecordData& record, int& 
   record.Raw().clear();
   if (!ReadEcrTableRecord(selector, number, error)) return false;
   AppendAnswer(record, kInfoRecordFirstByte, FrameBuffer().length - kInfoRecordFirstByte);
+  return true;
+}
+
+bool ReadBlockEntry(int block, int entry, int length, RecordData& record, int& error) {
+  record.Raw().clear();
+  const int part = std::min(length, kMaxReadBytes);
+  if (!ReadEcrRecordExt(block, entry << 8, static_cast<std::uint8_t>(part), kBlockEntrySelector, error)) return false;
+  AppendAnswer(record, 1, part);
+  return true;
+}
+
+bool ReadMemoryImageBlock(std::uint32_t address, RecordData& record, int& error) {
+  const std::uint8_t frame[] = {'U', 0, kMemoryImageRequest, static_cast<std::uint8_t>(address),
+                                static_cast<std::uint8_t>(address >> 8), static_cast<std::uint8_t>(address >> 16)};
+  int status = 0;
+  if (ReadStatusRecord(frame, kMemoryImageBlockBytes, record, status, error)) return true;
+  if (error == 0) error = kClassTransferAnswer | status;
+  return false;
+}
+
+bool ReadStatusRecord(std::span<const std::uint8_t> frame, int length, RecordData& record, int& status, int& error) {
+  record.Raw().clear();
+  error = 0;
+  status = 0;
+  FrameBufferData& buffer = FrameBuffer();
+  if (!buffer.Load(frame)) {
+    error = kResultInternalError;
+    return false;
+  }
+  if (!SendFrameBuffer(FRAME_PLAIN, error)) return false;
+  if (buffer.length >= 2 && buffer.data[1] != 0) {
+    status = buffer.data[1];
+    return false;
+  }
+  if (buffer.length < kInfoRecordFirstByte + length) {
+    error = kClassAnswerLetter | (buffer.length >= 1 ? buffer.data[0] : 0);
+    return false;
+  }
+  AppendAnswer(record, kInfoRecordFirstByte, length);
   return true;
 }
 

@@ -30,5 +30,16 @@ bool ReadRecordAt(int address, int length, RecordData& record, int& error);
 bool ReadRecordNumber(int number, int length, RecordData& record, int& error);
 // Record `number` behind 'U' 0 0x20 `selector`: the bytes after the status byte.
 bool ReadInfoRecord(std::uint8_t selector, int number, RecordData& record, int& error);
+// Entry `entry` of block `block` of a register that addresses its totals by
+// record (5-byte 'D' with the selector 0xF1).
+bool ReadBlockEntry(int block, int entry, int length, RecordData& record, int& error);
+// The 16 bytes at `address` of the register's whole memory ('U' 0 14 and the
+// address in three bytes, low first): the bytes after the answer's first two.
+constexpr int kMemoryImageBlockBytes = 16;
+bool ReadMemoryImageBlock(std::uint32_t address, RecordData& record, int& error);
+// A record requested with `frame` whose answer byte 1 is a status (0: the
+// record follows): the `length` bytes from answer byte 2. A status other than
+// 0 gives false with `status` set and `error` 0.
+bool ReadStatusRecord(std::span<const std::uint8_t> frame, int length, RecordData& record, int& status, int& error);
 
 }  // namespace quadrel
