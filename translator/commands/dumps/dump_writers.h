@@ -25,6 +25,7 @@ int DumpFile22(LineFile& file, bool numeric);
 int DumpFile23(LineFile& file, bool numeric);
 int DumpFile24(LineFile& file, bool numeric);
 int DumpFile30(LineFile& file, bool numeric);       // separated values
+int DumpFile31(LineFile& file, bool numeric);
 int DumpEcrMemory(LineFile& file, bool numeric);    // file 9999
 
 // Records of file 30 (none: the file is refused before it is opened).

@@ -80,5 +80,17 @@ TEST_F(TotalsDumps, File30AsSeparatedValues) {
   Check({"ARCHIVIO=30", Model('T', {}, records(0)), {}, {}, 271});
 }
 
+TEST_F(TotalsDumps, File31SkipsEmptyRecordsUpTo200) {
+  Row row{"ARCHIVIO=31, NUMERICO", Model('6', {105}, [](EcrConfigRecord& ecr) { ecr.Block4Byte38 = 3; }), {}, {}};
+  for (int k = 1; k <= 200; ++k) {
+    const bool held = k == 2 || k == 200;
+    row.reads.push_back({bytes({'C', 17, k}), held ? bytes(std::string("C\x01\x00\x00\x12\x34\xFFTEA", 10))
+                                                   : bytes(std::string("C\0", 2))});
+  }
+  row.lines = {"#59 #1=2, #2=1234, #3=??, #4='TEA'", "#59 #1=200, #2=1234, #3=??, #4='TEA'"};
+  Check(row);
+  Check({"ARCHIVIO=31", Model('6', {}), {}, {}, 271});
+}
+
 }  // namespace
 }  // namespace quadrel
