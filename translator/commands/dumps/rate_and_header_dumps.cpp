@@ -50,7 +50,7 @@ int DumpHeaderLines(LineFile& file, bool numeric) {
       return error;
     line.Text(k, r.Bytes(0, layout.textBytes));
   }
-  return line.Write(file);
+  return line.Empty() ? 0 : line.Write(file);
 }
 
 }  // namespace quadrel
