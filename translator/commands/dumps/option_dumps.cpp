@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <optional>
 #include <span>
 
 #include "commands/dumps/dump_line.h"
 #include "commands/dumps/dump_writers.h"
 #include "language/result_codes.h"
+#include "link/option_block.h"
 #include "link/record_reads.h"
 #include "link/register_checks.h"
 #include "state/ecr_config.h"
@@ -18,7 +20,6 @@ namespace {
 constexpr int kOptionCommand = 36;
 constexpr int kCurrencyCommand = 37;
 constexpr int kGroupCommand = 38;
-constexpr std::uint8_t kNoOption = 0xFF;
 constexpr int kOptionTextBytes = 3;
 constexpr int kNameBytes = 10;
 
@@ -27,10 +28,10 @@ constexpr std::array<int, 5> kOptionLines = {1, 9, 18, 27, 28};
 
 // Option `k` written as its kind says, when the register has it.
 void AddOption(DumpLine& line, const EcrConfigRecord& ecr, int k) {
-  const std::uint8_t position = ecr.Block5Data[k - 1];
-  if (position == kNoOption) return;
+  const std::optional<int> found = OptionPosition(ecr, k);
+  if (!found) return;
   const std::span<const std::uint8_t> block(ecr.Block2Data);
-  if (position >= block.size()) return;
+  const std::size_t position = static_cast<std::size_t>(*found);
   auto bytes = [&](int count) {
     return block.subspan(position, std::min<std::size_t>(static_cast<std::size_t>(count), block.size() - position));
   };

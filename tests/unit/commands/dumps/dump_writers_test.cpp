@@ -63,9 +63,9 @@ TEST_F(DumpWriters, EachProgrammingTable) {
   };
   auto options = [](EcrConfigRecord& ecr) {
     std::fill(std::begin(ecr.Block5Data), std::end(ecr.Block5Data), 0xFF);
-    ecr.Block5Data[0] = 0;   // option 1: three characters at 0
-    ecr.Block5Data[8] = 3;   // option 9: yes
-    ecr.Block5Data[16] = 4;  // option 17: four hex digits
+    ecr.Block5Data[1] = 0;   // option 1: three characters at 0
+    ecr.Block5Data[9] = 3;   // option 9: yes
+    ecr.Block5Data[17] = 4;  // option 17: four hex digits
     ecr.Block2Data[3] = 0x01;
     ecr.Block2Data[4] = 0xAB;
     ecr.Block2Data[5] = 0x0C;
