@@ -31,6 +31,8 @@ inline constexpr char kSendZAE[] = "sendZAE";                        // off
 // The mail client's TLS check of the server (HKLM).
 inline constexpr char kMailCAFile[] = "MailCAFile";        // a PEM file of further trusted roots
 inline constexpr char kMailTlsVerify[] = "MailTlsVerify";  // on; "0" turns the check off (unsafe)
+// The mail server command 75 uses when its line names none (HKLM).
+inline constexpr char kMailServer[] = "MailServer";
 
 // Values of the driver key under HKCU: single-port AutoRun.
 inline constexpr char kAutoRun[] = "AutoRun";  // the port number; "0" or missing: off

@@ -27,6 +27,10 @@ using LibraryHandle = void*;
 LibraryHandle LoadLibraryFile(const char* fileName);  // null when it cannot be loaded
 void* FindLibrarySymbol(LibraryHandle library, const char* name);
 void FreeLibraryFile(LibraryHandle library);
+// The folder of the module this code is linked into (Quadrel.dll, or a test
+// program), ending in a separator; empty when it cannot be found. Libraries
+// loaded from there by full path are never taken from the current directory.
+std::string OwnModuleFolder();
 
 // ---- waiting ----
 

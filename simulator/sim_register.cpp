@@ -1,8 +1,10 @@
 #include "sim_register.h"
 
 #include <algorithm>
+#include <string>
 #include <utility>
 
+#include "bcd_digits.h"
 #include "current_amount.h"
 #include "memory_image.h"
 #include "print_lines.h"
@@ -24,6 +26,9 @@ constexpr int kPrintWidthOffset = 33;  // block 4; 0 = the model's fixed width
 constexpr std::uint8_t kDisplayControl = 10;
 constexpr std::uint8_t kParameterFrame = 10;  // 'C' 10
 constexpr int kModelLetterOffset = 69;         // identity: the model code's first character
+constexpr std::uint8_t kStateFieldsRequest = 11;
+constexpr int kStateFieldsBytes = 24;
+constexpr int kStateClosureOffset = 15;
 constexpr std::uint8_t kSlaveStateQuery = 23;  // 'U' 0 23, answered only in the REG position
 constexpr std::uint8_t kSlaveText = 2;
 
@@ -326,6 +331,7 @@ Reply SimRegister::CardOrSettings(std::span<const std::uint8_t> frame) {
   if (frame.size() == 2 && frame[1] == 20 && config_.Size(Area::SettingValues) != 0)
     return AreaAnswer('C', Area::SettingValues);
   if (frame.size() == 2 && frame[1] == 3) return AreaAnswer('C', Area::OutputSettings);
+  if (frame.size() == 2 && frame[1] == kStateFieldsRequest) return StateFields();
   if (frame.size() == 11 && frame[1] == 3) {
     config_.SetBytes(Area::OutputSettings, 1, {frame.begin() + 2, frame.end()});
     Reply reply;
@@ -347,6 +353,17 @@ Reply SimRegister::SetParameter(std::span<const std::uint8_t> frame) {
   parameters[parameter - 1] = frame[3];
   Reply reply;
   reply.answer = {'C', 0};
+  return reply;
+}
+
+// 'C' 11: the state record, 24 bytes; the only value kept is the number of
+// the closure the next documents belong to, BCD in bytes 15-16.
+Reply SimRegister::StateFields() const {
+  Reply reply;
+  reply.answer.assign(kStateFieldsBytes + 1, 0);
+  reply.answer[0] = 'C';
+  const auto closure = PackBcd(std::to_string(journal.closure % 10000), 2);
+  std::copy(closure->begin(), closure->end(), reply.answer.begin() + kStateClosureOffset);
   return reply;
 }
 

@@ -134,6 +134,7 @@ class SimRegister {
   Reply OutputSettingRecord(std::span<const std::uint8_t> frame);
   Reply DisplayFrame(std::span<const std::uint8_t> frame);
   Reply CardOrSettings(std::span<const std::uint8_t> frame);
+  Reply StateFields() const;
   Reply CardReader(std::uint8_t request);
   Reply SetParameter(std::span<const std::uint8_t> frame);
   Reply Information(std::span<const std::uint8_t> frame);

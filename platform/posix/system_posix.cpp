@@ -21,6 +21,20 @@ void FreeLibraryFile(LibraryHandle library) {
   if (library) dlclose(library);
 }
 
+std::string OwnModuleFolder() {
+  Dl_info info{};
+  if (!dladdr(reinterpret_cast<void*>(&OwnModuleFolder), &info) || !info.dli_fname) return {};
+  // The main program's name comes as it was started, maybe relative to a
+  // folder left since; the kernel knows its full path.
+  char exe[4096];
+  const ssize_t length = readlink("/proc/self/exe", exe, sizeof exe - 1);
+  const bool relative = info.dli_fname[0] != '/';
+  if (relative && length <= 0) return {};
+  const std::string path = relative ? std::string(exe, static_cast<std::size_t>(length)) : info.dli_fname;
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
 std::uint32_t TickCount() {
   timespec now{};
   clock_gettime(CLOCK_MONOTONIC, &now);

@@ -19,6 +19,19 @@ void FreeLibraryFile(LibraryHandle library) {
   if (library) FreeLibrary(static_cast<HMODULE>(library));
 }
 
+std::string OwnModuleFolder() {
+  HMODULE own = nullptr;
+  if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                          reinterpret_cast<LPCSTR>(&OwnModuleFolder), &own))
+    return {};
+  char path[MAX_PATH + 1];
+  const DWORD length = GetModuleFileNameA(own, path, sizeof path);
+  if (length == 0 || length >= sizeof path) return {};
+  const std::string full(path, length);
+  const std::size_t slash = full.find_last_of("\\/");
+  return slash == std::string::npos ? std::string() : full.substr(0, slash + 1);
+}
+
 std::uint32_t TickCount() { return GetTickCount(); }
 
 void SleepMilliseconds(std::uint32_t ms) { Sleep(ms); }

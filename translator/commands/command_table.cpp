@@ -35,6 +35,9 @@
 #include "commands/xml/xml_download.h"
 #include "language/command_field_values.h"
 #include "language/result_codes.h"
+#include "mail/closure_mail.h"
+#include "mail/receipt_mail.h"
+#include "mail/receipt_picture.h"
 
 namespace quadrel {
 namespace {
@@ -116,15 +119,15 @@ constexpr CommandRow kCommandTable[] = {
     {72, CmdJournalRead},
     {73, CmdCheckAmount},
     {74, CmdResetToIdle, 0, NeedsRegisterForMode},
-    {75, NotBuiltYet, 0, NeedsRegisterForMode},        // CmdMailReceipt
+    {75, CmdMailReceipt, 0, NeedsRegisterForMode},
     {76, CmdJournalExportSigned},
     {77, CmdHostXferTotals, kCmdHostOnly},
     {78, CmdHostXferTables, kCmdHostOnly},
     {79, CmdHostQuery, kCmdHostOnly},
     {80, CmdAmountKey34},
-    {120, NotBuiltYet},                                // CmdMailClosure
+    {120, CmdMailClosure},
     {121, CmdXmlDownload},
-    {122, NotBuiltYet, 0, NeedsRegisterForMode},       // CmdReceiptPicture
+    {122, CmdReceiptPicture, 0, NeedsRegisterForMode},
     {124, CmdFieldRecord188},
 };
 

@@ -91,7 +91,7 @@ sasl_app smtpd-cram CRAM-MD5
 sasl_app smtpd-digest DIGEST-MD5
 
 # ---- listeners on free loopback ports.
-listeners=(STARTTLS LOGIN PLAIN CRAM DIGEST IMPLICIT TLSAUTH SELFSIGNED WRONGNAME)
+listeners=(STARTTLS LOGIN PLAIN CRAM DIGEST IMPLICIT TLSAUTH SELFSIGNED WRONGNAME AUTHONLY)
 read -r -a ports < <(/usr/bin/python3 - "${#listeners[@]}" <<'PY'
 import socket, sys
 held = []
@@ -134,7 +134,8 @@ virtual_minimum_uid = 1
 virtual_uid_maps = static:$(id -u postfix)
 virtual_gid_maps = static:$(id -g postfix)
 CF
-echo "sink@$realm sink/" >"$etc/vmailbox"
+# copy@ lands in the same Maildir: a message to both arrives twice.
+printf 'sink@%s sink/\ncopy@%s sink/\n' "$realm" "$realm" >"$etc/vmailbox"
 
 # No chroot anywhere: a chrooted smtpd cannot read the sasldb.
 smtpd() {  # listener syslog-name options...
@@ -153,6 +154,9 @@ smtpd() {  # listener syslog-name options...
   smtpd TLSAUTH smtpd_tls_auth_only=yes
   smtpd SELFSIGNED smtpd_tls_cert_file="$tls/selfsigned.pem" smtpd_tls_key_file="$tls/selfsigned.key"
   smtpd WRONGNAME smtpd_tls_cert_file="$tls/wrongname.pem" smtpd_tls_key_file="$tls/wrongname.key"
+  # Mail only after AUTH, even from loopback.
+  smtpd AUTHONLY smtpd_relay_restrictions=permit_sasl_authenticated,reject \
+    smtpd_recipient_restrictions=permit_sasl_authenticated,reject
   cat <<'MASTER'
 pickup    unix  n       -       n       60      1       pickup
 cleanup   unix  n       -       n       -       0       cleanup
@@ -206,6 +210,11 @@ prove PLAIN PLAIN
 prove CRAM CRAM-MD5
 prove DIGEST DIGEST-MD5
 prove TLSAUTH PLAIN --tls
+if swaks --server 127.0.0.1 --port "${port[AUTHONLY]}" --to "sink@$realm" --quit-after RCPT \
+     >>"$log/swaks.log" 2>&1; then
+  say "AUTHONLY took a recipient without AUTH"
+  exit 1
+fi
 
 {
   for name in "${listeners[@]}"; do echo "PORT_$name=${port[$name]}"; done

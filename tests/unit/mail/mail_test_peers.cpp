@@ -130,16 +130,15 @@ void SetMailSetting(const char* name, const std::string& value) {
 void ClearMailSettings() {
   registry_fixture::DeleteMachineValue(registry::kMailCAFile);
   registry_fixture::DeleteMachineValue(registry::kMailTlsVerify);
+  registry_fixture::DeleteMachineValue(registry::kMailServer);
 }
 #else
 void SetMailSetting(const char* name, const std::string& value) {
   platform::test_settings::Put(platform::SettingsRoot::LocalMachine, registry::kDriverKey, name, value);
 }
 void ClearMailSettings() {
-  platform::test_settings::Remove(platform::SettingsRoot::LocalMachine, registry::kDriverKey,
-                                  registry::kMailCAFile);
-  platform::test_settings::Remove(platform::SettingsRoot::LocalMachine, registry::kDriverKey,
-                                  registry::kMailTlsVerify);
+  for (const char* name : {registry::kMailCAFile, registry::kMailTlsVerify, registry::kMailServer})
+    platform::test_settings::Remove(platform::SettingsRoot::LocalMachine, registry::kDriverKey, name);
 }
 #endif
 

@@ -7,6 +7,7 @@
 #include "language/result_text.h"
 #include "link/frame_exchange.h"
 #include "link/key_batch.h"
+#include "mail/receipt_mail.h"
 #include "run/command_rows.h"
 #include "state/batch_state.h"
 #include "state/ecr_config.h"
@@ -35,6 +36,7 @@ void ResetProcessState() {
   CurrentEcr() = 1;
   SelectedEcr() = 0;
   UseCommandTable(CommandTable());
+  MailPhoneNumber().clear();
 }
 
 }  // namespace quadrel

@@ -109,9 +109,11 @@ constexpr int kResultNoProgrammableGraphic = kClassSyntax | 24;  // 280 "PROGRAM
 // The symbol library's failures; their texts come from the definitions file only.
 constexpr int kResultSymbolTooWide = kClassSyntax | 25;      // 281: wider than the printed line
 constexpr int kResultSymbolNotRendered = kClassSyntax | 26;  // 282: not encoded or rendered, or no library
+constexpr int kResultNoMailPhoneNumber = kClassSyntax | 27;  // 283: command 75 has no telephone number to mail
 
 // Host link (table 2).
 constexpr int kResultResetGaveUp = kClassHostLink;  // 512: command 74 found no idle in five attempts
+constexpr int kResultMailNotSent = kClassHostLink;  // 512: commands 75 and 120 could not send their mail
 
 // Critical state (table 3): the register's critical state, or not ready.
 constexpr int kResultCriticalState = kClassCriticalState;  // 1024

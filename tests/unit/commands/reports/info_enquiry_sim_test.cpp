@@ -99,8 +99,10 @@ TEST_P(InfoEnquirySim, AFailedHeaderReadGivesFourAndDropsTheRecord) {
 
 TEST_P(InfoEnquirySim, TheLineStateShowsTheRegisterOnlyWhenTheHostKnowsIt) {
   host_.statusFlags = HOST_STATUS_NOT_READY;
-  // Not ready, the first extended-status byte; ecrsim gives no state fields ('C' 11).
-  EXPECT_EQ(Text(8), "1,1," + std::to_string(Reg().Config().Byte(Area::ExtendedStatus, 1)));
+  // Not ready, the first extended-status byte, then the state fields ('C' 11): ecrsim
+  // keeps only the closure number (the ninth field) in them.
+  EXPECT_EQ(Text(8), "1,1," + std::to_string(Reg().Config().Byte(Area::ExtendedStatus, 1)) + ",0,0,0,0,0," +
+                         std::to_string(Reg().journal.closure) + ",0,0");
   host_.statusResult = 2;
   EXPECT_EQ(Text(8), "0") << "a failed status ask";
   Library().host.info = nullptr;

@@ -1,0 +1,66 @@
+// Commands 120 and 75 end to end: the simulated register in-process, the
+// mails through the Postfix peer, read back from its Maildir (skipped
+// without root).
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "language/result_text.h"
+#include "mail_test_peers.h"
+#include "sim_command_fixture.h"
+#include "state/ecr_config.h"
+
+namespace quadrel {
+namespace {
+
+namespace fs = std::filesystem;
+
+class MailCommandsPeer : public SimCommandTest {
+ protected:
+  void SetUp() override {
+    if (fs::exists(SMTP_PEER_DIR "/skipped")) GTEST_SKIP() << "the Postfix peer needs root";
+    peer_ = mail_test::ReadPeerValues(SMTP_PEER_DIR "/peer.env");
+    ASSERT_FALSE(peer_.empty()) << "the Postfix peer is not up";
+    mail_test::SetMailSetting("MailCAFile", peer_.at("CA_FILE"));
+    SimCommandTest::SetUp();
+    work_ = mail_test::FreshTestFolder();
+    home_ = fs::current_path();
+    fs::current_path(work_);
+  }
+  void TearDown() override {
+    if (home_.empty()) return;
+    fs::current_path(home_);
+    fs::remove_all(work_);
+    mail_test::ClearMailSettings();
+    SimCommandTest::TearDown();
+  }
+  // The AUTH-only listener with STARTTLS, as command 120 names it.
+  std::string ClosureServer() const {
+    return "#4, #5=" + peer_.at("SASL_USER") + ", #6=" + peer_.at("SASL_PASSWORD") + ", #7=till@quadrel.test, " +
+           "#9=127.0.0.1, #10=" + peer_.at("PORT_AUTHONLY") + ", #11=1";
+  }
+  static std::string EcrId() { return EcrRecord(1).EcrId; }
+
+  mail_test::PeerValues peer_;
+  fs::path work_, home_;
+};
+
+TEST_F(MailCommandsPeer, AClosureMailReachesEveryListedRecipientWithItsSubjectAndBody) {
+  ASSERT_EQ(Run("#120 " + ClosureServer() + ", #8='sink@quadrel.test;copy@quadrel.test;', #12='Cassa 2'"), 0);
+  EXPECT_EQ(Reply().PendingReply.text, "OK");
+
+  const std::string subject = "CHIUSURA FISCALE : MATRICOLA " + EcrId() + " AZZERAMENTO NR. 0001";
+  const auto messages = mail_test::WaitForMessages(peer_.at("MAILDIR"), "Subject: " + subject + "\n", 2);
+  ASSERT_EQ(messages.size(), 2u) << "one for each recipient";
+  const std::string body = "In allegato i dati relativi alla chiusura fiscale\n" + EcrId() + " " +
+                           EcrRecord(1).FirmwareName + "\nCassa 2\n";
+  for (const std::string& message : messages) {
+    EXPECT_NE(message.find("X-Mailer: QDX ECR Velmora\n"), std::string::npos);
+    EXPECT_NE(message.find(body), std::string::npos) << message;
+    EXPECT_EQ(message.find("filename="), std::string::npos) << "no report asked for";
+  }
+}
+
+}  // namespace
+}  // namespace quadrel
