@@ -37,8 +37,8 @@ class MailCommandsPeer : public SimCommandTest {
   }
   // The AUTH-only listener with STARTTLS, as command 120 names it.
   std::string ClosureServer() const {
-    return "#4, #5=" + peer_.at("SASL_USER") + ", #6=" + peer_.at("SASL_PASSWORD") + ", #7=till@quadrel.test, " +
-           "#9=127.0.0.1, #10=" + peer_.at("PORT_AUTHONLY") + ", #11=1";
+    return "#4, #5='" + peer_.at("SASL_USER") + "', #6='" + peer_.at("SASL_PASSWORD") +
+           "', #7='till@quadrel.test', #9='127.0.0.1', #10=" + peer_.at("PORT_AUTHONLY") + ", #11=1";
   }
   static std::string EcrId() { return EcrRecord(1).EcrId; }
 
@@ -50,7 +50,7 @@ TEST_F(MailCommandsPeer, AClosureMailReachesEveryListedRecipientWithItsSubjectAn
   ASSERT_EQ(Run("#120 " + ClosureServer() + ", #8='sink@quadrel.test;copy@quadrel.test;', #12='Cassa 2'"), 0);
   EXPECT_EQ(Reply().PendingReply.text, "OK");
 
-  const std::string subject = "CHIUSURA FISCALE : MATRICOLA " + EcrId() + " AZZERAMENTO NR. 0001";
+  const std::string subject = "CHIUSURA FISCALE : MATRICOLA " + EcrId() + " AZZERAMENTO NR. 1";
   const auto messages = mail_test::WaitForMessages(peer_.at("MAILDIR"), "Subject: " + subject + "\n", 2);
   ASSERT_EQ(messages.size(), 2u) << "one for each recipient";
   const std::string body = "In allegato i dati relativi alla chiusura fiscale\n" + EcrId() + " " +
