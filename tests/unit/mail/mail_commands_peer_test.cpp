@@ -6,7 +6,11 @@
 #include <filesystem>
 #include <string>
 
+#include "interfaces/registry.h"
 #include "language/result_text.h"
+#include "last_receipt_register.h"
+#include "mail/picture_library.h"
+#include "mail/receipt_mail.h"
 #include "mail_test_peers.h"
 #include "sim_command_fixture.h"
 #include "state/ecr_config.h"
@@ -60,6 +64,28 @@ TEST_F(MailCommandsPeer, AClosureMailReachesEveryListedRecipientWithItsSubjectAn
     EXPECT_NE(message.find(body), std::string::npos) << message;
     EXPECT_EQ(message.find("filename="), std::string::npos) << "no report asked for";
   }
+}
+
+TEST_F(MailCommandsPeer, AReceiptPictureGoesToTheDefaultServerWithAuthAndIsRemovedOnceSent) {
+  ASSERT_TRUE(BindPictureLibrary(PICTOR_LIBRARY));
+  mail_test::SetLastReceipt(Reg(), 42);
+  ASSERT_EQ(Run("INFO VOCE=14"), 0);
+  mail_test::SetMailSetting(registry::kMailServer, "127.0.0.1");
+  const std::string line = "#75 #3, #4='" + peer_.at("SASL_USER") + "', #5='" + peer_.at("SASL_PASSWORD") +
+                           "', #6='till@quadrel.test', #7='sink@quadrel.test', #9=" + peer_.at("PORT_AUTHONLY") +
+                           ", #10=1, #11='answer.txt', #12='+3905512'";
+  ASSERT_EQ(Run(line), 0);
+  EXPECT_EQ(mail_test::ReadFile("answer.txt"), "OK\r\n");
+  EXPECT_FALSE(fs::exists("+3905512_.bmp"));
+  EXPECT_EQ(MailPhoneNumber(), "");
+
+  const auto messages = mail_test::WaitForMessages(peer_.at("MAILDIR"), "X-Mailer: ECR Velmora\n", 1);
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_NE(messages[0].find("\n+3905512\n"), std::string::npos) << messages[0];
+  const std::string picture = mail_test::AttachmentBytes(messages[0], "+3905512_.bmp");
+  ASSERT_GT(picture.size(), 54u);
+  EXPECT_EQ(picture.substr(0, 2), "BM");
+  EXPECT_EQ(picture[28], 24) << "a 24-bit bitmap";
 }
 
 }  // namespace

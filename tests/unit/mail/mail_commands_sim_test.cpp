@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "language/result_text.h"
+#include "last_receipt_register.h"
 #include "mail/picture_library.h"
 #include "mail/receipt_mail.h"
 #include "mail_test_peers.h"
@@ -17,8 +18,6 @@ namespace quadrel {
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr std::uint16_t kCounterBlocks = 0x3000;
 
 std::vector<std::vector<std::string>> drawings;
 
@@ -33,11 +32,7 @@ class MailCommandsSim : public SimCommandTest {
  protected:
   void SetUp() override {
     SimCommandTest::SetUp();
-    // The last receipt the register counts: item 10 answers 0042 (and no
-    // second field, which comes from the first area block).
-    Reg().EditConfig().SetNumber(ecrsim::Area::Block1, 33, 2, 0);
-    Reg().EditConfig().SetNumber(ecrsim::Area::Block3, 81, 2, kCounterBlocks);
-    Reg().placedMemory.Place(kCounterBlocks, {0x00, 0x41});
+    mail_test::SetLastReceipt(Reg(), 42);
     ASSERT_EQ(Run("INFO VOCE=14"), 0);  // reads the record again with the counter's address
     work_ = mail_test::FreshTestFolder();
     home_ = fs::current_path();
@@ -55,6 +50,26 @@ class MailCommandsSim : public SimCommandTest {
 
 const std::string kMailReceipt =
     "#75 #3, #4='tim', #5='secret', #6='till@quadrel.test', #7='sink@quadrel.test', #11='answer.txt'";
+
+TEST_F(MailCommandsSim, TheLastReceiptOrAnEarlierOneIsDrawnUnderItsNumber) {
+  const struct {
+    const char* line;
+    const char* picture;
+  } cases[] = {{"#122", "0042.bmp"}, {"#122 #2='pic'", "pic.0042"}, {"#122 #1=0", "0042.bmp"},
+               {"#122 #1=7, #2='pic'", "pic.7"}};
+  for (const auto& c : cases) {
+    drawings.clear();
+    ASSERT_EQ(Run(c.line), 0) << c.line;
+    ASSERT_EQ(drawings.size(), 1u) << c.line;
+    EXPECT_EQ(drawings[0][1], c.picture);
+  }
+  EXPECT_EQ(Reply().PendingReply.text, "OK");
+  const std::vector<std::string> arguments = {
+      "dumplastsco.txt", "pic.7", EcrRecord(1).EcrId, "4", "headder.txt", "", "", "", "", "", "",
+      EcrRecord(1).FirmwareName};
+  EXPECT_EQ(drawings[0], arguments) << "the header dump's fields as they stand";
+  EXPECT_NE(mail_test::ReadFile("headder.txt"), "");
+}
 
 TEST_F(MailCommandsSim, ValuesTheCommandsCannotTakeAreRefusedWithNothingDrawnOrAnswered) {
   const std::string longText(255, 'u');
