@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Command 120 under Wine through Ravelin from a VBScript client: logical port
+# Command 120 under Wine through Ravelin from the VBScript client
+# examples/command_line.vbs: logical port
 # 973 on the simulator of the ecrsim fixture, the test CA in the prefix's
 # registry, the mail through the Postfix peer's AUTH-only listener. Passes
-# when the script reports "MAIL OK" and the peer delivered the mail.
+# when the script reports the answer "OK" and the peer delivered the mail.
 #   mail_closure_vbscript.sh RIG_DIR ECRSIM_STATE_DIR BIN_DIR PEER_DIR
 set -u
 rig=$1
@@ -30,9 +31,10 @@ wine "$bin/Ravelin.exe" /RegServer </dev/null >/dev/null 2>&1 || { echo "registr
 
 line="#120 #4, #5='$SASL_USER', #6='$SASL_PASSWORD', #7='till@quadrel.test', #8='$MAILBOX;',"
 line+=" #9='127.0.0.1', #10=$PORT_AUTHONLY, #11=1, #12='$note'"
-out=$(wine cscript //nologo "$(winepath -w "$here/mail_closure.vbs")" "$port" "$line" </dev/null 2>&1)
+client=$(winepath -w "$here/../../../examples/command_line.vbs")
+out=$(wine cscript //nologo "$client" "$port" "$line" </dev/null 2>&1)
 echo "$out"
-grep -q "^MAIL OK" <<<"$out" || exit 1
+grep -q "^EcrCmd: 0 OK$" <<<"$out" || exit 1
 for _ in $(seq 1 100); do
   grep -l "^$note" "$MAILDIR"/new/* 2>/dev/null | xargs -r grep -l "X-Mailer: QDX ECR Velmora" | grep -q . && exit 0
   sleep 0.2

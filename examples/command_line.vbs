@@ -1,12 +1,16 @@
-' Command 120 through Ravelin, the way a VBScript client sends it: open the
-' logical port, run the one command line, close. Prints the answer and, last,
-' "MAIL OK" or "MAIL FAILED".
-'   cscript //nologo mail_closure.vbs PORT "COMMAND LINE"
+' One command line through Ravelin: open a logical port, run the line, close.
+' Prints "EcrCmd: " with the result code and the answer text, and ends with
+' the result code (0 for success).
+'
+'   cscript //nologo command_line.vbs PORT "COMMAND LINE"
+'
+' For instance the receipt picture by mail (command 75, see the README):
+'   cscript //nologo command_line.vbs 1 "#75 #3, #4='user', #5='password', #6='till@example.com', #7='office@example.com', #12='+390550000'"
 Option Explicit
 
 Const Pidx_LogicalPort = 10
 
-' Ravelin calls these; the closure mail raises none of them.
+' Ravelin calls these on the client; a single command line raises none of them.
 Class RegisterEvents
   Public Sub SODataX(Ecr, Text)
   End Sub
@@ -33,15 +37,11 @@ Set ecr = CreateObject("Ravelin.TallisInterface")
 ecr.SetPropertyNumber Pidx_LogicalPort, CLng(WScript.Arguments(0))
 rc = ecr.OpenService(New RegisterEvents)
 If rc <> 0 Then
-  WScript.Echo "MAIL FAILED OpenService " & rc
-  WScript.Quit 1
+  WScript.Echo "OpenService: " & rc
+  WScript.Quit rc
 End If
 answer = ""
 rc = ecr.EcrCmd(WScript.Arguments(1), answer)
 WScript.Echo "EcrCmd: " & rc & " " & answer
 ecr.Close
-If rc = 0 And answer = "OK" Then
-  WScript.Echo "MAIL OK"
-Else
-  WScript.Echo "MAIL FAILED"
-End If
+WScript.Quit rc
