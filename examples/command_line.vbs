@@ -36,12 +36,15 @@ Dim ecr, rc, answer
 Set ecr = CreateObject("Ravelin.TallisInterface")
 ecr.SetPropertyNumber Pidx_LogicalPort, CLng(WScript.Arguments(0))
 rc = ecr.OpenService(New RegisterEvents)
-If rc <> 0 Then
+If rc = 0 Then
+  answer = ""
+  rc = ecr.EcrCmd(WScript.Arguments(1), answer)
+  WScript.Echo "EcrCmd: " & rc & " " & answer
+  ecr.Close
+Else
   WScript.Echo "OpenService: " & rc
-  WScript.Quit rc
 End If
-answer = ""
-rc = ecr.EcrCmd(WScript.Arguments(1), answer)
-WScript.Echo "EcrCmd: " & rc & " " & answer
-ecr.Close
-WScript.Quit rc
+' The server is let go before the script ends: Wine's cscript waits forever
+' when WScript.Quit meets a live server object.
+Set ecr = Nothing
+If rc <> 0 Then WScript.Quit rc

@@ -32,7 +32,7 @@ wine "$bin/Ravelin.exe" /RegServer </dev/null >/dev/null 2>&1 || { echo "registr
 line="#120 #4, #5='$SASL_USER', #6='$SASL_PASSWORD', #7='till@quadrel.test', #8='$MAILBOX;',"
 line+=" #9='127.0.0.1', #10=$PORT_AUTHONLY, #11=1, #12='$note'"
 client=$(winepath -w "$here/../../../examples/command_line.vbs")
-out=$(wine cscript //nologo "$client" "$port" "$line" </dev/null 2>&1)
+out=$(wine cscript //nologo "$client" "$port" "$line" </dev/null 2>&1 | tr -d "\r")
 echo "$out"
 grep -q "^EcrCmd: 0 OK$" <<<"$out" || exit 1
 for _ in $(seq 1 100); do
