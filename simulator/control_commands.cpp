@@ -91,6 +91,9 @@ class Interpreter {
     if (verb == "table") return Table();
     if (verb == "function") return Function();
     if (verb == "parameter") return Parameter();
+    if (verb == "records") return Records();
+    if (verb == "collect") return Collect();
+    if (verb == "texttable") return TextTable();
     if (verb == "stop") {
       sim_.stopRequested = true;
       return Ok();
@@ -112,6 +115,7 @@ class Interpreter {
       "  text:W:T byte:N word:N date:DDMMYYhhmm hex:HEX)\n"
       "record N article HEXCODE | record N ofile NUMBER | table N TABLE RECORD\n"
       "function N NUMBER RECORD | parameter N NUMBER\n"
+      "records N article|ofile | collect N HEXRECORD | texttable N ENTRY WORD HEXAMOUNT\n"
       "log N [clear] | print N [clear] | pbm N | display N | stop\n"
       "logo N pbm SLOT | logo N answer VALUE | logo N memory BYTES\n";
 
@@ -242,6 +246,45 @@ class Interpreter {
     const auto found = number ? files.oFile.find(static_cast<std::uint16_t>(*number)) : files.oFile.end();
     if (found == files.oFile.end()) return Error("no O-file record " + w_[3]);
     return Ok(Hex(found->second) + "\n");
+  }
+
+  // A whole record file, one "KEY BODY" line in hex a record (O-file keys in decimal).
+  std::string Records() {
+    std::string error;
+    SimRegister* reg = Reg(1, error);
+    if (!reg) return error;
+    if (w_.size() != 3 || (w_[2] != "article" && w_[2] != "ofile")) return Error("usage: records N article|ofile");
+    std::string out;
+    if (w_[2] == "article") {
+      for (const auto& [code, body] : reg->records.articles) out += Hex(code) + " " + Hex(body) + "\n";
+    } else {
+      for (const auto& [number, body] : reg->records.oFile) out += std::to_string(number) + " " + Hex(body) + "\n";
+    }
+    return Ok(out);
+  }
+
+  // A data-collect record the register keeps for the host's download.
+  std::string Collect() {
+    std::string error;
+    SimRegister* reg = Reg(1, error);
+    if (!reg) return error;
+    const auto record = w_.size() == 3 ? ParseHex(w_[2]) : std::nullopt;
+    if (!record || record->empty()) return Error("usage: collect N HEXRECORD");
+    reg->transfers.AddCollected(*record, reg->EditConfig());
+    return Ok();
+  }
+
+  // An entry of the numbered text table.
+  std::string TextTable() {
+    std::string error;
+    SimRegister* reg = Reg(1, error);
+    if (!reg) return error;
+    const auto entry = w_.size() == 5 ? ParseInRange(w_[2], 1, 255) : std::nullopt;
+    const auto word = w_.size() == 5 ? ParseInRange(w_[3], 0, 0xFFFF) : std::nullopt;
+    const auto amount = w_.size() == 5 ? ParseHex(w_[4]) : std::nullopt;
+    if (!entry || !word || !amount) return Error("usage: texttable N ENTRY(1-255) WORD HEXAMOUNT");
+    reg->transfers.textTable[static_cast<int>(*entry)] = {static_cast<std::uint16_t>(*word), *amount};
+    return Ok();
   }
 
   // The fields of a programming-table record as keyed, one line each in hex.

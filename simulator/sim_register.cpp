@@ -367,22 +367,28 @@ Reply SimRegister::StateFields() const {
   return reply;
 }
 
-// 'U' 0 n: information answers, the two resets of the host's transfers, and the record files.
+// 'U' 0 n: information answers, the two resets of the host's transfers, the record files and
+// what the transfers download.
 Reply SimRegister::Information(std::span<const std::uint8_t> frame) {
   if (RecordFiles::Handles(frame))
     return records.Answer(frame, RecordGeometry::Of(config_), config_.FeatureLevel(kFeatureCombinedWrite) == 1);
+  if (TransferFiles::Handles(frame)) return transfers.Answer(frame, records, RecordGeometry::Of(config_));
   if (frame.size() == 6 && frame[1] == 0 && frame[2] == kTableRecordRead) return TableRecord(frame);
   if (frame.size() == 6 && frame[1] == 0 && frame[2] == kMemoryImageRead) return MemoryImage(frame);
   if (frame.size() != 3 || frame[1] != 0) return Refuse('U', kRefuseUnknownFrame);
   Reply reply;
   if (frame[2] == 11) {
     ++dataCollectionResets;
+    transfers.ClearCollected(config_);
     reply.answer = {'U', 0};
     return reply;
   }
-  if (frame[2] == 15) {
-    ++articleResets;
-    reply.answer = {'U', articleResetStatus};
+  if (frame[2] == 15 || frame[2] == 16) {  // the article file, the O-file
+    const bool articles = frame[2] == 15;
+    ++(articles ? articleResets : oFileResets);
+    const std::uint8_t status = articles ? articleResetStatus : oFileResetStatus;
+    if (status == 0) articles ? records.articles.clear() : records.oFile.clear();
+    reply.answer = {'U', status};
     return reply;
   }
   if (frame[2] == kSlaveStateQuery && status_.keyPosition != kRegPosition)

@@ -17,6 +17,7 @@
 #include "printer.h"
 #include "record_files.h"
 #include "register_config.h"
+#include "transfer_files.h"
 #include "xml_store.h"
 
 namespace ecrsim {
@@ -102,6 +103,8 @@ class SimRegister {
   int dataCollectionResets = 0;
   int articleResets = 0;
   std::uint8_t articleResetStatus = 0;  // answer byte 1 of the article reset
+  int oFileResets = 0;
+  std::uint8_t oFileResetStatus = 0;  // answer byte 1 of the O-file reset
   std::uint8_t outputBits = 0;          // bits 0-2 of the last 'O' 14 record
   // The parameters 1-64 of a model 'N' register ('C' 10 parameter value).
   std::array<std::uint8_t, kModelNParameters> parameters{};
@@ -113,6 +116,7 @@ class SimRegister {
   std::array<std::string, kDisplayLineCodes> display;
   int displayControl = -1;
   RecordFiles records;  // the article file and the O-file
+  TransferFiles transfers;  // downloads of the article file, data collection, the text table
   // Bytes placed over the 16-bit memory ('D') and the 32-bit memory ('O' 20).
   PlacedMemory placedMemory;
   PlacedMemory placedExtendedMemory;

@@ -32,6 +32,7 @@
 #include "commands/session/select_ecr.h"
 #include "commands/session/session_commands.h"
 #include "commands/session/slave_mode.h"
+#include "commands/transfers/file_transfer_command.h"
 #include "commands/xml/xml_download.h"
 #include "language/command_field_values.h"
 #include "language/result_codes.h"
@@ -90,7 +91,7 @@ constexpr CommandRow kCommandTable[] = {
     {27, NotBuiltYet},                                        // CmdDailyClosure
     {28, NotBuiltYet, 0, NeedsRegisterUnlessOutputGiven},     // CmdSetOutputSettings
     {29, CmdSetSlaveMode},
-    {30, NotBuiltYet, kCmdBroadcast | kCmdKeepsLineText},     // CmdFileTransfer
+    {30, CmdFileTransfer, kCmdBroadcast | kCmdKeepsLineText},
     {31, CmdProgramDepartment, kProg},
     {32, CmdProgramTable2, kProg},
     {33, CmdProgramVatRate, kProg},

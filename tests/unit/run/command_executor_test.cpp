@@ -208,7 +208,8 @@ TEST_F(ExecutorTest, BroadcastModeRunsOnlyTheFileTransfer) {
   Library().broadcastMode = true;
   EXPECT_EQ(TradExecCommand("#10"), 27);
   EXPECT_EQ(Dispatched(), 0);
-  EXPECT_EQ(TradExecCommand("TRASFER  MODO='DA', FILE='x.txt' ; note"), kNotSupported);
+  // No configuration read in broadcast mode: the unread record has no information frames.
+  EXPECT_EQ(TradExecCommand("TRASFER  MODO='DA', FILE='x.txt' ; note"), kResultEmBoardNotInitialised);
   EXPECT_EQ(Dispatched(), 30);
   EXPECT_EQ(Transfer().CommandText, "MODO='DA', FILE='x.txt'");
   EXPECT_TRUE(host.frames().empty());

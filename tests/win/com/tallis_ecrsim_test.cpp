@@ -3,6 +3,7 @@
 // the protocol library, and sees the register's events and its own replies.
 #include <cstdio>
 #include <cstring>
+#include <fstream>
 #include <optional>
 
 #include "com/tallis_fixture.h"
@@ -64,6 +65,19 @@ TEST_F(RealPort, AReceiptSoldThroughTheServerIsWhatTheRegisterPrints) {
   std::wstring answer;
   EXPECT_EQ(client_.EcrCmd(L"INP NUM=5, TERM=49", answer), 0x1000 | 12);  // a payment key, no receipt
   EXPECT_EQ(answer, L"ERROR 16/12 : ECR REPORTS ERROR 12");
+}
+
+TEST_F(RealPort, AnArticleFileLoadsThroughTheServer) {
+  ASSERT_TRUE(sim_->Ok("register 1 t72"));  // an empty article file
+  ASSERT_EQ(Open(), 0);
+  char folder[MAX_PATH];
+  ASSERT_GT(GetTempPathA(MAX_PATH, folder), 0u);
+  const std::string path = std::string(folder) + "tallis_articles.txt";
+  std::ofstream(path, std::ios::binary) << "I,1,PEN\r\nI,2,CAP\r\n";
+  EXPECT_EQ(Run(L"TRASFER MODO='UA', FILE='" + std::wstring(path.begin(), path.end()) + L"'").substr(0, 14),
+            L"OK.(2 Lines   ");
+  EXPECT_NE(sim_->Run("records 1 article").find(HexOf("CAP")), std::string::npos) << sim_->Run("records 1 article");
+  DeleteFileA(path.c_str());
 }
 
 TEST_F(RealPort, AsynchronousCommandCompletes) {

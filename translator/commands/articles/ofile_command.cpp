@@ -3,11 +3,11 @@
 #include <cstdlib>
 #include <string>
 
-#include "commands/articles/ofile_record.h"
-#include "commands/articles/record_frame.h"
 #include "language/command_fields.h"
 #include "language/number_helpers.h"
 #include "language/result_codes.h"
+#include "link/ofile_record.h"
+#include "link/ofile_write.h"
 
 namespace quadrel {
 namespace {
@@ -53,16 +53,6 @@ int ConvertNumbers() {
   return 0;
 }
 
-int Modify() {
-  SavedFrameCopy() = FrameBuffer();
-  int answer = 0;
-  if (const int error = ExchangeRecord(FrameBuffer(), kSubOFileRead, answer)) return error;
-  // A record that is not there is not created by a modify.
-  if (answer != kAnswerAccepted) return RecordRefusal(answer);
-  if (const int error = MergeOFileRecord()) return error;
-  return SendRecord(SavedFrameCopy(), kSubOFileWrite);
-}
-
 }  // namespace
 
 int CmdOFileRecord() {
@@ -77,15 +67,7 @@ int CmdOFileRecord() {
   MoveKindSlots(std::atoi(fields.value[kOFileKindSlot].c_str()));
   if (const int error = ConvertNumbers()) return error;
 
-  const ArticleGeometry geometry = CurrentArticleGeometry();
-  RecordBytes number;
-  if (const int error = AppendWord(number, fields.value[kOFileNumberSlot])) return error;
-  if (const int error = CheckOFileFields(geometry)) return error;
-  StartRecordFrame();
-  if (const int error = AppendToFrame(FrameBuffer(), number)) return error;
-  if (modify) return Modify();
-  if (const int error = EncodeOFileRecord()) return error;
-  return SendRecord(FrameBuffer(), kSubOFileWrite);
+  return WriteOFileRecord(modify, CurrentArticleGeometry());
 }
 
 }  // namespace quadrel

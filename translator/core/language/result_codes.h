@@ -124,14 +124,24 @@ constexpr int kResultStillBlocked22 = kClassCriticalState | 2;            // 102
 constexpr int kResultPendingTransactionClosed = kClassCriticalState | 3;  // 1027
 
 // Transfer class (table 6).
+constexpr int kResultTransferErrors = kClassTransfer | kTransferRowErrors;  // 8193 "ERRORS DURING EXECUTION "
+constexpr int kResultIllegalTransferMode = kClassTransfer | 2;              // 8194 "ILLEGAL COMMAND "
+constexpr int kResultDataFileOpenError = kClassTransfer | 3;                // 8195 "FILE OPEN "
+constexpr int kResultLogFileOpenError = kClassTransfer | 4;                 // 8196 "ERR FILE OPEN ERROR "
 constexpr int kResultArticlesResetError = kClassTransfer | 6;  // 8198 "ERROR IN ARTICLES-FILE RESET "
 constexpr int kResultStandBySetError = kClassTransfer | 7;     // 8199 "ERROR IN STAND-BY SET "
 constexpr int kResultDownloadOpenError = kClassTransfer | 8;   // 8200 "ERROR IN DOWNLOAD OPEN "
+constexpr int kResultDownloadEndedByEcr = kClassTransfer | 9;  // 8201 "ECR ABORT DOWNLOAD SESSION"
+constexpr int kResultRecordsMissing = kClassTransfer | 10;     // 8202 "ONE OR MORE RECORDS MISSING"
+constexpr int kResultDataCollectOverflow = kClassTransfer | 11;  // 8203 "ECR REPOERTS DATA-COLLECT OVERFLOW"
 constexpr int kResultTransactionOpen = kClassTransfer | 12;    // 8204 "CAN NOT BLOCK. TRANSACTION OPEN ON ECR"
 
 // Transfer-line class (table 7): record fields of articles and O-file records.
+constexpr int kResultLineSyntaxError = kClassTransferSyntax;          // "SYNTAX ERROR "
+constexpr int kResultAlphaFieldInvalid = kClassTransferSyntax | 2;    // "ALPHA FIELD INVALID "
 constexpr int kResultArticleCodeInvalid = kClassTransferSyntax | 3;   // "ARTICLE CODE INVALID "
 constexpr int kResultNotNumericField = kClassTransferSyntax | 4;      // "NOT NUMERIC FIELD "
+constexpr int kResultVatFieldInvalid = kClassTransferSyntax | 5;      // "VAT FIELD INVALID "
 constexpr int kResultDptFieldInvalid = kClassTransferSyntax | 6;      // "DPT FIELD INVALID "
 constexpr int kResultCommandFieldInvalid = kClassTransferSyntax | 7;  // "COMMAND FIELD INVALID "
 constexpr int kResultNumericFieldIllegal = kClassTransferSyntax | 8;  // "NUMERIC FILED ILLEGAL "

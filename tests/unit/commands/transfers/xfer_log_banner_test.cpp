@@ -57,8 +57,7 @@ TEST_F(XferLogBannerTest, HeaderNamesCommandRegisterDateAndIdentity) {
   ASSERT_EQ(lines.size(), 4u);
   EXPECT_EQ(lines[0], ";COMMAND = FILE TRANSFER MODE=DA");
   EXPECT_EQ(lines[1], ";ECR# = 7");
-  EXPECT_TRUE(std::regex_match(lines[2], std::regex(R"(;DATE = [0-9/.-]{6,20} [0-9:]{5,20})")))
-      << lines[2];
+  EXPECT_TRUE(std::regex_match(lines[2], std::regex(R"(;DATE = [0-9/.-]{6,20} [0-9:]{5,20})"))) << lines[2];
   EXPECT_EQ(lines[3], ";ECR-ID = ID0001 FW 2.1 M7");
 }
 

@@ -22,6 +22,8 @@ struct ArticleGeometry {
   int fourthBytes = 0;        // the fourth value
   bool alphanumeric = false;  // the register takes codes as text
   bool fourthValue = false;   // the record carries the fourth value
+  bool extraGroup = false;    // a read record ends with two more values (fourthBytes, extraBytes)
+  int extraBytes = 0;         // the second value of that group
   int amountBytes = 0;        // the O-file record's two amounts
 };
 

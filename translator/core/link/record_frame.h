@@ -43,6 +43,11 @@ int AppendToFrame(FrameBufferData& frame, std::span<const std::uint8_t> bytes);
 // or 0 with `answerCode` = the register's answer byte 1.
 int ExchangeRecord(FrameBufferData& frame, std::uint8_t subCode, int& answerCode);
 
+// Starts the FrameBuffer as 'U', `byte1`, `subCode` and `rest`, and
+// exchanges it as ExchangeRecord does.
+int ExchangeRecordRequest(std::uint8_t byte1, std::uint8_t subCode, std::span<const std::uint8_t> rest,
+                          int& answerCode);
+
 // ExchangeRecord for a frame whose only good answer is 0: 0, the register's
 // refusal as RecordRefusal, or the exchange's error.
 int SendRecord(FrameBufferData& frame, std::uint8_t subCode);

@@ -1,11 +1,11 @@
-#include "commands/articles/article_record.h"
+#include "link/article_record.h"
 
 #include <cctype>
 #include <string>
 
-#include "commands/articles/record_frame.h"
 #include "language/command_fields.h"
 #include "language/result_codes.h"
+#include "link/record_frame.h"
 #include "text/code_page.h"
 
 namespace quadrel {

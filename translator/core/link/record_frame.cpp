@@ -1,4 +1,4 @@
-#include "commands/articles/record_frame.h"
+#include "link/record_frame.h"
 
 #include <algorithm>
 #include <array>
@@ -33,6 +33,14 @@ int ExchangeRecord(FrameBufferData& frame, std::uint8_t subCode, int& answerCode
   if (answer.length < 2) return kClassAnswerLetter | answer.data[0];
   answerCode = answer.data[1];
   return 0;
+}
+
+int ExchangeRecordRequest(std::uint8_t byte1, std::uint8_t subCode, std::span<const std::uint8_t> rest,
+                          int& answerCode) {
+  StartRecordFrame();
+  FrameBuffer().data[1] = byte1;
+  if (const int error = AppendToFrame(FrameBuffer(), rest)) return error;
+  return ExchangeRecord(FrameBuffer(), subCode, answerCode);
 }
 
 int SendRecord(FrameBufferData& frame, std::uint8_t subCode) {

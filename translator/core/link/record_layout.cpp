@@ -1,4 +1,4 @@
-#include "commands/articles/record_layout.h"
+#include "link/record_layout.h"
 
 #include <algorithm>
 

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "commands/articles/record_layout.h"
+#include "link/record_layout.h"
 
 namespace quadrel {
 

@@ -1,4 +1,4 @@
-#include "commands/articles/record_fields.h"
+#include "link/record_fields.h"
 
 #include <algorithm>
 
@@ -36,6 +36,8 @@ ArticleGeometry CurrentArticleGeometry() {
   g.fourthBytes = r.FileInfoB24;
   g.alphanumeric = r.FileFlag1 != 0;
   g.fourthValue = r.FileFlag4 != 0;
+  g.extraGroup = r.FileFlag2 != 0;
+  g.extraBytes = r.FileInfoB23;
   g.amountBytes = r.BcdBytesA;
   return g;
 }

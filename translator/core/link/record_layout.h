@@ -6,7 +6,7 @@
 #include <span>
 #include <vector>
 
-#include "commands/articles/record_fields.h"
+#include "link/record_fields.h"
 
 namespace quadrel {
 

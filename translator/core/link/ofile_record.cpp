@@ -1,11 +1,11 @@
-#include "commands/articles/ofile_record.h"
+#include "link/ofile_record.h"
 
 #include <algorithm>
 #include <string>
 
-#include "commands/articles/record_frame.h"
 #include "language/command_fields.h"
 #include "language/result_codes.h"
+#include "link/record_frame.h"
 #include "text/text_helpers.h"
 
 namespace quadrel {

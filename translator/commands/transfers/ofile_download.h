@@ -1,0 +1,11 @@
+// "DO": the register's O-file into a data file, one line a record.
+#pragma once
+
+#include "commands/transfers/transfer_options.h"
+#include "files/line_file.h"
+
+namespace quadrel {
+
+int XferOFileToFile(LineFile& data, LineFile* log, const TransferOptions& options);
+
+}  // namespace quadrel

@@ -1,0 +1,11 @@
+// "DT": the register's numbered text table into a data file, read entry by entry.
+#pragma once
+
+#include "commands/transfers/transfer_options.h"
+#include "files/line_file.h"
+
+namespace quadrel {
+
+int XferTextTableToFile(LineFile& data, LineFile* log, const TransferOptions& options);
+
+}  // namespace quadrel
