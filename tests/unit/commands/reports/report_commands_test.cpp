@@ -33,6 +33,10 @@ TEST(ReportTable, MapsReportsToEachModelsFunctionAndKeyPosition) {
       {'J', 'K', true, 15, false, {8, 2}}, {'Z', 0, false, 16, false, {11, 2}}, {'T', 0, false, 16, false, {}},
       {'1', 0, false, 203, false, {}},     {'K', 0, false, 203, false, {201, 3}}, {'M', 0, false, 204, false, {203, 4}},
       {'S', 0, false, 202, false, {14, 3}}, {'X', 0, false, 200, false, {}},   {'T', 0, false, 7, false, {}},
+      {'J', 'K', false, 10, false, {2, 2}}, {'T', 0, false, 11, false, {6, 2}}, {'J', 0, false, 11, false, {6, 2}},
+      {'A', 0, false, 13, false, {5, 2}},  {'J', 0, false, 13, false, {5, 2}}, {'T', 0, true, 15, false, {10, 2}},
+      {'J', 0, true, 15, false, {10, 2}},  {'1', 0, false, 200, false, {200, 4}}, {'J', 0, false, 200, false, {10, 3}},
+      {'T', 0, false, 201, false, {11, 3}}, {'K', 0, false, 204, false, {202, 3}}, {'S', 0, false, 203, false, {}},
   };
   for (const Row& row : rows) {
     ReportModel model{row.letter, row.sub, row.extended};
