@@ -109,7 +109,10 @@ void Keyboard::Key(std::uint8_t key, StatusBytes& status) {
       ClearEntry();
       return;
     case kKeyTable:
-      if (entryDigits > 0 && !entryHasPoint_) reportFunction_ = static_cast<int>(entry_);
+      // Outside a function only the report positions choose with it.
+      if ((status.keyPosition == kReadPosition || status.keyPosition == kResetPosition) && entryDigits > 0 &&
+          !entryHasPoint_)
+        reportFunction_ = static_cast<int>(entry_);
       ClearEntry();
       return;
     default:

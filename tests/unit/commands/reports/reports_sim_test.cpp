@@ -42,7 +42,9 @@ class ReportsSim : public SimCommandTest {
     Reg().printer.Clear();
     for (const std::string& line : lines) {
       const int result = Run(line);
-      if (code >= 0) EXPECT_EQ(result, code) << line;
+      if (code >= 0) {
+        EXPECT_EQ(result, code) << line;
+      }
     }
     std::string text;
     for (const char c : Reg().printer.Text()) text += c == '\n' ? std::string("\r\n") : std::string(1, c);
