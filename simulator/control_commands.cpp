@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "event_builder.h"
+#include "store_commands.h"
 #include "word_parsing.h"
 
 namespace ecrsim {
@@ -94,6 +95,7 @@ class Interpreter {
     if (verb == "records") return Records();
     if (verb == "collect") return Collect();
     if (verb == "texttable") return TextTable();
+    if (verb == "journal" || verb == "xml") return Store();
     if (verb == "stop") {
       sim_.stopRequested = true;
       return Ok();
@@ -117,7 +119,15 @@ class Interpreter {
       "function N NUMBER RECORD | parameter N NUMBER\n"
       "records N article|ofile | collect N HEXRECORD | texttable N ENTRY WORD HEXAMOUNT\n"
       "log N [clear] | print N [clear] | pbm N | display N | stop\n"
-      "logo N pbm SLOT | logo N answer VALUE | logo N memory BYTES\n";
+      "logo N pbm SLOT | logo N answer VALUE | logo N memory BYTES\n"
+      "journal N [date DDMMYY | time HHMM | closure N] | xml N [oldest INDEX | add TOTALS [OUTCOME] | send]\n";
+
+  std::string Store() {
+    std::string error;
+    SimRegister* reg = Reg(1, error);
+    if (!reg) return error;
+    return RunStoreCommand(*reg, w_[0], std::span(w_.words).subspan(2));
+  }
 
   SimRegister* Reg(std::size_t index, std::string& error) {
     if (w_.size() <= index) {

@@ -21,19 +21,11 @@ std::string Digits(std::span<const std::uint8_t> bcd) {
 }
 
 // One end of a stretch, ordered: by dates YYMMDDHHMM, by closures the number.
-struct StretchEnd {
-  std::string when;
-  int document = 0;
-};
-
-StretchEnd ReadEnd(std::span<const std::uint8_t> end, bool byClosures) {
-  const std::string date = Digits(end.subspan(0, 3));
-  const std::string when =
-      byClosures ? Digits(end.subspan(1, 2))
-                 : date.substr(4, 2) + date.substr(2, 2) + date.substr(0, 2) + Digits(end.subspan(3, 2));
-  int document = 0;
+std::string ReadEnd(std::span<const std::uint8_t> end, bool byClosures, int& document) {
+  document = 0;
   for (const char c : Digits(end.subspan(6, 2))) document = document * 10 + (c - '0');
-  return {when, document};
+  if (byClosures) return Digits(end.subspan(1, 2));
+  return Journal::DateKey(Digits(end.subspan(0, 3)), Digits(end.subspan(3, 2)));
 }
 
 std::string When(const JournalDocument& d, bool byClosures) {
@@ -41,7 +33,7 @@ std::string When(const JournalDocument& d, bool byClosures) {
     std::string number = std::to_string(d.closure);
     return std::string(4 - std::min<std::size_t>(number.size(), 4), '0') + number;
   }
-  return d.date.substr(4, 2) + d.date.substr(2, 2) + d.date.substr(0, 2) + d.time;
+  return Journal::DateKey(d.date, d.time);
 }
 
 // Lines end with a line feed, runs of blanks shrink to ESC n, a form feed ends the document.
@@ -65,6 +57,23 @@ void AppendText(const JournalDocument& d, std::string& text) {
 
 }  // namespace
 
+std::string Journal::DateKey(std::string_view ddmmyy, std::string_view hhmm) {
+  if (ddmmyy.size() != 6) return std::string(hhmm);
+  return std::string(ddmmyy.substr(4, 2)) + std::string(ddmmyy.substr(2, 2)) + std::string(ddmmyy.substr(0, 2)) +
+         std::string(hhmm);
+}
+
+std::vector<const JournalDocument*> Journal::Documents(const JournalStretch& stretch) const {
+  std::vector<const JournalDocument*> found;
+  for (const JournalDocument& d : documents_) {
+    const std::string when = When(d, stretch.byClosures);
+    if (when < stretch.from || when > stretch.to) continue;
+    if (stretch.toDocument != 0 && (d.number < stretch.fromDocument || d.number > stretch.toDocument)) continue;
+    found.push_back(&d);
+  }
+  return found;
+}
+
 void Journal::BeginDocument(int number) {
   if (documents_.size() >= kMaxJournalDocuments) documents_.pop_front();
   documents_.push_back({date, time, closure, number, {}});
@@ -85,18 +94,14 @@ void Journal::EndDocument() {
 
 std::vector<std::uint8_t> Journal::Select(std::span<const std::uint8_t> frame) {
   if (frame.size() != 20) return {'O', kRefused};
-  const bool byClosures = (frame[3] & kByClosures) != 0;
-  const StretchEnd from = ReadEnd(frame.subspan(4, 8), byClosures);
-  const StretchEnd to = ReadEnd(frame.subspan(12, 8), byClosures);
-  if (to.when < from.when) return {'O', kRefused};
+  JournalStretch stretch;
+  stretch.byClosures = (frame[3] & kByClosures) != 0;
+  stretch.from = ReadEnd(frame.subspan(4, 8), stretch.byClosures, stretch.fromDocument);
+  stretch.to = ReadEnd(frame.subspan(12, 8), stretch.byClosures, stretch.toDocument);
+  if (stretch.to < stretch.from) return {'O', kRefused};
   selected_.clear();
   sent_ = 0;
-  for (const JournalDocument& d : documents_) {
-    const std::string when = When(d, byClosures);
-    if (when < from.when || when > to.when) continue;
-    if (to.document != 0 && (d.number < from.document || d.number > to.document)) continue;
-    AppendText(d, selected_);
-  }
+  for (const JournalDocument* d : Documents(stretch)) AppendText(*d, selected_);
   return {'O', 0};
 }
 

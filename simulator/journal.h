@@ -25,6 +25,14 @@ struct JournalDocument {
   std::vector<std::string> lines;
 };
 
+// A stretch of the journal: by dates (keys of DateKey) or by closure
+// numbers, and within it the document numbers when `toDocument` is not 0.
+struct JournalStretch {
+  std::string from, to;
+  int fromDocument = 0, toDocument = 0;
+  bool byClosures = false;
+};
+
 class Journal {
  public:
   // The clock and closure the next documents are stamped with.
@@ -36,6 +44,10 @@ class Journal {
   void Record(std::string_view line);
   void EndDocument();
   const std::deque<JournalDocument>& Documents() const { return documents_; }
+  std::vector<const JournalDocument*> Documents(const JournalStretch& stretch) const;
+
+  // DDMMYY and HHMM as a key that orders by time.
+  static std::string DateKey(std::string_view ddmmyy, std::string_view hhmm);
 
   // Answers to 'O' 15 (a 20-byte frame) and 'O' 16, letter and status first.
   std::vector<std::uint8_t> Select(std::span<const std::uint8_t> frame);

@@ -80,6 +80,7 @@ void Keyboard::Key(std::uint8_t key, StatusBytes& status) {
     ClearEntry();
     ClearSale();
     cancelAsked_ = false;
+    DropReport();
     // The printer's condition outlasts the key.
     status.critical = printer_.fault;
     return;
@@ -105,6 +106,13 @@ void Keyboard::Key(std::uint8_t key, StatusBytes& status) {
       return Confirm(status);
     case kKeyEnd:
       openFunction = 0;
+      ClearEntry();
+      return;
+    case kKeyTable:
+      // Outside a function only the report positions choose with it.
+      if ((status.keyPosition == kReadPosition || status.keyPosition == kResetPosition) && entryDigits > 0 &&
+          !entryHasPoint_)
+        reportFunction_ = static_cast<int>(entry_);
       ClearEntry();
       return;
     default:
@@ -228,6 +236,7 @@ void Keyboard::ChangePosition(StatusBytes& status) {
   if (status.transaction & kTransactionOpen) return Fail(kCriticalTransactionOpen, status);
   status.keyPosition = static_cast<std::uint8_t>(entry_);
   openFunction = 0;
+  DropReport();
   tables.Reset();
   ClearEntry();
 }
@@ -245,6 +254,8 @@ void Keyboard::Confirm(StatusBytes& status) {
     descriptionKeyed_ = false;
     sale_.description = text_;
     text_.clear();
+  } else if (ReportConfirm(status)) {
+    return;
   } else if (status.keyPosition == kProgrammingPosition && openFunction == 0 && entryDigits > 0) {
     if (entryHasPoint_) return Fail(kCriticalKeySequence, status);
     const int number = static_cast<int>(entry_);
@@ -253,6 +264,37 @@ void Keyboard::Confirm(StatusBytes& status) {
     openFunction = number;
   }
   ClearEntry();
+}
+
+// Key 145 for the report functions: a field of the journal report that
+// waits for one, or the function chosen with 147 or keyed before the key.
+// False when the key is not theirs (position 4 keeps its programming function).
+bool Keyboard::ReportConfirm(StatusBytes& status) {
+  if (!reports || openFunction != 0) return false;
+  int critical = 0;
+  if (reports->Collecting()) {
+    critical = reports->Field(EntryText());
+  } else {
+    const int keyed = entryDigits > 0 && !entryHasPoint_ ? static_cast<int>(entry_) : 0;
+    const int function = reportFunction_ != 0 ? reportFunction_ : keyed;
+    if (function == 0) return false;
+    if (ReportFunctions::Offers(status.keyPosition, function)) {
+      critical = reports->Start(status.keyPosition, function);
+    } else if (status.keyPosition != kReadPosition && status.keyPosition != kResetPosition) {
+      return false;
+    } else {
+      critical = kCriticalNoSuchFunction;
+    }
+  }
+  reportFunction_ = 0;
+  ClearEntry();
+  if (critical != 0) Fail(static_cast<std::uint8_t>(critical), status);
+  return true;
+}
+
+void Keyboard::DropReport() {
+  reportFunction_ = 0;
+  if (reports) reports->Cancel();
 }
 
 // Inside the function the table keys take the entry, or the text keyed

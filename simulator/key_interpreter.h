@@ -9,6 +9,7 @@
 #include <string>
 
 #include "program_tables.h"
+#include "report_functions.h"
 #include "setting_functions.h"
 #include "till.h"
 
@@ -80,6 +81,7 @@ class Keyboard {
   Till till;
   ProgramTables tables;
   SettingFunctions settings;
+  ReportFunctions* reports = nullptr;  // the register's report functions, when it has them
 
  private:
   void Key(std::uint8_t key, StatusBytes& status);
@@ -88,6 +90,8 @@ class Keyboard {
   void Pay(int type, StatusBytes& status);
   void ChangePosition(StatusBytes& status);
   void Confirm(StatusBytes& status);
+  bool ReportConfirm(StatusBytes& status);
+  void DropReport();
   void TableKey(std::uint8_t key, StatusBytes& status);
   // The entry as keyed ("" when none).
   std::string EntryText() const;
@@ -107,6 +111,7 @@ class Keyboard {
   bool descriptionKeyed_ = false;  // key 42 waits for its text and 145
   bool cancelAsked_ = false;       // key 58 waits for 145
   SaleEntry sale_;                 // what the keys before a department or article key gave
+  int reportFunction_ = 0;         // a function number keyed with 147, waiting for 145
 };
 
 // The payment type of a payment key (0: not a payment key): '1' '2' '3' '4'

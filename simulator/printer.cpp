@@ -26,6 +26,7 @@ void Printer::Keep(std::string line) {
     out << line << '\n';
   }
   if (journal) journal->Record(line);
+  if (echo) echoed.push_back(line);
   if (lines_.size() >= kMaxPrintedLines) lines_.pop_front();
   lines_.push_back(std::move(line));
 }

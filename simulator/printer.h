@@ -49,6 +49,10 @@ class Printer {
   std::uint8_t fault = 0;      // 0, kPrinterCoverOpen or kPrinterPaperOut
   std::string file;            // lines are also appended here when set
   Journal* journal = nullptr;  // keeps every printed line when set
+  // The line echo: while on, each printed line is also kept here until the
+  // register sends it to the host as a data-collection event.
+  bool echo = false;
+  std::vector<std::string> echoed;
 
  private:
   void Keep(std::string line);

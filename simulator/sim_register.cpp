@@ -31,6 +31,7 @@ constexpr int kStateFieldsBytes = 24;
 constexpr int kStateClosureOffset = 15;
 constexpr std::uint8_t kSlaveStateQuery = 23;  // 'U' 0 23, answered only in the REG position
 constexpr std::uint8_t kSlaveText = 2;
+constexpr int kEchoSetting = 4;  // output settings byte: the line echo
 
 // 'U' 0 n requests and the areas that answer them.
 std::optional<Area> InformationArea(std::uint8_t n) {
@@ -55,6 +56,11 @@ std::optional<Area> InformationArea(std::uint8_t n) {
 SimRegister::SimRegister(RegisterConfig config) : config_(std::move(config)) {
   if (const int width = config_.Byte(Area::Block4, kPrintWidthOffset); width != 0) printer.width = width;
   printer.journal = &journal;
+  keyboard.reports = &reports;
+}
+
+std::vector<std::string> SimRegister::TakeEchoedLines() {
+  return std::exchange(printer.echoed, {});
 }
 
 RegisterConfig& SimRegister::EditConfig() {
@@ -69,6 +75,7 @@ bool SimRegister::AddFault(const Fault& fault) {
 }
 
 Reply SimRegister::Exchange(std::span<const std::uint8_t> frame) {
+  printer.echo = config_.Byte(Area::OutputSettings, kEchoSetting) != 0;
   Reply reply;
   if (!faults_.empty() && faults_.front().skip > 0) {
     --faults_.front().skip;

@@ -91,6 +91,8 @@ class SimRegister {
   SimRegister& operator=(const SimRegister&) = delete;
 
   Reply Exchange(std::span<const std::uint8_t> frame);
+  // The lines printed with the echo on since the last call.
+  std::vector<std::string> TakeEchoedLines();
 
   const RegisterConfig& Config() const { return config_; }
   RegisterConfig& EditConfig();  // the memory image is rebuilt at the next read
@@ -121,6 +123,7 @@ class SimRegister {
   PlacedMemory placedMemory;
   PlacedMemory placedExtendedMemory;
   XmlStore xmlStore;  // the daily XML documents, over the 32-bit memory
+  ReportFunctions reports{printer, journal, keyboard.till, xmlStore};
 
   bool AddFault(const Fault& fault);  // false when the queue is full
   void ClearFaults() { faults_.clear(); }

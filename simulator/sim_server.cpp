@@ -142,6 +142,8 @@ void SimServer::HandleWireBytes(Client& client, std::span<const std::uint8_t> by
       delayed_.push_back(
           {std::chrono::steady_clock::now() + std::chrono::milliseconds(reply.delayMs), client.id, encoded});
     } else {
+      // What the frame printed with the echo on reaches the host before its answer.
+      SendEvents();
       Send(client, encoded);
     }
   }

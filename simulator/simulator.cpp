@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "event_builder.h"
+
 namespace ecrsim {
 
 bool Simulator::AddRegister(int number, RegisterConfig config) {
@@ -31,8 +33,14 @@ std::vector<int> Simulator::RegisterNumbers() const {
   return numbers;
 }
 
+// Lines the register printed with its echo on go to the host as data-collection events.
 Reply Simulator::Exchange(int number, std::span<const std::uint8_t> frame) {
-  if (SimRegister* reg = Find(number)) return reg->Exchange(frame);
+  if (SimRegister* reg = Find(number)) {
+    Reply reply = reg->Exchange(frame);
+    for (const std::string& line : reg->TakeEchoedLines())
+      QueueEvent({number, kEventDataLine, std::vector<std::uint8_t>(line.begin(), line.end())});
+    return reply;
+  }
   Reply silence;
   silence.answered = false;
   return silence;

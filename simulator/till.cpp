@@ -147,6 +147,8 @@ int Till::Pay(int type, std::optional<std::int64_t> amount, StatusBytes& status)
   status.transaction |= kTransactionInPayment;
   if (paid_ < total_) return 0;
   if (paid_ > total_) printer_.PrintAmount("RESTO", paid_ - total_);
+  ++day.receipts;
+  day.total += total_;
   End(status);
   return 0;
 }
@@ -155,6 +157,7 @@ int Till::Cancel(StatusBytes& status) {
   if (printer_.fault) return printer_.fault;
   if (!Open(status)) return kCriticalNoReceipt;
   printer_.PrintCentred("ANNULLATO");
+  ++day.cancelled;
   End(status);
   return 0;
 }

@@ -35,6 +35,13 @@ struct SaleEntry {
   std::uint32_t article = 0;
 };
 
+// The day's closed receipts, until the daily closure zeroes them.
+struct DayTotals {
+  int receipts = 0;
+  int cancelled = 0;
+  std::int64_t total = 0;  // hundredths
+};
+
 enum class Adjustment { PercentOff, PercentOn, AmountOff, AmountOn };  // keys 31, 32, 33, 34
 
 class Till {
@@ -56,6 +63,7 @@ class Till {
   bool PartlyPaid() const { return paid_ != 0; }
   std::int64_t Total() const { return total_; }
   int receiptNumber = 0;  // of the receipt open or last printed
+  DayTotals day;
 
  private:
   bool Open(const StatusBytes& status) const;

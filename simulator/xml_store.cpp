@@ -30,6 +30,25 @@ std::optional<std::uint8_t> TextByte(std::uint32_t offset, std::uint32_t at, con
 
 }  // namespace
 
+void XmlStore::AddDaily(std::uint16_t index, std::string totals) {
+  if (Empty()) {
+    documents_.clear();
+    oldest_ = index;
+  }
+  documents_.push_back({std::move(totals), {}, std::nullopt});
+}
+
+int XmlStore::SendPending() {
+  int sent = 0;
+  for (std::size_t i = 0; i < documents_.size(); ++i) {
+    if (!documents_[i].outcome.empty() || documents_[i].totals.empty()) continue;
+    documents_[i].outcome = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Esito><Documento>" +
+                            std::to_string(oldest_ + i) + "</Documento><Stato>ACCETTATO</Stato></Esito>\n";
+    ++sent;
+  }
+  return sent;
+}
+
 std::optional<std::uint8_t> XmlStore::Byte(std::uint32_t address) const {
   if (Empty() || address / kXmlStoreBlockBytes >= documents_.size()) return std::nullopt;
   const XmlDocument& document = documents_[address / kXmlStoreBlockBytes];

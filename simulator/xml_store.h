@@ -26,6 +26,14 @@ class XmlStore {
   // Texts longer than their area are cut to it.
   void Add(XmlDocument document) { documents_.push_back(std::move(document)); }
   bool Empty() const { return oldest_ == 0 || documents_.empty(); }
+  // Files the daily-totals document of closure `index`; an empty store
+  // starts at it.
+  void AddDaily(std::uint16_t index, std::string totals);
+  // The send function: every document without an outcome gets the one the
+  // revenue service answers with. Returns how many were sent.
+  int SendPending();
+  std::uint16_t OldestIndex() const { return oldest_; }
+  std::size_t Count() const { return documents_.size(); }
 
   // The store's byte at `address`; nothing outside the stored blocks.
   std::optional<std::uint8_t> Byte(std::uint32_t address) const;

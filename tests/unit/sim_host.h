@@ -27,6 +27,7 @@
 
 #include "exports/process_state.h"
 #include "interfaces/host_info.h"
+#include "interfaces/translator_exports.h"
 #include "language/message_tables.h"
 #include "language/result_text.h"
 #include "link/frame_exchange.h"
@@ -113,6 +114,11 @@ class SimHost {
   std::optional<int> Connection() const { return connection_; }
 
   ecrsim::Simulator sim;
+
+  // When set, the register's data-collection lines reach Trad_DCXEvent right
+  // after each frame exchange, as the host's message pump hands them over
+  // while a command runs.
+  bool pumpEvents = false;
 
   int statusResult = 0;
   int statusFlags = 0;
@@ -229,6 +235,10 @@ class SimHost {
     std::copy(reply.answer.begin(), reply.answer.end(), static_cast<std::uint8_t*>(answer));
     *static_cast<std::int32_t*>(answerLength) = static_cast<std::int32_t>(reply.answer.size());
     *static_cast<std::int32_t*>(detail) = reply.detail;
+    if (host.pumpEvents) {
+      for (const SimHostEvent& event : host.FetchEvents())
+        if (event.kind == 'X') Trad_DCXEvent(event.ecr, event.data.data(), static_cast<int>(event.data.size()));
+    }
     return reply.hostResult;
   }
 

@@ -21,6 +21,7 @@
 #include "commands/programming/table_commands.h"
 #include "commands/programming/vat_rates.h"
 #include "commands/reports/info_enquiry.h"
+#include "commands/reports/report_commands.h"
 #include "commands/sales/amount_keys.h"
 #include "commands/sales/check_amount.h"
 #include "commands/sales/document_key.h"
@@ -87,9 +88,9 @@ constexpr CommandRow kCommandTable[] = {
     {23, CmdKeyWithTextLines},
     {24, CmdFieldRecord180},
     {25, CmdKey158Sequence},
-    {26, NotBuiltYet},                                        // CmdPrintReport
-    {27, NotBuiltYet},                                        // CmdDailyClosure
-    {28, NotBuiltYet, 0, NeedsRegisterUnlessOutputGiven},     // CmdSetOutputSettings
+    {26, CmdPrintReport},
+    {27, CmdDailyClosure},
+    {28, CmdSetOutputSettings, 0, NeedsRegisterUnlessOutputGiven},
     {29, CmdSetSlaveMode},
     {30, CmdFileTransfer, kCmdBroadcast | kCmdKeepsLineText},
     {31, CmdProgramDepartment, kProg},

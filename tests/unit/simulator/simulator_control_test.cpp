@@ -116,6 +116,21 @@ TEST_F(SimulatorControlTest, RegistersCanBeAddedListedAndRemoved) {
   EXPECT_EQ(Run("remove 1"), "ERROR no register 1\n");
 }
 
+TEST_F(SimulatorControlTest, JournalClockAndClosureAndTheXmlStoreAreSetAndShown) {
+  EXPECT_EQ(Run("journal 1 date 020124"), "OK\n");
+  EXPECT_EQ(Run("journal 1 time 1230"), "OK\n");
+  EXPECT_EQ(Run("journal 1 closure 7"), "OK\n");
+  EXPECT_EQ(Run("journal 1"), "date 020124 time 1230 closure 7 documents 0\nOK\n");
+  EXPECT_TRUE(Run("journal 1 date 2024").starts_with("ERROR"));
+  EXPECT_TRUE(Run("journal 1 closure 0").starts_with("ERROR"));
+  EXPECT_EQ(Run("xml 1 oldest 4"), "OK\n");
+  EXPECT_EQ(Run("xml 1 add \"<a/>\""), "OK\n");
+  EXPECT_EQ(Run("xml 1 add \"<b/>\" \"<c/>\""), "OK\n");
+  EXPECT_EQ(Run("xml 1 send"), "1\nOK\n");  // the one without an outcome
+  EXPECT_EQ(Run("xml 1"), "oldest 4 documents 2\nOK\n");
+  EXPECT_EQ(sim_.Find(1)->xmlStore.Byte(kXmlStoreBlockBytes + 2048), '<');
+}
+
 TEST(SimulatorConfigFileTest, ConfigurationTextBuildsRegistersAndNamesTheBadLine) {
   Simulator sim;
   std::string error;

@@ -3,8 +3,10 @@
 // the protocol library, and sees the register's events and its own replies.
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <optional>
+#include <sstream>
 
 #include "com/tallis_fixture.h"
 #include "protocol/protocol_test_support.h"
@@ -78,6 +80,35 @@ TEST_F(RealPort, AnArticleFileLoadsThroughTheServer) {
             L"OK.(2 Lines   ");
   EXPECT_NE(sim_->Run("records 1 article").find(HexOf("CAP")), std::string::npos) << sim_->Run("records 1 article");
   DeleteFileA(path.c_str());
+}
+
+// The register echoes the closure's receipt while EcrCmd runs; the driver
+// window hands each line to the translator, which writes "qrcode.txt" into
+// the server's current directory before the nested print lines read it.
+TEST_F(RealPort, AClosureReprintedAsQrCapturesItsReceiptThroughTheDriverWindow) {
+  ASSERT_TRUE(sim_->Ok("register 1 t72"));
+  ASSERT_EQ(Open(), 0);
+  const std::filesystem::path dir =
+      std::filesystem::temp_directory_path() / ("quadrel-qr-" + std::to_string(GetCurrentProcessId()));
+  std::filesystem::create_directories(dir);
+  const std::wstring before = client_.CallText(L"GetPropertyString", {TVar(1000002L)});
+  client_.Call(L"SetPropertyString", {TVar(1000002L), TVar(dir.wstring())});
+  ASSERT_EQ(client_.Number(kLastResult), 0);
+  for (const char* line : quadrel_test::kSampleReceiptLines) Run(std::wstring(line, line + std::strlen(line)));
+  ASSERT_TRUE(sim_->Ok("print 1 clear"));
+  std::wstring answer;
+  client_.EcrCmd(L"#27 #3", answer);  // the QR kind itself may not be served
+  client_.Call(L"SetPropertyString", {TVar(1000002L), TVar(before)});
+
+  std::ifstream in(dir / "qrcode.txt", std::ios::binary);
+  std::stringstream captured;
+  captured << in.rdbuf();
+  in.close();
+  std::string printed;
+  for (const char c : sim_->Run("print 1")) printed += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  EXPECT_NE(captured.str().find("CHIUSURA GIORNALIERA"), std::string::npos) << captured.str();
+  EXPECT_EQ(printed.substr(0, captured.str().size()), captured.str());
+  std::filesystem::remove_all(dir);
 }
 
 TEST_F(RealPort, AsynchronousCommandCompletes) {

@@ -36,6 +36,18 @@ CaptureFileState& CaptureFile() {
   return state;
 }
 
+bool OpenCaptureFile(const std::string& name) {
+  CaptureFileState& capture = CaptureFile();
+  capture.file.Close();
+  capture.lineCount = 0;
+  if (!OpenLineFile(name, LINE_CREATE_ALWAYS | LINE_READ_WRITE, capture.file, LINE_SLOT_UNBUFFERED)) {
+    capture.name.clear();
+    return false;
+  }
+  capture.name = name;
+  return true;
+}
+
 void TrimAndCloseCaptureFile() {
   CaptureFileState& capture = CaptureFile();
   if (!capture.file.IsOpen()) return;

@@ -21,6 +21,10 @@ struct CaptureFileState {
 
 CaptureFileState& CaptureFile();
 
+// Creates `name` (replacing a file of that name) as the capture file, its
+// line count 0. False when it cannot be created; no file is open then.
+bool OpenCaptureFile(const std::string& name);
+
 // When keepLines is not 0, moves the file's last keepLines x (PrintWidth of the
 // current register + 2) bytes over its start and cuts that many bytes off its
 // end. Then closes the file and forgets it (name, counts). Nothing happens

@@ -105,6 +105,7 @@ constexpr int kResultGroupsNotSupported = kClassSyntax | 17;       // 273 "GROUP
 constexpr int kResultCurrenciesNotSupported = kClassSyntax | 23;   // 279 "CURRENCIES FILE NOT SUPPORTED BY ECR "
 constexpr int kResultSourceLineTooLong = kClassSyntax | kSyntaxSourceLineTooLong;              // 274
 constexpr int kResultEcrNumberIllegal = kClassSyntax | 19;                                     // 275 "ECR NUMBER ILLEGAL"
+constexpr int kResultReportNotSupported = kClassSyntax | 21;                                   // 277 "REPORT NOT SUPPORTED"
 constexpr int kResultNoProgrammableGraphic = kClassSyntax | 24;  // 280 "PROGRAMMABLE GRAPHIC NOT AVAILABLE ON ECR "
 // The symbol library's failures; their texts come from the definitions file only.
 constexpr int kResultSymbolTooWide = kClassSyntax | 25;      // 281: wider than the printed line

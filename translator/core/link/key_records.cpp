@@ -1,5 +1,7 @@
 #include "key_records.h"
 
+#include <string>
+
 #include "language/number_helpers.h"
 #include "language/result_codes.h"
 #include "link/frame_exchange.h"
@@ -11,6 +13,7 @@ namespace {
 
 constexpr std::uint8_t kKeyDescription = 42;
 constexpr std::uint8_t kKeyConfirm = 145;
+constexpr std::uint8_t kKeyPositionKey = 14;
 
 }  // namespace
 
@@ -58,6 +61,14 @@ KeyRecords& KeyRecords::TextBytes(std::string_view ecrBytes) {
 
 KeyRecords& KeyRecords::Description(std::string_view pcText) {
   return Key(kKeyDescription).Text(pcText).Key(kKeyConfirm);
+}
+
+KeyRecords& KeyRecords::KeyPosition(int position) {
+  return Record().Key(0).Key(0).Digits(std::to_string(position)).Key(kKeyPositionKey);
+}
+
+KeyRecords& KeyRecords::ConfirmedNumber(std::string_view number) {
+  return Record().Digits(number).Key(kKeyConfirm);
 }
 
 int KeyRecords::Queue() const {

@@ -35,6 +35,11 @@ class KeyRecords {
   KeyRecords& TextBytes(std::string_view ecrBytes);
   // A description: key 42, the text field, key 145.
   KeyRecords& Description(std::string_view pcText);
+  // A record of its own turning the key to `position`: clear, clear, the
+  // digit, the key-position key.
+  KeyRecords& KeyPosition(int position);
+  // A record of its own with a number's digits and the confirm key.
+  KeyRecords& ConfirmedNumber(std::string_view number);
 
   // Bytes of the record being built.
   std::size_t Length() const { return records_.empty() ? 0 : records_.back().size(); }

@@ -1,5 +1,6 @@
 #include "link/settings_write_back.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -13,7 +14,6 @@ namespace {
 
 constexpr std::uint8_t kSettingsLetter = 'C';
 constexpr std::uint8_t kOutputSettings = 3;
-constexpr int kSettingsBytes = 9;  // answer bytes 1 to 9
 constexpr int kEchoByte = 4;
 
 // 'C' 3 read, then 'C' 3 written back with the echo byte set to `echo`
@@ -21,25 +21,35 @@ constexpr int kEchoByte = 4;
 // the write happened.
 int WriteEcho(std::uint8_t echo, bool onlyWhenOff, bool& written) {
   written = false;
-  int error = 0;
-  FrameBufferData& buffer = FrameBuffer();
-  const std::array<std::uint8_t, 2> read = {kSettingsLetter, kOutputSettings};
-  buffer.Load(read);
-  if (!SendFrameBuffer(FRAME_PLAIN, error)) return error;
-  if (buffer.length < 1 + kSettingsBytes) return kClassAnswerLetter | buffer.data[0];
-  if (onlyWhenOff && buffer.data[kEchoByte] != 0) return 0;
-
-  std::array<std::uint8_t, 2 + kSettingsBytes> write = {kSettingsLetter, kOutputSettings};
-  for (int i = 1; i <= kSettingsBytes; ++i) {
-    write[static_cast<std::size_t>(1 + i)] = i == kEchoByte ? echo : buffer.data[static_cast<std::size_t>(i)];
-  }
-  buffer.Load(write);
-  if (!SendFrameBuffer(FRAME_PLAIN, error)) return error;
+  EcrSettings settings;
+  if (const int error = ReadEcrSettings(settings)) return error;
+  if (onlyWhenOff && settings[kEchoByte - 1] != 0) return 0;
+  settings[kEchoByte - 1] = echo;
+  if (const int error = WriteEcrSettings(settings)) return error;
   written = true;
   return 0;
 }
 
 }  // namespace
+
+int ReadEcrSettings(EcrSettings& settings) {
+  int error = 0;
+  FrameBufferData& buffer = FrameBuffer();
+  const std::array<std::uint8_t, 2> read = {kSettingsLetter, kOutputSettings};
+  buffer.Load(read);
+  if (!SendFrameBuffer(FRAME_PLAIN, error)) return error;
+  if (buffer.length < 1 + kEcrSettingsBytes) return kClassAnswerLetter | buffer.data[0];
+  std::copy_n(buffer.data.begin() + 1, kEcrSettingsBytes, settings.begin());
+  return 0;
+}
+
+int WriteEcrSettings(const EcrSettings& settings) {
+  std::array<std::uint8_t, 2 + kEcrSettingsBytes> write = {kSettingsLetter, kOutputSettings};
+  std::copy(settings.begin(), settings.end(), write.begin() + 2);
+  FrameBuffer().Load(write);
+  int error = 0;
+  return SendFrameBuffer(FRAME_PLAIN, error) ? 0 : error;
+}
 
 int WriteBackEcrSettings() {
   LibraryState& lib = Library();
@@ -61,6 +71,13 @@ int SwitchEcrEchoOn() {
   const int error = WriteEcho(1, true, written);
   if (written) Library().settingsChanged = true;
   return error;
+}
+
+int StartEcrEcho() {
+  if (const int error = SwitchEcrEchoOn()) return error;
+  std::int32_t out = 0;
+  RequestHostService(ECRIO_ECHO_ON, 0, nullptr, nullptr, nullptr, nullptr, &out);
+  return 0;
 }
 
 }  // namespace quadrel

@@ -101,8 +101,14 @@ int TradExecWithRetry(std::string_view line, LineFile* answerFile) {
   for (;;) {
     --retriesLeft;
     BatchRun().StopBatch = 0;
+    Executor().NoRetry = 0;
     HostTraceLine(kTraceCommandLine, traced.c_str());
     int code = SendKeyBatch(TradExecCommand(line), answerFile, retriesLeft);
+    if (code != 0 && Executor().NoRetry) {
+      // The sender left it uncounted when a retry was due.
+      if (!IsFinalFailure(code, retriesLeft)) CountFailure(code);
+      return code;
+    }
 
     if (switches.RetryOn8XXX && code == kDataErrorRetried) {
       HostTraceLine(kTraceInfo, "Data Error  8/7 Retry");

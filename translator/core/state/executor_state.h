@@ -12,6 +12,9 @@ struct ExecutorState {
   int StopOnRecordError = 0;  // cleared before every handler; set by a handler to stop at a failed record
   int ProgSessionState = 0;   // 0 closed, -1 opening (set by command 1), 1 open
   int InBatch = 0;            // 1 while the batch runner runs a batch file
+  // Set by a handler whose work already reached the register for good (a
+  // closure sent): a failure after it is returned without another attempt.
+  int NoRetry = 0;
 
   // Failures counted by SendKeyBatch; reset by every EcrCmd call. A run ends
   // with "ERRORS DURING EXECUTION OF FILE" when either is above 0.
