@@ -59,6 +59,8 @@ std::string Hex(const std::vector<std::uint8_t>& bytes) {
   return text;
 }
 
+constexpr long long kMaxCardDelayMs = 600000;
+
 std::string Ok(std::string output = {}) {
   return output + "OK\n";
 }
@@ -91,6 +93,7 @@ class Interpreter {
     if (verb == "table") return Table();
     if (verb == "function") return Function();
     if (verb == "parameter") return Parameter();
+    if (verb == "card") return Card();
     if (verb == "stop") {
       sim_.stopRequested = true;
       return Ok();
@@ -112,6 +115,7 @@ class Interpreter {
       "  text:W:T byte:N word:N date:DDMMYYhhmm hex:HEX)\n"
       "record N article HEXCODE | record N ofile NUMBER | table N TABLE RECORD\n"
       "function N NUMBER RECORD | parameter N NUMBER\n"
+      "card N [none|blank|personalised [after MS]]\n"
       "log N [clear] | print N [clear] | pbm N | display N | stop\n"
       "logo N pbm SLOT | logo N answer VALUE | logo N memory BYTES\n";
 
@@ -280,6 +284,21 @@ class Interpreter {
     const auto number = w_.size() == 3 ? ParseInRange(w_[2], 1, kModelNParameters) : std::nullopt;
     if (!number) return Error("usage: parameter N NUMBER, number 1-64");
     return Ok(std::to_string(reg->parameters[static_cast<std::size_t>(*number - 1)]) + "\n");
+  }
+
+  // card N: what the reader holds; card N none|blank|personalised [after MS]: a card goes in.
+  std::string Card() {
+    std::string error;
+    SimRegister* reg = Reg(1, error);
+    if (!reg) return error;
+    if (w_.size() == 2) return Ok(reg->chipCard.Describe());
+    const auto kind = w_.size() >= 3 ? ChipCard::KindNamed(w_[2]) : std::nullopt;
+    std::optional<long long> delay = 0;
+    if (w_.size() == 5 && w_[3] == "after") delay = ParseInRange(w_[4], 0, kMaxCardDelayMs);
+    if (!kind || !delay || w_.size() == 4 || (w_.size() == 5 && w_[3] != "after") || w_.size() > 5)
+      return Error("usage: card N [none|blank|personalised [after MS]]");
+    reg->chipCard.Insert(*kind, static_cast<int>(*delay));
+    return Ok();
   }
 
   std::string Status() {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "chip_card.h"
 #include "print_lines.h"
 #include "sim_register.h"
 
@@ -107,6 +108,8 @@ void Keyboard::Key(std::uint8_t key, StatusBytes& status) {
       openFunction = 0;
       ClearEntry();
       return;
+    case kKeyChipCard:
+      return ChipCardKey(status);
     default:
       break;
   }
@@ -216,8 +219,26 @@ void Keyboard::Pay(int type, StatusBytes& status) {
     if (!EntryScaled(kCurrencyDecimals, value)) return Fail(kCriticalKeySequence, status);
     amount = value;
   }
+  if (cardPayment_) {
+    const bool refund = sale_.refund;
+    ClearSale();
+    if (!amount) return Fail(kCriticalKeySequence, status);
+    if (const int critical = card->Pay(*amount, refund, printer_))
+      return Fail(static_cast<std::uint8_t>(critical), status);
+    return ClearEntry();
+  }
   if (const int critical = till.Pay(type, amount, status))
     return Fail(static_cast<std::uint8_t>(critical), status);
+  ClearEntry();
+}
+
+// Outside a receipt, with a personalised card in the reader, the next
+// payment key pays its amount with the card.
+void Keyboard::ChipCardKey(StatusBytes& status) {
+  if (status.keyPosition != kRegPosition) return Fail(kCriticalNotInReg, status);
+  if ((status.transaction & kTransactionOpen) || !card || card->InReader() != ChipCard::Kind::Personalised)
+    return Fail(kCriticalKeySequence, status);
+  cardPayment_ = true;
   ClearEntry();
 }
 
@@ -292,6 +313,7 @@ void Keyboard::ClearEntry() {
 void Keyboard::ClearSale() {
   sale_ = SaleEntry{};
   descriptionKeyed_ = false;
+  cardPayment_ = false;
 }
 
 bool Keyboard::EntryScaled(int decimals, std::int64_t& value) const {

@@ -16,6 +16,7 @@ namespace ecrsim {
 
 struct StatusBytes;
 class Printer;
+class ChipCard;
 
 // Key codes of a key record (after its 'A').
 constexpr std::uint8_t kKeyClear = 0;
@@ -40,6 +41,7 @@ constexpr std::uint8_t kKeyVoid = 59;
 constexpr std::uint8_t kKeyConfirm = 145;
 constexpr std::uint8_t kKeyEnd = 146;
 constexpr std::uint8_t kKeyTable = 147;
+constexpr std::uint8_t kKeyChipCard = 148;  // the next payment key pays with the chip card
 
 constexpr std::uint8_t kRegPosition = 1;
 constexpr std::uint8_t kProgrammingPosition = 4;
@@ -80,12 +82,14 @@ class Keyboard {
   Till till;
   ProgramTables tables;
   SettingFunctions settings;
+  ChipCard* card = nullptr;  // the reader's card, for key 148
 
  private:
   void Key(std::uint8_t key, StatusBytes& status);
   bool SalesKey(std::uint8_t key, StatusBytes& status);
   void Sell(bool department, StatusBytes& status);
   void Pay(int type, StatusBytes& status);
+  void ChipCardKey(StatusBytes& status);
   void ChangePosition(StatusBytes& status);
   void Confirm(StatusBytes& status);
   void TableKey(std::uint8_t key, StatusBytes& status);
@@ -106,6 +110,7 @@ class Keyboard {
   bool textKeyed_ = false;         // a text waits for a table field
   bool descriptionKeyed_ = false;  // key 42 waits for its text and 145
   bool cancelAsked_ = false;       // key 58 waits for 145
+  bool cardPayment_ = false;       // key 148 chose the card for the next payment
   SaleEntry sale_;                 // what the keys before a department or article key gave
 };
 

@@ -22,6 +22,7 @@ constexpr std::uint8_t kJournalSelect = 15;       // 'O' 15: a stretch of the jo
 constexpr std::uint8_t kJournalNextBlock = 16;    // 'O' 16: its next block
 constexpr int kFeatureCombinedWrite = 92;         // the register takes article sub-code 27
 constexpr std::uint8_t kNoCard = 1;
+constexpr int kCardValueSlotsWord = 73;  // block 3: how many card values the register keeps
 constexpr int kPrintWidthOffset = 33;  // block 4; 0 = the model's fixed width
 constexpr std::uint8_t kDisplayControl = 10;
 constexpr std::uint8_t kParameterFrame = 10;  // 'C' 10
@@ -55,6 +56,7 @@ std::optional<Area> InformationArea(std::uint8_t n) {
 SimRegister::SimRegister(RegisterConfig config) : config_(std::move(config)) {
   if (const int width = config_.Byte(Area::Block4, kPrintWidthOffset); width != 0) printer.width = width;
   printer.journal = &journal;
+  keyboard.card = &chipCard;
 }
 
 RegisterConfig& SimRegister::EditConfig() {
@@ -302,7 +304,13 @@ Reply SimRegister::DisplayFrame(std::span<const std::uint8_t> frame) {
 Reply SimRegister::CardReader(std::uint8_t request) {
   const Area area = request == 4 ? Area::Card : Area::CardText;
   if (config_.Size(area) == 0) return Refuse('C', kRefuseUnknownFrame);
-  if (!cardPresent) {
+  const ChipCard::Kind chip = chipCard.InReader();
+  if (chip == ChipCard::Kind::Blank && request == 4) {
+    Reply reply;
+    reply.answer = {'C', kCardBlank};
+    return reply;
+  }
+  if (!cardPresent && chip != ChipCard::Kind::Personalised) {
     Reply reply;
     reply.answer = {'C', kNoCard};
     return reply;
@@ -328,6 +336,14 @@ Reply SimRegister::CardOrSettings(std::span<const std::uint8_t> frame) {
   }
   if (frame.size() == 2 && (frame[1] == 4 || frame[1] == 5)) return CardReader(frame[1]);
   if (frame.size() == 4 && frame[1] == kParameterFrame) return SetParameter(frame);
+  if (ChipCard::Handles(frame)) {
+    Reply reply;
+    if (auto answer = chipCard.Answer(frame, config_.Word(Area::Block3, kCardValueSlotsWord))) {
+      reply.answer = std::move(*answer);
+      return reply;
+    }
+    return Refuse('C', kRefuseUnknownFrame);
+  }
   if (frame.size() == 2 && frame[1] == 20 && config_.Size(Area::SettingValues) != 0)
     return AreaAnswer('C', Area::SettingValues);
   if (frame.size() == 2 && frame[1] == 3) return AreaAnswer('C', Area::OutputSettings);

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "chip_card.h"
 #include "key_interpreter.h"
 #include "key_maps.h"
 #include "logo_store.h"
@@ -95,6 +96,7 @@ class SimRegister {
   RegisterConfig& EditConfig();  // the memory image is rebuilt at the next read
   StatusBytes& Status() { return status_; }
   bool cardPresent = false;
+  ChipCard chipCard;  // the chip card in the reader, besides the card `cardPresent` stands for
   bool standBy = false;
   std::vector<std::uint8_t> slaveText;  // the last 'H' 2 text, without its zero bytes
   KeyMaps keyMaps;                      // what 'C' 0, 'C' 9 and 'C' 1 wrote

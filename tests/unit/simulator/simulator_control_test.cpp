@@ -33,13 +33,22 @@ TEST_F(SimulatorControlTest, SetAndGetWriteAndReadTheAnswers) {
   EXPECT_EQ(sim_.Exchange(1, Bytes{'T'}).answer.size(), 61u);
 }
 
+TEST_F(SimulatorControlTest, ACardGoesInAfterItsDelay) {
+  EXPECT_EQ(Run("card 1 blank after 60000"), "OK\n");
+  EXPECT_EQ(sim_.Find(1)->Exchange(Bytes{'C', 4}).answer, (Bytes{'C', kCardMissing}));
+  EXPECT_EQ(Run("card 1 blank"), "OK\n");
+  EXPECT_EQ(sim_.Find(1)->Exchange(Bytes{'C', 4}).answer, (Bytes{'C', kCardBlank}));
+  EXPECT_EQ(Run("card 1"), "card blank number 0 balance 0 owner \"\" \"\" last 0\nOK\n");
+}
+
 TEST_F(SimulatorControlTest, BadValuesAreRefusedWithAReason) {
   for (const char* line :
        {"set 1 identity byte 3 256", "set 1 identity byte 0 1", "set 1 nowhere byte 1 1",
         "set 1 block1 size 10", "set 1 feature 128 1", "set 2 identity byte 1 1", "set 1 identity hex 1 ABC",
         "set 1 identity word 1 0x", "register 25 t72", "register 2 nosuch", "fault 1 result 300",
         "fault 1 critical 0", "fault 1 letter XY", "fault 1 delay 5 after x", "status 1 mood 1",
-        "event 1 1 GG", "frobnicate", "set 1 identity text 1 4 \"open"}) {
+        "event 1 1 GG", "frobnicate", "card 1 gold", "card 1 blank after", "card 1 blank later 5",
+        "set 1 identity text 1 4 \"open"}) {
     const std::string reply = Run(line);
     EXPECT_EQ(reply.rfind("ERROR ", 0), 0u) << line << " -> " << reply;
   }
