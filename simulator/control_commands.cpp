@@ -1,6 +1,8 @@
 #include "control_commands.h"
 
 #include <charconv>
+#include <cstdint>
+#include <deque>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -8,6 +10,7 @@
 #include <vector>
 
 #include "event_builder.h"
+#include "wire.h"
 #include "word_parsing.h"
 
 namespace ecrsim {
@@ -60,6 +63,19 @@ std::string Hex(const std::vector<std::uint8_t>& bytes) {
 }
 
 constexpr long long kMaxCardDelayMs = 600000;
+constexpr long long kMaxServiceDelayMs = 600000;
+constexpr std::size_t kMaxQueryAnswer = ecrwire::kMaxPayload - 4;  // after the status word
+
+// One line a transfer: service, kind, entry word, text, closed/aborted, the bytes in hex.
+std::string DescribeTransfers(const std::deque<DeviceTransfer>& transfers) {
+  std::string out;
+  for (const DeviceTransfer& t : transfers) {
+    out += std::to_string(t.service) + " kind " + std::to_string(t.kind) + " entry " + std::to_string(t.entryWord) +
+           " text \"" + t.text + "\" " + (t.aborted ? "aborted" : t.closed ? "closed" : "open") + " " +
+           Hex(t.bytes) + "\n";
+  }
+  return out;
+}
 
 std::string Ok(std::string output = {}) {
   return output + "OK\n";
@@ -94,6 +110,7 @@ class Interpreter {
     if (verb == "function") return Function();
     if (verb == "parameter") return Parameter();
     if (verb == "card") return Card();
+    if (verb == "device") return Device();
     if (verb == "stop") {
       sim_.stopRequested = true;
       return Ok();
@@ -116,6 +133,7 @@ class Interpreter {
       "record N article HEXCODE | record N ofile NUMBER | table N TABLE RECORD\n"
       "function N NUMBER RECORD | parameter N NUMBER\n"
       "card N [none|blank|personalised [after MS]]\n"
+      "device N transfers | device N close 77|78 STATUS | device N query TEXT STATUS DELAY [ANSWER]\n"
       "log N [clear] | print N [clear] | pbm N | display N | stop\n"
       "logo N pbm SLOT | logo N answer VALUE | logo N memory BYTES\n";
 
@@ -299,6 +317,35 @@ class Interpreter {
       return Error("usage: card N [none|blank|personalised [after MS]]");
     reg->chipCard.Insert(*kind, static_cast<int>(*delay));
     return Ok();
+  }
+
+  // The device's transfers, the status its transfers close with, a scripted query.
+  std::string Device() {
+    std::string error;
+    SimRegister* reg = Reg(1, error);
+    if (!reg) return error;
+    DeviceServices& device = reg->device;
+    if (w_.size() == 3 && w_[2] == "transfers") return Ok(DescribeTransfers(device.Transfers()));
+    if (w_.size() == 5 && w_[2] == "close") {
+      const auto service = ParseInRange(w_[3], 77, 78);
+      const auto status = ParseInRange(w_[4], INT32_MIN, INT32_MAX);
+      if (!service || !status) return Error("usage: device N close 77|78 STATUS");
+      device.closingStatus[static_cast<int>(*service)] = static_cast<std::int32_t>(*status);
+      return Ok();
+    }
+    if (w_.size() >= 6 && w_[2] == "query") {
+      const auto status = ParseInRange(w_[4], INT32_MIN, INT32_MAX);
+      const auto delay = ParseInRange(w_[5], 0, kMaxServiceDelayMs);
+      // The answer is the rest of the line, or one quoted word.
+      const std::string answer = w_.size() == 7   ? w_[6]
+                                 : w_.size() > 7 ? std::string(line_.substr(w_.starts[6]))
+                                                 : std::string();
+      if (!status || !delay || answer.size() > kMaxQueryAnswer)
+        return Error("usage: device N query TEXT STATUS DELAY [ANSWER], an answer of at most 508 bytes");
+      device.queries[w_[3]] = {static_cast<std::int32_t>(*status), static_cast<int>(*delay), answer};
+      return Ok();
+    }
+    return Error("usage: device N transfers | device N close 77|78 STATUS | device N query TEXT STATUS DELAY [ANSWER]");
   }
 
   std::string Status() {
