@@ -2,14 +2,15 @@
 
 #include <charconv>
 #include <cstdint>
-#include <deque>
 #include <cstdio>
+#include <deque>
 #include <fstream>
 #include <iterator>
 #include <optional>
 #include <vector>
 
 #include "event_builder.h"
+#include "memory_image.h"
 #include "wire.h"
 #include "word_parsing.h"
 
@@ -111,6 +112,7 @@ class Interpreter {
     if (verb == "parameter") return Parameter();
     if (verb == "card") return Card();
     if (verb == "device") return Device();
+    if (verb == "place") return Place();
     if (verb == "stop") {
       sim_.stopRequested = true;
       return Ok();
@@ -134,6 +136,7 @@ class Interpreter {
       "function N NUMBER RECORD | parameter N NUMBER\n"
       "card N [none|blank|personalised [after MS]]\n"
       "device N transfers | device N close 77|78 STATUS | device N query TEXT STATUS DELAY [ANSWER]\n"
+      "place N [extended] ADDRESS HEX | place N clear\n"
       "log N [clear] | print N [clear] | pbm N | display N | stop\n"
       "logo N pbm SLOT | logo N answer VALUE | logo N memory BYTES\n";
 
@@ -316,6 +319,28 @@ class Interpreter {
     if (!kind || !delay || w_.size() == 4 || (w_.size() == 5 && w_[3] != "after") || w_.size() > 5)
       return Error("usage: card N [none|blank|personalised [after MS]]");
     reg->chipCard.Insert(*kind, static_cast<int>(*delay));
+    return Ok();
+  }
+
+  // Bytes laid over the 16-bit memory (or the 32-bit one) where the configuration composes none.
+  std::string Place() {
+    std::string error;
+    SimRegister* reg = Reg(1, error);
+    if (!reg) return error;
+    if (w_.size() == 3 && w_[2] == "clear") {
+      reg->placedMemory.Clear();
+      reg->placedExtendedMemory.Clear();
+      return Ok();
+    }
+    const bool extended = w_.size() == 5 && w_[2] == "extended";
+    const std::size_t first = extended ? 3 : 2;
+    const auto address = w_.size() == first + 2
+                             ? ParseInRange(w_[first], 0, extended ? kExtendedMemoryBytes - 1 : 0xFFFF)
+                             : std::nullopt;
+    auto bytes = address ? ParseHex(w_[first + 1]) : std::nullopt;
+    if (!address || !bytes) return Error("usage: place N [extended] ADDRESS HEX | place N clear");
+    (extended ? reg->placedExtendedMemory : reg->placedMemory).Place(static_cast<std::uint32_t>(*address),
+                                                                   std::move(*bytes));
     return Ok();
   }
 
