@@ -1,13 +1,16 @@
 #include "device_services.h"
 
+#include <algorithm>
+
 #include "wire.h"
 
 namespace ecrsim {
 namespace {
 
 constexpr int kQueryService = 79;
-constexpr std::size_t kOpenHeadBytes = 5;    // kind, entry word
-constexpr std::size_t kQueryHeadBytes = 8;  // time-out, entry word
+constexpr std::size_t kWordBytes = 4;
+constexpr std::size_t kOpenHeadBytes = 1 + kWordBytes;  // kind, entry word
+constexpr std::size_t kQueryHeadBytes = 2 * kWordBytes;  // time-out, entry word
 
 std::int32_t Word(std::span<const std::uint8_t> bytes) {
   return static_cast<std::int32_t>(bytes[0] | (bytes[1] << 8) | (bytes[2] << 16) |
@@ -18,9 +21,9 @@ ServiceAnswer StatusAnswer(std::int32_t status, std::string_view text = {}) {
   ServiceAnswer answer;
   answer.valid = true;
   const auto word = static_cast<std::uint32_t>(status);
-  answer.payload = {static_cast<std::uint8_t>(word), static_cast<std::uint8_t>(word >> 8),
-                    static_cast<std::uint8_t>(word >> 16), static_cast<std::uint8_t>(word >> 24)};
-  answer.payload.insert(answer.payload.end(), text.begin(), text.end());
+  answer.payload.assign(kWordBytes + text.size(), 0);
+  for (std::size_t i = 0; i < kWordBytes; ++i) answer.payload[i] = static_cast<std::uint8_t>(word >> (8 * i));
+  std::copy(text.begin(), text.end(), answer.payload.begin() + kWordBytes);
   return answer;
 }
 
