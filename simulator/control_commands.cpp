@@ -71,9 +71,12 @@ constexpr std::size_t kMaxQueryAnswer = ecrwire::kMaxPayload - 4;  // after the 
 std::string DescribeTransfers(const std::deque<DeviceTransfer>& transfers) {
   std::string out;
   for (const DeviceTransfer& t : transfers) {
-    out += std::to_string(t.service) + " kind " + std::to_string(t.kind) + " entry " + std::to_string(t.entryWord) +
-           " text \"" + t.text + "\" " + (t.aborted ? "aborted" : t.closed ? "closed" : "open") + " " +
-           Hex(t.bytes) + "\n";
+    out += std::to_string(t.service) + " kind " + std::to_string(t.kind) + " entry " +
+           std::to_string(t.entryWord) + " text \"" + t.text + "\" " +
+           (t.aborted  ? "aborted"
+            : t.closed ? "closed"
+                       : "open") +
+           " " + Hex(t.bytes) + "\n";
   }
   return out;
 }
@@ -339,8 +342,8 @@ class Interpreter {
                              : std::nullopt;
     auto bytes = address ? ParseHex(w_[first + 1]) : std::nullopt;
     if (!address || !bytes) return Error("usage: place N [extended] ADDRESS HEX | place N clear");
-    (extended ? reg->placedExtendedMemory : reg->placedMemory).Place(static_cast<std::uint32_t>(*address),
-                                                                   std::move(*bytes));
+    (extended ? reg->placedExtendedMemory : reg->placedMemory)
+        .Place(static_cast<std::uint32_t>(*address), std::move(*bytes));
     return Ok();
   }
 
@@ -362,7 +365,7 @@ class Interpreter {
       const auto status = ParseInRange(w_[4], INT32_MIN, INT32_MAX);
       const auto delay = ParseInRange(w_[5], 0, kMaxServiceDelayMs);
       // The answer is the rest of the line, or one quoted word.
-      const std::string answer = w_.size() == 7   ? w_[6]
+      const std::string answer = w_.size() == 7  ? w_[6]
                                  : w_.size() > 7 ? std::string(line_.substr(w_.starts[6]))
                                                  : std::string();
       if (!status || !delay || answer.size() > kMaxQueryAnswer)
@@ -370,7 +373,9 @@ class Interpreter {
       device.queries[w_[3]] = {static_cast<std::int32_t>(*status), static_cast<int>(*delay), answer};
       return Ok();
     }
-    return Error("usage: device N transfers | device N close 77|78 STATUS | device N query TEXT STATUS DELAY [ANSWER]");
+    return Error(
+        "usage: device N transfers | device N close 77|78 STATUS | device N query TEXT STATUS DELAY "
+        "[ANSWER]");
   }
 
   std::string Status() {

@@ -9,7 +9,7 @@ namespace {
 
 constexpr int kQueryService = 79;
 constexpr std::size_t kWordBytes = 4;
-constexpr std::size_t kOpenHeadBytes = 1 + kWordBytes;  // kind, entry word
+constexpr std::size_t kOpenHeadBytes = 1 + kWordBytes;   // kind, entry word
 constexpr std::size_t kQueryHeadBytes = 2 * kWordBytes;  // time-out, entry word
 
 std::int32_t Word(std::span<const std::uint8_t> bytes) {

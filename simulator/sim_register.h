@@ -98,7 +98,7 @@ class SimRegister {
   StatusBytes& Status() { return status_; }
   bool cardPresent = false;
   DeviceServices device;  // what a device on a scale port does with the host's service requests
-  ChipCard chipCard;  // the chip card in the reader, besides the card `cardPresent` stands for
+  ChipCard chipCard;      // the chip card in the reader, besides the card `cardPresent` stands for
   bool standBy = false;
   std::vector<std::uint8_t> slaveText;  // the last 'H' 2 text, without its zero bytes
   KeyMaps keyMaps;                      // what 'C' 0, 'C' 9 and 'C' 1 wrote

@@ -132,17 +132,19 @@ void SimServer::HandleWireBytes(Client& client, std::span<const std::uint8_t> by
               std::to_string(message.seq));
       continue;
     }
-    Deliver(client,
-            {ecrwire::MessageType::Answer, message.ecr, message.seq, static_cast<std::uint8_t>(reply.hostResult),
-             static_cast<std::uint8_t>(reply.detail), reply.answer},
-            reply.delayMs);
+    Deliver(
+        client,
+        {ecrwire::MessageType::Answer, message.ecr, message.seq, static_cast<std::uint8_t>(reply.hostResult),
+         static_cast<std::uint8_t>(reply.detail), reply.answer},
+        reply.delayMs);
   }
 }
 
 void SimServer::AnswerService(Client& client, const ecrwire::Message& request) {
   SimRegister* reg = sim_.Find(request.ecr);
   if (!reg) {
-    LogLine("register " + std::to_string(request.ecr) + ": no device for service " + std::to_string(request.code));
+    LogLine("register " + std::to_string(request.ecr) + ": no device for service " +
+            std::to_string(request.code));
     return;
   }
   const ServiceAnswer served = reg->device.Serve(request.code, request.detail, request.payload);
@@ -159,7 +161,8 @@ void SimServer::Deliver(Client& client, const ecrwire::Message& answer, int dela
     return;
   }
   if (delayMs > 0) {
-    delayed_.push_back({std::chrono::steady_clock::now() + std::chrono::milliseconds(delayMs), client.id, encoded});
+    delayed_.push_back(
+        {std::chrono::steady_clock::now() + std::chrono::milliseconds(delayMs), client.id, encoded});
   } else {
     Send(client, encoded);
   }

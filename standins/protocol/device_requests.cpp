@@ -1,5 +1,6 @@
 #include "device_requests.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -55,8 +56,9 @@ StepResult Step(int service, ServiceStep step, const Bytes& payload, int timeout
   const ExchangeResult r = Link().ServiceExchange(kDeviceEcr, service, step, payload, timeoutMs, answer);
   if (r.result != kResultAnswered) {
     SetLastProtocolError(r.result == kResultTimeOut ? kErrTimeOut : kErrRegister,
-                         "service " + std::to_string(service) + " step " + std::to_string(static_cast<int>(step)) +
-                             " ended with result " + std::to_string(r.result));
+                         "service " + std::to_string(service) + " step " +
+                             std::to_string(static_cast<int>(step)) + " ended with result " +
+                             std::to_string(r.result));
     return {r.result, 0, {}};
   }
   if (answer.size() < kWordBytes) return {kResultAnswered, kServiceMalformedAnswer, {}};
@@ -69,7 +71,8 @@ StepResult Step(int service, ServiceStep step, const Bytes& payload, int timeout
 
 // Opens the transfer, sends the file in pieces with a progress report after
 // each (a stop from the progress function aborts it), and closes it.
-int ServeTransfer(int request, int mode, const char* text, int kind, const char* fileName, std::int32_t* status) {
+int ServeTransfer(int request, int mode, const char* text, int kind, const char* fileName,
+                  std::int32_t* status) {
   if (!status) return kResultRequestError;
   const int service = -request;
   const int timeoutMs = Link().Settings().answerTimeoutMs;
@@ -94,7 +97,8 @@ int ServeTransfer(int request, int mode, const char* text, int kind, const char*
   const RequestProgressProc progress = ProgressOf(mode);
   for (std::size_t sent = 0; sent < file.size();) {
     const std::size_t piece = std::min(ecrwire::kMaxPayload, file.size() - sent);
-    step = Step(service, ServiceStep::Data, Bytes(file.begin() + sent, file.begin() + sent + piece), timeoutMs);
+    step =
+        Step(service, ServiceStep::Data, Bytes(file.begin() + sent, file.begin() + sent + piece), timeoutMs);
     if (step.result != kResultAnswered || step.status != 0) {
       *status = step.status;
       return step.result;
@@ -115,7 +119,7 @@ int ServeTransfer(int request, int mode, const char* text, int kind, const char*
 
 // The device answers within the query's time-out or not at all; its answer
 // is written bounded and terminated into the host's answer buffer.
-int ServeQuery(int, const char* text, char* answer, const std::int32_t* timeOut, std::int32_t* status) {
+int ServeQuery(const char* text, char* answer, const std::int32_t* timeOut, std::int32_t* status) {
   if (!answer || !timeOut || !status || *timeOut < 0) return kResultRequestError;
   const std::string query = text ? text : "";
   if (query.size() > ecrwire::kMaxPayload - kQueryHeadBytes) {

@@ -16,9 +16,11 @@ constexpr std::int32_t kServiceMalformedAnswer = 23;
 // The device behind the port is the first register on the line.
 constexpr int kDeviceEcr = 1;
 
-// Arguments a2..a7 of EcrIO as the translator passes them (a2 the progress
-// function on the 32-bit ABI). Returns EcrIO's result; the status word goes to *a7.
-int ServeTransfer(int request, int mode, const char* text, int kind, const char* fileName, std::int32_t* status);
-int ServeQuery(int mode, const char* text, char* answer, const std::int32_t* timeOut, std::int32_t* status);
+// Arguments of EcrIO as the translator passes them (`mode`, a2, is the
+// progress function on the 32-bit ABI). Return EcrIO's result; the status
+// word goes to *status (a7).
+int ServeTransfer(int request, int mode, const char* text, int kind, const char* fileName,
+                  std::int32_t* status);
+int ServeQuery(const char* text, char* answer, const std::int32_t* timeOut, std::int32_t* status);
 
 }  // namespace prot

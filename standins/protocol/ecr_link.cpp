@@ -84,8 +84,12 @@ bool EcrLink::SendMessage(const ecrwire::Message& message) {
 ExchangeResult EcrLink::Exchange(int ecr, int mode, std::span<const std::uint8_t> frame, std::uint8_t* answer,
                                  int capacity) {
   std::lock_guard exchange(exchangeMutex_);
-  const ExchangeResult r = Transact({ecrwire::MessageType::Request, static_cast<std::uint8_t>(ecr), NextSeq(),
-                                     static_cast<std::uint8_t>(mode), 0, {frame.begin(), frame.end()}},
+  const ExchangeResult r = Transact({ecrwire::MessageType::Request,
+                                     static_cast<std::uint8_t>(ecr),
+                                     NextSeq(),
+                                     static_cast<std::uint8_t>(mode),
+                                     0,
+                                     {frame.begin(), frame.end()}},
                                     settings_.answerTimeoutMs);
   if (r.local) return r;
   const int length = static_cast<int>(answer_.payload.size());
@@ -98,10 +102,13 @@ ExchangeResult EcrLink::ServiceExchange(int ecr, int service, ecrwire::ServiceSt
                                         std::span<const std::uint8_t> payload, int timeoutMs,
                                         std::vector<std::uint8_t>& answer) {
   std::lock_guard exchange(exchangeMutex_);
-  const ExchangeResult r =
-      Transact({ecrwire::MessageType::Service, static_cast<std::uint8_t>(ecr), NextSeq(),
-                static_cast<std::uint8_t>(service), static_cast<std::uint8_t>(step), {payload.begin(), payload.end()}},
-               timeoutMs);
+  const ExchangeResult r = Transact({ecrwire::MessageType::Service,
+                                     static_cast<std::uint8_t>(ecr),
+                                     NextSeq(),
+                                     static_cast<std::uint8_t>(service),
+                                     static_cast<std::uint8_t>(step),
+                                     {payload.begin(), payload.end()}},
+                                    timeoutMs);
   if (r.local) return r;
   answer = answer_.payload;
   return {answer_.code, answer_.detail, static_cast<int>(answer.size())};

@@ -56,7 +56,9 @@ int QUADREL_CALL HostTrace(int level, int, int, const char* text, int, int, int,
   return 0;
 }
 
-bool IsDevicePort() { return record.protocolType == kDeviceProtocol || record.protocolType == kDeviceProtocolConnecting; }
+bool IsDevicePort() {
+  return record.protocolType == kDeviceProtocol || record.protocolType == kDeviceProtocolConnecting;
+}
 
 void WriteStatus(int* status, int value) {
   if (status) *status = value;
@@ -148,7 +150,7 @@ int ServeRequest(int request, int mode, void* a3, int a4, void* a5, int* a6, int
       return ServeTransfer(request, mode, static_cast<const char*>(a3), a4, static_cast<const char*>(a5), a7);
     case ECRIO_QUERY:
       if (!IsDevicePort()) break;
-      return ServeQuery(mode, static_cast<const char*>(a3), static_cast<char*>(a5), a6, a7);
+      return ServeQuery(static_cast<const char*>(a3), static_cast<char*>(a5), a6, a7);
     default:
       break;
   }

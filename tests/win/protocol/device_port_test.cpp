@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "device_requests.h"
+#include "interfaces/host_info.h"
 #include "port/translator_library.h"
 #include "protocol/protocol_test_support.h"
 
@@ -70,7 +71,8 @@ class DevicePortRoad : public ::testing::Test {
     const std::string all = sim->Run("device 1 transfers");
     const std::size_t end = all.rfind("\nOK");
     const std::size_t start = all.rfind('\n', end - 1);
-    return all.substr(start == std::string::npos ? 0 : start + 1, end - (start == std::string::npos ? 0 : start + 1));
+    return all.substr(start == std::string::npos ? 0 : start + 1,
+                      end - (start == std::string::npos ? 0 : start + 1));
   }
   static std::string HexOfOffsets(std::size_t count) {
     std::string hex;
@@ -93,6 +95,10 @@ class DevicePortRoad : public ::testing::Test {
 };
 
 TEST_F(DevicePortRoad, TheHostsProgressFunctionReportsEachPieceAndItsStopAbortsTheTransfer) {
+  HostInfoRecord* info = nullptr;
+  ASSERT_EQ(protocol.EcrIO(ECRIO_GET_INFO, 0, nullptr, 0, nullptr, nullptr, reinterpret_cast<int*>(&info)),
+            0);
+  EXPECT_EQ(info->protocolType, 6) << "a networked scale: a device reached through a connection";
   abortAt = 2;
   EXPECT_EQ(Cmd("HOSTTAB TIPO='MANBIL', PARAMETRO='abc', FILE='" + FileOf(3 * kPieceBytes) + "'"),
             kHostServiceClass + prot::kServiceStopped);
@@ -110,7 +116,8 @@ TEST_F(DevicePortRoad, AWholeTransferEndsWithTheDevicesStatus) {
   ASSERT_TRUE(sim->Ok("device 1 close 77 0"));
   EXPECT_EQ(Cmd("HOSTTOT TIPO='RAW'"), 0);
   EXPECT_EQ(LastTransfer(), "77 kind 5 entry 84 text \"\" closed ");
-  EXPECT_EQ(Cmd("HOSTTAB TIPO='RAW', FILE='no such file.csv'"), kHostServiceClass + prot::kServiceFileUnreadable);
+  EXPECT_EQ(Cmd("HOSTTAB TIPO='RAW', FILE='no such file.csv'"),
+            kHostServiceClass + prot::kServiceFileUnreadable);
 }
 
 TEST_F(DevicePortRoad, AQueryEndsAtItsTimeOutWhenTheAnswerComesLate) {
