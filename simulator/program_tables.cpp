@@ -10,12 +10,11 @@ namespace {
 constexpr std::uint8_t kConfirmKey = 145;
 constexpr std::uint8_t kEndKey = 146;
 constexpr std::uint8_t kTableKey = 147;
-constexpr int kVatTable = 3;  // one field a VAT rate, in the order of the register's rate slots
 constexpr int kHeaderTable = 4;
 // The header lines, the two modifier tables and the options hold one record:
 // their fields follow the table. The VAT table keys one field per rate.
 bool HasRecordNumbers(int table) {
-  return table != kHeaderTable && table != 5 && table != 6 && table != kOptionTable && table != kVatTable;
+  return table != kHeaderTable && table != 5 && table != 6 && table != kOptionTable && table != 3;
 }
 // Table 251 is chosen without 147, has one record of five fields and ends by itself.
 constexpr int kShortTable = 251;
