@@ -22,6 +22,9 @@ using HostStatusProc = int(QUADREL_CALL*)(int ecr, int mode, void* statusRecord)
 // Extended status: the host writes its status word, the byte count and up to
 // kHostStatusExBytes bytes of the register's extended status.
 constexpr int kHostStatusExBytes = 256;
+// The answer buffer handed to the host with a query (ECRIO_QUERY): the host
+// writes at most this many bytes, its terminator included.
+constexpr std::size_t kHostQueryAnswerBytes = 1024;
 using HostStatusExProc = int(QUADREL_CALL*)(int ecr, int mode, int* status, int* length,
                                             std::uint8_t* buffer);
 using HostTraceProc = int(QUADREL_CALL*)(int level, int, int, const char* text, int, int, int,

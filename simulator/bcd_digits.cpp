@@ -22,4 +22,21 @@ std::optional<std::vector<std::uint8_t>> PackBcd(std::string_view number, int wi
   return bytes;
 }
 
+std::optional<std::int64_t> UnpackBcd(std::span<const std::uint8_t> bytes) {
+  std::int64_t value = 0;
+  bool negative = false;
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    const int high = bytes[i] >> 4;
+    const int low = bytes[i] & 0x0F;
+    if (i == 0 && high == 0xD) {
+      negative = true;
+    } else if (high > 9) {
+      return std::nullopt;
+    }
+    if (low > 9) return std::nullopt;
+    value = value * 100 + (negative && i == 0 ? 0 : high * 10) + low;
+  }
+  return negative ? -value : value;
+}
+
 }  // namespace ecrsim

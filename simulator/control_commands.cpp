@@ -1,14 +1,18 @@
 #include "control_commands.h"
 
 #include <charconv>
+#include <cstdint>
 #include <cstdio>
+#include <deque>
 #include <fstream>
 #include <iterator>
 #include <optional>
 #include <vector>
 
 #include "event_builder.h"
+#include "memory_image.h"
 #include "store_commands.h"
+#include "wire.h"
 #include "word_parsing.h"
 
 namespace ecrsim {
@@ -49,7 +53,6 @@ std::optional<Words> SplitWords(std::string_view line) {
   return out;
 }
 
-
 std::string Hex(const std::vector<std::uint8_t>& bytes) {
   std::string text;
   char digits[3];
@@ -58,6 +61,24 @@ std::string Hex(const std::vector<std::uint8_t>& bytes) {
     text += digits;
   }
   return text;
+}
+
+constexpr long long kMaxCardDelayMs = 600000;
+constexpr long long kMaxServiceDelayMs = 600000;
+constexpr std::size_t kMaxQueryAnswer = ecrwire::kMaxPayload - 4;  // after the status word
+
+// One line a transfer: service, kind, entry word, text, closed/aborted, the bytes in hex.
+std::string DescribeTransfers(const std::deque<DeviceTransfer>& transfers) {
+  std::string out;
+  for (const DeviceTransfer& t : transfers) {
+    out += std::to_string(t.service) + " kind " + std::to_string(t.kind) + " entry " +
+           std::to_string(t.entryWord) + " text \"" + t.text + "\" " +
+           (t.aborted  ? "aborted"
+            : t.closed ? "closed"
+                       : "open") +
+           " " + Hex(t.bytes) + "\n";
+  }
+  return out;
 }
 
 std::string Ok(std::string output = {}) {
@@ -96,6 +117,9 @@ class Interpreter {
     if (verb == "collect") return Collect();
     if (verb == "texttable") return TextTable();
     if (verb == "journal" || verb == "xml") return Store();
+    if (verb == "card") return Card();
+    if (verb == "device") return Device();
+    if (verb == "place") return Place();
     if (verb == "stop") {
       sim_.stopRequested = true;
       return Ok();
@@ -118,9 +142,13 @@ class Interpreter {
       "record N article HEXCODE | record N ofile NUMBER | table N TABLE RECORD\n"
       "function N NUMBER RECORD | parameter N NUMBER\n"
       "records N article|ofile | collect N HEXRECORD | texttable N ENTRY WORD HEXAMOUNT\n"
+      "card N [none|blank|personalised [after MS]]\n"
+      "device N transfers | device N close 77|78 STATUS | device N query TEXT STATUS DELAY [ANSWER]\n"
+      "place N [extended] ADDRESS HEX | place N clear\n"
       "log N [clear] | print N [clear] | pbm N | display N | stop\n"
       "logo N pbm SLOT | logo N answer VALUE | logo N memory BYTES\n"
-      "journal N [date DDMMYY | time HHMM | closure N] | xml N [oldest INDEX | add TOTALS [OUTCOME] | send]\n";
+      "journal N [date DDMMYY | time HHMM | closure N] | xml N [oldest INDEX | add TOTALS [OUTCOME] | "
+      "send]\n";
 
   std::string Store() {
     std::string error;
@@ -263,12 +291,14 @@ class Interpreter {
     std::string error;
     SimRegister* reg = Reg(1, error);
     if (!reg) return error;
-    if (w_.size() != 3 || (w_[2] != "article" && w_[2] != "ofile")) return Error("usage: records N article|ofile");
+    if (w_.size() != 3 || (w_[2] != "article" && w_[2] != "ofile"))
+      return Error("usage: records N article|ofile");
     std::string out;
     if (w_[2] == "article") {
       for (const auto& [code, body] : reg->records.articles) out += Hex(code) + " " + Hex(body) + "\n";
     } else {
-      for (const auto& [number, body] : reg->records.oFile) out += std::to_string(number) + " " + Hex(body) + "\n";
+      for (const auto& [number, body] : reg->records.oFile)
+        out += std::to_string(number) + " " + Hex(body) + "\n";
     }
     return Ok(out);
   }
@@ -299,7 +329,9 @@ class Interpreter {
 
   // The fields of a programming-table record as keyed, one line each in hex.
   std::string Table() {
-    return KeyedFields("table", [](const Keyboard& keys, int table, int record) { return keys.tables.Fields(table, record); });
+    return KeyedFields("table", [](const Keyboard& keys, int table, int record) {
+      return keys.tables.Fields(table, record);
+    });
   }
 
   // The fields of a record of a setting function (percentages 121, table 4: 3) as keyed.
@@ -317,11 +349,13 @@ class Interpreter {
     if (w_.size() != 4) return Error("usage: " + verb + " N NUMBER RECORD");
     const auto number = ParseInRange(w_[2], 0, 0xFFFF);
     const auto record = ParseInRange(w_[3], 0, 0xFFFF);
-    const auto* fields =
-        number && record ? lookup(reg->keyboard, static_cast<int>(*number), static_cast<int>(*record)) : nullptr;
+    const auto* fields = number && record
+                             ? lookup(reg->keyboard, static_cast<int>(*number), static_cast<int>(*record))
+                             : nullptr;
     if (!fields) return Error("no record " + w_[3] + " in " + verb + " " + w_[2]);
     std::string out;
-    for (const std::string& field : *fields) out += Hex(std::vector<std::uint8_t>(field.begin(), field.end())) + "\n";
+    for (const std::string& field : *fields)
+      out += Hex(std::vector<std::uint8_t>(field.begin(), field.end())) + "\n";
     return Ok(out);
   }
 
@@ -333,6 +367,74 @@ class Interpreter {
     const auto number = w_.size() == 3 ? ParseInRange(w_[2], 1, kModelNParameters) : std::nullopt;
     if (!number) return Error("usage: parameter N NUMBER, number 1-64");
     return Ok(std::to_string(reg->parameters[static_cast<std::size_t>(*number - 1)]) + "\n");
+  }
+
+  // card N: what the reader holds; card N none|blank|personalised [after MS]: a card goes in.
+  std::string Card() {
+    std::string error;
+    SimRegister* reg = Reg(1, error);
+    if (!reg) return error;
+    if (w_.size() == 2) return Ok(reg->chipCard.Describe());
+    const auto kind = w_.size() >= 3 ? ChipCard::KindNamed(w_[2]) : std::nullopt;
+    std::optional<long long> delay = 0;
+    if (w_.size() == 5 && w_[3] == "after") delay = ParseInRange(w_[4], 0, kMaxCardDelayMs);
+    if (!kind || !delay || w_.size() == 4 || (w_.size() == 5 && w_[3] != "after") || w_.size() > 5)
+      return Error("usage: card N [none|blank|personalised [after MS]]");
+    reg->chipCard.Insert(*kind, static_cast<int>(*delay));
+    return Ok();
+  }
+
+  // Bytes laid over the 16-bit memory (or the 32-bit one) where the configuration composes none.
+  std::string Place() {
+    std::string error;
+    SimRegister* reg = Reg(1, error);
+    if (!reg) return error;
+    if (w_.size() == 3 && w_[2] == "clear") {
+      reg->placedMemory.Clear();
+      reg->placedExtendedMemory.Clear();
+      return Ok();
+    }
+    const bool extended = w_.size() == 5 && w_[2] == "extended";
+    const std::size_t first = extended ? 3 : 2;
+    const auto address = w_.size() == first + 2
+                             ? ParseInRange(w_[first], 0, extended ? kExtendedMemoryBytes - 1 : 0xFFFF)
+                             : std::nullopt;
+    auto bytes = address ? ParseHex(w_[first + 1]) : std::nullopt;
+    if (!address || !bytes) return Error("usage: place N [extended] ADDRESS HEX | place N clear");
+    (extended ? reg->placedExtendedMemory : reg->placedMemory)
+        .Place(static_cast<std::uint32_t>(*address), std::move(*bytes));
+    return Ok();
+  }
+
+  // The device's transfers, the status its transfers close with, a scripted query.
+  std::string Device() {
+    std::string error;
+    SimRegister* reg = Reg(1, error);
+    if (!reg) return error;
+    DeviceServices& device = reg->device;
+    if (w_.size() == 3 && w_[2] == "transfers") return Ok(DescribeTransfers(device.Transfers()));
+    if (w_.size() == 5 && w_[2] == "close") {
+      const auto service = ParseInRange(w_[3], 77, 78);
+      const auto status = ParseInRange(w_[4], INT32_MIN, INT32_MAX);
+      if (!service || !status) return Error("usage: device N close 77|78 STATUS");
+      device.closingStatus[static_cast<int>(*service)] = static_cast<std::int32_t>(*status);
+      return Ok();
+    }
+    if (w_.size() >= 6 && w_[2] == "query") {
+      const auto status = ParseInRange(w_[4], INT32_MIN, INT32_MAX);
+      const auto delay = ParseInRange(w_[5], 0, kMaxServiceDelayMs);
+      // The answer is the rest of the line, or one quoted word.
+      const std::string answer = w_.size() == 7  ? w_[6]
+                                 : w_.size() > 7 ? std::string(line_.substr(w_.starts[6]))
+                                                 : std::string();
+      if (!status || !delay || answer.size() > kMaxQueryAnswer)
+        return Error("usage: device N query TEXT STATUS DELAY [ANSWER], an answer of at most 508 bytes");
+      device.queries[w_[3]] = {static_cast<std::int32_t>(*status), static_cast<int>(*delay), answer};
+      return Ok();
+    }
+    return Error(
+        "usage: device N transfers | device N close 77|78 STATUS | device N query TEXT STATUS DELAY "
+        "[ANSWER]");
   }
 
   std::string Status() {
@@ -433,7 +535,8 @@ class Interpreter {
 
   std::string QueueEvent() {
     std::string error;
-    if (w_.size() < 3) return Error("usage: event N KIND [HEX] | event N line|record|interact|enquiry|update ...");
+    if (w_.size() < 3)
+      return Error("usage: event N KIND [HEX] | event N line|record|interact|enquiry|update ...");
     SimRegister* reg = Reg(1, error);
     if (!reg) return error;
     const int number = static_cast<int>(*ParseNumber(w_[1]));
@@ -442,7 +545,7 @@ class Interpreter {
     if (kind == "line") {
       event.kind = kEventDataLine;
       // The line is the rest of the command, or one quoted word.
-      const std::string text = w_.size() == 4   ? w_[3]
+      const std::string text = w_.size() == 4  ? w_[3]
                                : w_.size() > 4 ? std::string(line_.substr(w_.starts[3]))
                                                : std::string();
       event.data.assign(text.begin(), text.end());
@@ -459,12 +562,14 @@ class Interpreter {
                    : kind == "interact" ? kEventInteract
                    : kind == "enquiry"  ? kEventFileEnquiry
                                         : kEventFileUpdate;
-      const std::vector<std::string> fields(w_.words.begin() + static_cast<std::ptrdiff_t>(first), w_.words.end());
+      const std::vector<std::string> fields(w_.words.begin() + static_cast<std::ptrdiff_t>(first),
+                                            w_.words.end());
       if (!EncodeEventFields(fields, WidthsOf(reg->Config()), event.data, error)) return Error(error);
     } else {
       const auto code = ParseInRange(kind, 0, 255);
-      const auto data = w_.size() == 4 ? ParseHex(w_[3])
-                                       : std::optional<std::vector<std::uint8_t>>(std::vector<std::uint8_t>{});
+      const auto data = w_.size() == 4
+                            ? ParseHex(w_[3])
+                            : std::optional<std::vector<std::uint8_t>>(std::vector<std::uint8_t>{});
       if (!code || !data || w_.size() > 4) return Error("usage: event N KIND [HEX]");
       event.kind = static_cast<std::uint8_t>(*code);
       event.data = *data;

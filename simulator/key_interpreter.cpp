@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "chip_card.h"
 #include "print_lines.h"
 #include "sim_register.h"
 
@@ -86,7 +87,8 @@ void Keyboard::Key(std::uint8_t key, StatusBytes& status) {
     return;
   }
   if (status.critical != 0) return;
-  if (openFunction != 0 && (key == kKeyConfirm || key == kKeyEnd || key == kKeyTable)) return TableKey(key, status);
+  if (openFunction != 0 && (key == kKeyConfirm || key == kKeyEnd || key == kKeyTable))
+    return TableKey(key, status);
   if (const int digit = DigitOfKey(key); digit >= 0) {
     if (entryDigits >= (openFunction != 0 ? kMaxFunctionEntryDigits : kMaxEntryDigits))
       return Fail(kCriticalKeySequence, status);
@@ -115,6 +117,8 @@ void Keyboard::Key(std::uint8_t key, StatusBytes& status) {
         reportFunction_ = static_cast<int>(entry_);
       ClearEntry();
       return;
+    case kKeyChipCard:
+      return ChipCardKey(status);
     default:
       break;
   }
@@ -191,8 +195,9 @@ bool Keyboard::SalesKey(std::uint8_t key, StatusBytes& status) {
       cancelAsked_ = true;
       break;
     case kKeyPrintText:
-      if (const int critical = !text_.empty() && text_[0] == kPrintLineField ? PrintFieldLine(printer_, text_)
-                                                                              : till.PrintText(TextLineOf(text_)))
+      if (const int critical = !text_.empty() && text_[0] == kPrintLineField
+                                   ? PrintFieldLine(printer_, text_)
+                                   : till.PrintText(TextLineOf(text_)))
         Fail(static_cast<std::uint8_t>(critical), status);
       text_.clear();
       break;
@@ -224,8 +229,26 @@ void Keyboard::Pay(int type, StatusBytes& status) {
     if (!EntryScaled(kCurrencyDecimals, value)) return Fail(kCriticalKeySequence, status);
     amount = value;
   }
+  if (cardPayment_) {
+    const bool refund = sale_.refund;
+    ClearSale();
+    if (!amount) return Fail(kCriticalKeySequence, status);
+    if (const int critical = card->Pay(*amount, refund, printer_))
+      return Fail(static_cast<std::uint8_t>(critical), status);
+    return ClearEntry();
+  }
   if (const int critical = till.Pay(type, amount, status))
     return Fail(static_cast<std::uint8_t>(critical), status);
+  ClearEntry();
+}
+
+// Outside a receipt, with a personalised card in the reader, the next
+// payment key pays its amount with the card.
+void Keyboard::ChipCardKey(StatusBytes& status) {
+  if (status.keyPosition != kRegPosition) return Fail(kCriticalNotInReg, status);
+  if ((status.transaction & kTransactionOpen) || !card || card->InReader() != ChipCard::Kind::Personalised)
+    return Fail(kCriticalKeySequence, status);
+  cardPayment_ = true;
   ClearEntry();
 }
 
@@ -259,7 +282,8 @@ void Keyboard::Confirm(StatusBytes& status) {
   } else if (status.keyPosition == kProgrammingPosition && openFunction == 0 && entryDigits > 0) {
     if (entryHasPoint_) return Fail(kCriticalKeySequence, status);
     const int number = static_cast<int>(entry_);
-    if (number != programmingFunction && !SettingFunctions::Has(number)) return Fail(kCriticalNoSuchFunction, status);
+    if (number != programmingFunction && !SettingFunctions::Has(number))
+      return Fail(kCriticalNoSuchFunction, status);
     if (number != programmingFunction) settings.Open(number);
     openFunction = number;
   }
@@ -314,7 +338,8 @@ void Keyboard::TableKey(std::uint8_t key, StatusBytes& status) {
 std::string Keyboard::EntryText() const {
   if (entryDigits == 0) return entryHasPoint_ ? "." : "";
   std::string digits = std::to_string(entry_);
-  digits.insert(0, static_cast<std::size_t>(entryDigits) - std::min<std::size_t>(digits.size(), entryDigits), '0');
+  digits.insert(0, static_cast<std::size_t>(entryDigits) - std::min<std::size_t>(digits.size(), entryDigits),
+                '0');
   if (entryHasPoint_) digits.insert(digits.size() - static_cast<std::size_t>(entryDecimals_), 1, '.');
   return digits;
 }
@@ -334,6 +359,7 @@ void Keyboard::ClearEntry() {
 void Keyboard::ClearSale() {
   sale_ = SaleEntry{};
   descriptionKeyed_ = false;
+  cardPayment_ = false;
 }
 
 bool Keyboard::EntryScaled(int decimals, std::int64_t& value) const {

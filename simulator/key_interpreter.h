@@ -17,6 +17,7 @@ namespace ecrsim {
 
 struct StatusBytes;
 class Printer;
+class ChipCard;
 
 // Key codes of a key record (after its 'A').
 constexpr std::uint8_t kKeyClear = 0;
@@ -41,6 +42,7 @@ constexpr std::uint8_t kKeyVoid = 59;
 constexpr std::uint8_t kKeyConfirm = 145;
 constexpr std::uint8_t kKeyEnd = 146;
 constexpr std::uint8_t kKeyTable = 147;
+constexpr std::uint8_t kKeyChipCard = 148;  // the next payment key pays with the chip card
 
 constexpr std::uint8_t kRegPosition = 1;
 constexpr std::uint8_t kProgrammingPosition = 4;
@@ -49,7 +51,7 @@ constexpr int kMaxEntryDigits = 9;
 constexpr int kMaxFunctionEntryDigits = 18;
 
 // Critical codes the keyboard reports; each lasts until the clear key.
-constexpr std::uint8_t kCriticalKeySequence = 1;     // a key the register cannot take now
+constexpr std::uint8_t kCriticalKeySequence = 1;      // a key the register cannot take now
 constexpr std::uint8_t kCriticalTransactionOpen = 6;  // key position changed inside a transaction
 constexpr std::uint8_t kCriticalNoSuchFunction = 9;   // a programming function the register lacks
 constexpr std::uint8_t kCriticalNotInReg = 11;        // a sales key outside the REG position
@@ -66,7 +68,8 @@ constexpr std::uint8_t kStateNotReady = 0x04;
 
 class Keyboard {
  public:
-  Keyboard(Printer& printer, const RegisterConfig& config) : till(printer), tables(config), printer_(printer) {}
+  Keyboard(Printer& printer, const RegisterConfig& config)
+      : till(printer), tables(config), printer_(printer) {}
 
   // Runs the keys of one record in order. Once the register is in a critical
   // state only the clear key acts; the keys after it in the record go on.
@@ -82,12 +85,14 @@ class Keyboard {
   ProgramTables tables;
   SettingFunctions settings;
   ReportFunctions* reports = nullptr;  // the register's report functions, when it has them
+  ChipCard* card = nullptr;            // the reader's card, for key 148
 
  private:
   void Key(std::uint8_t key, StatusBytes& status);
   bool SalesKey(std::uint8_t key, StatusBytes& status);
   void Sell(bool department, StatusBytes& status);
   void Pay(int type, StatusBytes& status);
+  void ChipCardKey(StatusBytes& status);
   void ChangePosition(StatusBytes& status);
   void Confirm(StatusBytes& status);
   bool ReportConfirm(StatusBytes& status);
@@ -110,6 +115,7 @@ class Keyboard {
   bool textKeyed_ = false;         // a text waits for a table field
   bool descriptionKeyed_ = false;  // key 42 waits for its text and 145
   bool cancelAsked_ = false;       // key 58 waits for 145
+  bool cardPayment_ = false;       // key 148 chose the card for the next payment
   SaleEntry sale_;                 // what the keys before a department or article key gave
   int reportFunction_ = 0;         // a function number keyed with 147, waiting for 145
 };

@@ -22,10 +22,11 @@ constexpr std::uint8_t kJournalSelect = 15;       // 'O' 15: a stretch of the jo
 constexpr std::uint8_t kJournalNextBlock = 16;    // 'O' 16: its next block
 constexpr int kFeatureCombinedWrite = 92;         // the register takes article sub-code 27
 constexpr std::uint8_t kNoCard = 1;
-constexpr int kPrintWidthOffset = 33;  // block 4; 0 = the model's fixed width
+constexpr int kCardValueSlotsWord = 73;  // block 3: how many card values the register keeps
+constexpr int kPrintWidthOffset = 33;    // block 4; 0 = the model's fixed width
 constexpr std::uint8_t kDisplayControl = 10;
 constexpr std::uint8_t kParameterFrame = 10;  // 'C' 10
-constexpr int kModelLetterOffset = 69;         // identity: the model code's first character
+constexpr int kModelLetterOffset = 69;        // identity: the model code's first character
 constexpr std::uint8_t kStateFieldsRequest = 11;
 constexpr int kStateFieldsBytes = 24;
 constexpr int kStateClosureOffset = 15;
@@ -57,6 +58,7 @@ SimRegister::SimRegister(RegisterConfig config) : config_(std::move(config)) {
   if (const int width = config_.Byte(Area::Block4, kPrintWidthOffset); width != 0) printer.width = width;
   printer.journal = &journal;
   keyboard.reports = &reports;
+  keyboard.card = &chipCard;
 }
 
 std::vector<std::string> SimRegister::TakeEchoedLines() {
@@ -309,7 +311,13 @@ Reply SimRegister::DisplayFrame(std::span<const std::uint8_t> frame) {
 Reply SimRegister::CardReader(std::uint8_t request) {
   const Area area = request == 4 ? Area::Card : Area::CardText;
   if (config_.Size(area) == 0) return Refuse('C', kRefuseUnknownFrame);
-  if (!cardPresent) {
+  const ChipCard::Kind chip = chipCard.InReader();
+  if (chip == ChipCard::Kind::Blank && request == 4) {
+    Reply reply;
+    reply.answer = {'C', kCardBlank};
+    return reply;
+  }
+  if (!cardPresent && chip != ChipCard::Kind::Personalised) {
     Reply reply;
     reply.answer = {'C', kNoCard};
     return reply;
@@ -335,6 +343,14 @@ Reply SimRegister::CardOrSettings(std::span<const std::uint8_t> frame) {
   }
   if (frame.size() == 2 && (frame[1] == 4 || frame[1] == 5)) return CardReader(frame[1]);
   if (frame.size() == 4 && frame[1] == kParameterFrame) return SetParameter(frame);
+  if (ChipCard::Handles(frame)) {
+    Reply reply;
+    if (auto answer = chipCard.Answer(frame, config_.Word(Area::Block3, kCardValueSlotsWord))) {
+      reply.answer = std::move(*answer);
+      return reply;
+    }
+    return Refuse('C', kRefuseUnknownFrame);
+  }
   if (frame.size() == 2 && frame[1] == 20 && config_.Size(Area::SettingValues) != 0)
     return AreaAnswer('C', Area::SettingValues);
   if (frame.size() == 2 && frame[1] == 3) return AreaAnswer('C', Area::OutputSettings);
@@ -355,7 +371,8 @@ Reply SimRegister::CardOrSettings(std::span<const std::uint8_t> frame) {
 // 'C' 10 parameter value: only model 'N' registers keep parameters (1-64).
 Reply SimRegister::SetParameter(std::span<const std::uint8_t> frame) {
   const std::size_t parameter = frame[2];
-  if (config_.Byte(Area::Identity, kModelLetterOffset) != 'N' || parameter < 1 || parameter > parameters.size())
+  if (config_.Byte(Area::Identity, kModelLetterOffset) != 'N' || parameter < 1 ||
+      parameter > parameters.size())
     return Refuse('C', kRefuseUnknownFrame);
   parameters[parameter - 1] = frame[3];
   Reply reply;
@@ -378,7 +395,8 @@ Reply SimRegister::StateFields() const {
 // what the transfers download.
 Reply SimRegister::Information(std::span<const std::uint8_t> frame) {
   if (RecordFiles::Handles(frame))
-    return records.Answer(frame, RecordGeometry::Of(config_), config_.FeatureLevel(kFeatureCombinedWrite) == 1);
+    return records.Answer(frame, RecordGeometry::Of(config_),
+                          config_.FeatureLevel(kFeatureCombinedWrite) == 1);
   if (TransferFiles::Handles(frame)) return transfers.Answer(frame, records, RecordGeometry::Of(config_));
   if (frame.size() == 6 && frame[1] == 0 && frame[2] == kTableRecordRead) return TableRecord(frame);
   if (frame.size() == 6 && frame[1] == 0 && frame[2] == kMemoryImageRead) return MemoryImage(frame);

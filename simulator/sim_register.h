@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "chip_card.h"
+#include "device_services.h"
 #include "key_interpreter.h"
 #include "key_maps.h"
 #include "logo_store.h"
@@ -98,6 +100,8 @@ class SimRegister {
   RegisterConfig& EditConfig();  // the memory image is rebuilt at the next read
   StatusBytes& Status() { return status_; }
   bool cardPresent = false;
+  DeviceServices device;  // what a device on a scale port does with the host's service requests
+  ChipCard chipCard;      // the chip card in the reader, besides the card `cardPresent` stands for
   bool standBy = false;
   std::vector<std::uint8_t> slaveText;  // the last 'H' 2 text, without its zero bytes
   KeyMaps keyMaps;                      // what 'C' 0, 'C' 9 and 'C' 1 wrote

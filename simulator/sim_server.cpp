@@ -10,6 +10,7 @@ namespace {
 
 constexpr int kPollMs = 50;  // how soon a signal's stop flag is seen
 constexpr std::size_t kReadChunk = 4096;
+constexpr int kServiceMalformed = 4;  // the host result of a service message the device cannot read
 
 void LogLine(const std::string& text) {
   std::fprintf(stderr, "ecrsim: %s\n", text.c_str());
@@ -117,6 +118,10 @@ void SimServer::HandleWireBytes(Client& client, std::span<const std::uint8_t> by
       LogLine("connection " + std::to_string(client.id) + ": dropped " + reason);
       continue;
     }
+    if (message.type == ecrwire::MessageType::Service) {
+      AnswerService(client, message);
+      continue;
+    }
     if (message.type != ecrwire::MessageType::Request) {
       LogLine("connection " + std::to_string(client.id) + ": dropped a message that is no request");
       continue;
@@ -127,25 +132,41 @@ void SimServer::HandleWireBytes(Client& client, std::span<const std::uint8_t> by
               std::to_string(message.seq));
       continue;
     }
-    const ecrwire::Message answer{ecrwire::MessageType::Answer,
-                                  message.ecr,
-                                  message.seq,
-                                  static_cast<std::uint8_t>(reply.hostResult),
-                                  static_cast<std::uint8_t>(reply.detail),
-                                  reply.answer};
-    std::vector<std::uint8_t> encoded;
-    if (!ecrwire::Encode(answer, encoded)) {
-      LogLine("register " + std::to_string(message.ecr) + ": answer too long for the wire");
-      continue;
-    }
-    if (reply.delayMs > 0) {
-      delayed_.push_back(
-          {std::chrono::steady_clock::now() + std::chrono::milliseconds(reply.delayMs), client.id, encoded});
-    } else {
-      // What the frame printed with the echo on reaches the host before its answer.
-      SendEvents();
-      Send(client, encoded);
-    }
+    Deliver(
+        client,
+        {ecrwire::MessageType::Answer, message.ecr, message.seq, static_cast<std::uint8_t>(reply.hostResult),
+         static_cast<std::uint8_t>(reply.detail), reply.answer},
+        reply.delayMs);
+  }
+}
+
+void SimServer::AnswerService(Client& client, const ecrwire::Message& request) {
+  SimRegister* reg = sim_.Find(request.ecr);
+  if (!reg) {
+    LogLine("register " + std::to_string(request.ecr) + ": no device for service " +
+            std::to_string(request.code));
+    return;
+  }
+  const ServiceAnswer served = reg->device.Serve(request.code, request.detail, request.payload);
+  Deliver(client,
+          {ecrwire::MessageType::Answer, request.ecr, request.seq,
+           static_cast<std::uint8_t>(served.valid ? kHostOk : kServiceMalformed), 0, served.payload},
+          served.delayMs);
+}
+
+void SimServer::Deliver(Client& client, const ecrwire::Message& answer, int delayMs) {
+  std::vector<std::uint8_t> encoded;
+  if (!ecrwire::Encode(answer, encoded)) {
+    LogLine("register " + std::to_string(answer.ecr) + ": answer too long for the wire");
+    return;
+  }
+  if (delayMs > 0) {
+    delayed_.push_back(
+        {std::chrono::steady_clock::now() + std::chrono::milliseconds(delayMs), client.id, encoded});
+  } else {
+    // What the frame printed with the echo on reaches the host before its answer.
+    SendEvents();
+    Send(client, encoded);
   }
 }
 

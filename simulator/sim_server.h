@@ -52,6 +52,10 @@ class SimServer {
   void Read(Client& client);
   void HandleWireBytes(Client& client, std::span<const std::uint8_t> bytes);
   void HandleControlBytes(Client& client, std::span<const std::uint8_t> bytes);
+  // A service request goes to the device of the register it names.
+  void AnswerService(Client& client, const ecrwire::Message& request);
+  // Sends `answer` now, or after `delayMs`.
+  void Deliver(Client& client, const ecrwire::Message& answer, int delayMs);
   void Send(Client& client, std::span<const std::uint8_t> bytes);
   void SendDueAnswers();
   void SendEvents();

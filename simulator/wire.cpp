@@ -9,7 +9,7 @@ constexpr std::size_t kPrefixBytes = 3;   // start byte and body length
 constexpr std::size_t kTrailerBytes = 2;  // CRC
 
 bool KnownType(std::uint8_t type) {
-  return type >= 1 && type <= 3;
+  return type >= 1 && type <= 4;
 }
 
 }  // namespace

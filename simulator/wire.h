@@ -22,7 +22,16 @@ constexpr std::size_t kFixedBodyBytes = 6;
 constexpr std::size_t kMaxPayload = 512;
 constexpr std::size_t kMaxMessageBytes = 3 + kFixedBodyBytes + kMaxPayload + 2;
 
-enum class MessageType : std::uint8_t { Request = 1, Answer = 2, Event = 3 };
+// A service carries a host service request to the device behind a port (code:
+// the request without its sign; detail: the step, ServiceStep); its answer is an
+// Answer whose payload starts with the device's status word (4 bytes, little-endian).
+enum class MessageType : std::uint8_t { Request = 1, Answer = 2, Event = 3, Service = 4 };
+
+// Steps of a service. A transfer opens (payload: kind, entry word (4 bytes,
+// little-endian), the host's text), carries the file's bytes in data steps,
+// and closes or aborts; a query is one step (payload: time-out in ms (4),
+// entry word (4), the query text) answered with the status and the answer text.
+enum class ServiceStep : std::uint8_t { Open = 0, Data = 1, Close = 2, Abort = 3, Query = 4 };
 
 struct Message {
   MessageType type = MessageType::Request;

@@ -84,13 +84,42 @@ bool EcrLink::SendMessage(const ecrwire::Message& message) {
 ExchangeResult EcrLink::Exchange(int ecr, int mode, std::span<const std::uint8_t> frame, std::uint8_t* answer,
                                  int capacity) {
   std::lock_guard exchange(exchangeMutex_);
+  const ExchangeResult r = Transact({ecrwire::MessageType::Request,
+                                     static_cast<std::uint8_t>(ecr),
+                                     NextSeq(),
+                                     static_cast<std::uint8_t>(mode),
+                                     0,
+                                     {frame.begin(), frame.end()}},
+                                    settings_.answerTimeoutMs);
+  if (r.local) return r;
+  const int length = static_cast<int>(answer_.payload.size());
+  if (length > capacity) return {kResultRequestError, kDetailAnswerTooLong, 0, true};
+  std::copy(answer_.payload.begin(), answer_.payload.end(), answer);
+  return {answer_.code, answer_.detail, length};
+}
+
+ExchangeResult EcrLink::ServiceExchange(int ecr, int service, ecrwire::ServiceStep step,
+                                        std::span<const std::uint8_t> payload, int timeoutMs,
+                                        std::vector<std::uint8_t>& answer) {
+  std::lock_guard exchange(exchangeMutex_);
+  const ExchangeResult r = Transact({ecrwire::MessageType::Service,
+                                     static_cast<std::uint8_t>(ecr),
+                                     NextSeq(),
+                                     static_cast<std::uint8_t>(service),
+                                     static_cast<std::uint8_t>(step),
+                                     {payload.begin(), payload.end()}},
+                                    timeoutMs);
+  if (r.local) return r;
+  answer = answer_.payload;
+  return {answer_.code, answer_.detail, static_cast<int>(answer.size())};
+}
+
+ExchangeResult EcrLink::Transact(const ecrwire::Message& request, int timeoutMs) {
   if (!open_) return {kResultNoLine, kDetailNotOpen, 0, true};
-  ecrwire::Message request{ecrwire::MessageType::Request, static_cast<std::uint8_t>(ecr), NextSeq(),
-                           static_cast<std::uint8_t>(mode), 0, {frame.begin(), frame.end()}};
   {
     std::lock_guard lock(waitMutex_);
     wait_ = Wait::Waiting;
-    waitEcr_ = ecr;
+    waitEcr_ = request.ecr;
     waitSeq_ = request.seq;
   }
   if (!SendMessage(request)) {
@@ -99,8 +128,7 @@ ExchangeResult EcrLink::Exchange(int ecr, int mode, std::span<const std::uint8_t
     return {kResultNoLine, kDetailSendFailed, 0, true};
   }
   std::unique_lock lock(waitMutex_);
-  answered_.wait_for(lock, std::chrono::milliseconds(settings_.answerTimeoutMs),
-                     [this] { return wait_ != Wait::Waiting; });
+  answered_.wait_for(lock, std::chrono::milliseconds(timeoutMs), [this] { return wait_ != Wait::Waiting; });
   const Wait outcome = wait_;
   wait_ = Wait::Idle;
   if (outcome == Wait::Waiting) {
@@ -109,10 +137,7 @@ ExchangeResult EcrLink::Exchange(int ecr, int mode, std::span<const std::uint8_t
     return {kResultTimeOut, kDetailTimeOut, 0, true};
   }
   if (outcome == Wait::Lost) return {kResultNoLine, kDetailLineLost, 0, true};
-  const int length = static_cast<int>(answer_.payload.size());
-  if (length > capacity) return {kResultRequestError, kDetailAnswerTooLong, 0, true};
-  std::copy(answer_.payload.begin(), answer_.payload.end(), answer);
-  return {answer_.code, answer_.detail, length};
+  return {answer_.code, answer_.detail, 0};
 }
 
 bool EcrLink::SendOnly(int ecr, int mode, std::span<const std::uint8_t> frame) {

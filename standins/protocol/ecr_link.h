@@ -44,6 +44,11 @@ class EcrLink {
   // `capacity` bytes). The register's own result and detail pass through.
   ExchangeResult Exchange(int ecr, int mode, std::span<const std::uint8_t> frame, std::uint8_t* answer,
                           int capacity);
+  // One service step to the device behind register `ecr`, its answer payload
+  // into `answer`; waits `timeoutMs` for it.
+  ExchangeResult ServiceExchange(int ecr, int service, ecrwire::ServiceStep step,
+                                 std::span<const std::uint8_t> payload, int timeoutMs,
+                                 std::vector<std::uint8_t>& answer);
   // A frame whose answer nobody waits for; true when it went out.
   bool SendOnly(int ecr, int mode, std::span<const std::uint8_t> frame);
 
@@ -61,6 +66,8 @@ class EcrLink {
  private:
   enum class Wait { Idle, Waiting, Answered, Lost };
 
+  // Sends `request` and waits `timeoutMs` for its answer (into answer_).
+  ExchangeResult Transact(const ecrwire::Message& request, int timeoutMs);
   void ReaderLoop();
   void Dispatch();
   void TakeAnswer(ecrwire::Message& message);

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstring>
 
+#include "device_requests.h"
 #include "last_error.h"
 
 namespace prot {
@@ -53,6 +54,10 @@ int QUADREL_CALL HostStatusEx(int ecr, int, int* status, int* length, std::uint8
 int QUADREL_CALL HostTrace(int level, int, int, const char* text, int, int, int, const char*) {
   Link().Log().Note("trace " + std::to_string(level) + ": " + (text ? text : ""));
   return 0;
+}
+
+bool IsDevicePort() {
+  return record.protocolType == kDeviceProtocol || record.protocolType == kDeviceProtocolConnecting;
 }
 
 void WriteStatus(int* status, int value) {
@@ -108,9 +113,9 @@ int QUADREL_CALL HostBroadcastIO(int mode, const void* frame, int length, int ec
   return 0;
 }
 
-// Requests of the translator (arguments a3..a7 of EcrIO; a2, the mode, is
-// unused by every service here). What each does in our transport is in README.md.
-int ServeRequest(int request, void*, int, void*, int*, int* a7) {
+// Requests of the translator (arguments a2..a7 of EcrIO; a2 matters only to
+// the device requests). What each does in our transport is in README.md.
+int ServeRequest(int request, int mode, void* a3, int a4, void* a5, int* a6, int* a7) {
   std::string error;
   switch (request) {
     case ECRIO_GET_INFO:
@@ -139,11 +144,19 @@ int ServeRequest(int request, void*, int, void*, int*, int* a7) {
       Link().HangUp();
       WriteStatus(a7, 0);
       return kResultAnswered;
+    case ECRIO_XFER_TOTALS:
+    case ECRIO_XFER_TABLES:
+      if (!IsDevicePort()) break;
+      return ServeTransfer(request, mode, static_cast<const char*>(a3), a4, static_cast<const char*>(a5), a7);
+    case ECRIO_QUERY:
+      if (!IsDevicePort()) break;
+      return ServeQuery(static_cast<const char*>(a3), static_cast<char*>(a5), a6, a7);
     default:
-      // Totals and table files and host queries (-77, -78, -79) belong to device types this transport never reports.
-      SetLastProtocolError(kErrUnknownRequest, "service request " + std::to_string(request) + " not served");
-      return kResultRequestError;
+      break;
   }
+  // Totals and table files and host queries belong to the device ports alone.
+  SetLastProtocolError(kErrUnknownRequest, "service request " + std::to_string(request) + " not served");
+  return kResultRequestError;
 }
 
 }  // namespace prot

@@ -13,7 +13,7 @@ EcrLink& Link();
 void PrepareHostInfo(const PortSettings& settings);
 HostInfoRecord& HostInfo();
 
-int ServeRequest(int request, void* a3, int a4, void* a5, int* a6, int* a7);
+int ServeRequest(int request, int mode, void* a3, int a4, void* a5, int* a6, int* a7);
 
 // Broadcast: the frame to every register on the line, answers side by side.
 int QUADREL_CALL HostBroadcastIO(int mode, const void* frame, int length, int ecrCount, int answerSize,

@@ -2,6 +2,7 @@
 
 #include <charconv>
 
+#include "interfaces/port_type_names.h"
 #include "interfaces/registry.h"
 #include "platform/platform.h"
 
@@ -95,6 +96,10 @@ bool ParsePortSettings(const PortKeyValues& key, PortSettings& out, std::string&
     out.protocolType = 1;  // several registers on one line
   } else if (out.portType == "Modem") {
     out.protocolType = 3;  // a connection that command 5 opens and closes
+  } else if (out.portType == port_types::kBilancia) {
+    out.protocolType = kDeviceProtocol;
+  } else if (out.portType == port_types::kEthernetBilancia) {
+    out.protocolType = kDeviceProtocolConnecting;
   }
   out.logFile = ValueOr(key, registry::kLogFileName, "");
   out.logOn = ValueOr(key, registry::kLogLevel, "0") == "1" && !out.logFile.empty();

@@ -9,6 +9,10 @@
 namespace prot {
 
 constexpr int kMaxRegisters = 24;
+// Protocol types of the scale ports: a device that takes only the host
+// requests -77 to -79; the networked one is reached through a connection.
+constexpr int kDeviceProtocol = 5;
+constexpr int kDeviceProtocolConnecting = 6;
 
 enum class LineKind { Tcp, Serial };
 

@@ -105,7 +105,7 @@ int PROT_CALL SendData(int ecr, const void* data, int length) {
 // *outLen is the capacity of `out` on entry and the answer's length on return.
 int PROT_CALL EcrIO(int ecrOrRequest, int mode, void* in, int inLen, void* out, int* outLen, int* detail) {
   try {
-    if (ecrOrRequest < 0) return ServeRequest(ecrOrRequest, in, inLen, out, outLen, detail);
+    if (ecrOrRequest < 0) return ServeRequest(ecrOrRequest, mode, in, inLen, out, outLen, detail);
     int ignoredDetail = 0;
     int& detailOut = detail ? *detail : ignoredDetail;
     if (!ValidFrame(ecrOrRequest, in, inLen) || !out || !outLen) {

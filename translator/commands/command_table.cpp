@@ -44,10 +44,6 @@
 namespace quadrel {
 namespace {
 
-// Stands in for a handler that is not written yet; the comment beside each
-// row names the handler that replaces it.
-int NotBuiltYet() { return kResultInstructionNotSupported; }
-
 // A number the language reserves without a command.
 int Unsupported() { return kResultInstructionNotSupported; }
 

@@ -212,6 +212,38 @@ TEST_F(SimulatorProgramTest, EventsReachTheHostAndAbsentRegistersDoNotAnswer) {
   EXPECT_FALSE(ReceiveMessage(event, 300));
 }
 
+// The device keeps a transfer's steps and answers scripted queries after their delay.
+TEST_F(SimulatorProgramTest, ServiceMessagesReachTheRegistersDevice) {
+  using ecrwire::ServiceStep;
+  auto service = [&](std::uint8_t code, ServiceStep step, const Bytes& payload) {
+    Bytes bytes;
+    ASSERT_TRUE(ecrwire::Encode(
+        {ecrwire::MessageType::Service, 1, 7, code, static_cast<std::uint8_t>(step), payload}, bytes));
+    SendRaw(bytes);
+  };
+  auto answered = [&](int waitMs = kWaitMs) {
+    ecrwire::Message answer;
+    return ReceiveMessage(answer, waitMs) ? answer.payload : Bytes{0xEE};
+  };
+  EXPECT_EQ(Control("device 1 close 78 3"), "OK\n");
+  service(78, ServiceStep::Open, {2, 0, 0, 0, 0, 'a', 'b'});
+  EXPECT_EQ(answered(), (Bytes{0, 0, 0, 0}));
+  service(78, ServiceStep::Data, {'x', 'y'});
+  EXPECT_EQ(answered(), (Bytes{0, 0, 0, 0}));
+  service(78, ServiceStep::Close, {});
+  EXPECT_EQ(answered(), (Bytes{3, 0, 0, 0}));
+  service(78, ServiceStep::Data, {'z'});
+  EXPECT_EQ(answered(), (Bytes{2, 0, 0, 0}));  // the transfer is closed
+  EXPECT_EQ(Control("device 1 transfers"), "78 kind 2 entry 0 text \"ab\" closed 7879\nOK\n");
+
+  EXPECT_EQ(Control("device 1 query STATO 0 300 PRONTO 1"), "OK\n");
+  service(79, ServiceStep::Query, {0x88, 0x13, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 'S', 'T', 'A', 'T', 'O'});
+  EXPECT_EQ(answered(200), Bytes{0xEE});
+  EXPECT_EQ(answered(), (Bytes{0, 0, 0, 0, 'P', 'R', 'O', 'N', 'T', 'O', ' ', '1'}));
+  service(79, ServiceStep::Query, {0, 0, 0, 0, 0, 0, 0, 0, '?'});
+  EXPECT_EQ(answered(), (Bytes{1, 0, 0, 0}));
+}
+
 TEST_F(SimulatorProgramTest, TerminationSignalStopsItCleanly) {
   std::this_thread::sleep_for(std::chrono::milliseconds(100));  // idle: the signal lands in its wait
   ASSERT_EQ(kill(pid_, SIGTERM), 0);

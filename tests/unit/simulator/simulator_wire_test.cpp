@@ -57,7 +57,8 @@ TEST(SimulatorWireTest, ChecksumIsCrc16CcittFalse) {
 }
 
 TEST(SimulatorWireTest, EveryTypeAndPayloadSizeSurvivesTheRoundTrip) {
-  for (MessageType type : {MessageType::Request, MessageType::Answer, MessageType::Event}) {
+  for (MessageType type :
+       {MessageType::Request, MessageType::Answer, MessageType::Event, MessageType::Service}) {
     for (std::size_t size : {std::size_t{0}, std::size_t{1}, std::size_t{130}, kMaxPayload}) {
       const Message sent = Sample(type, size);
       Decoder decoder;

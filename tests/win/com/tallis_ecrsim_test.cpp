@@ -32,7 +32,7 @@ class RealPort : public TallisSession {
   void SetUp() override {
     sim_.emplace(protocol_test::FixturePorts().control);
     ASSERT_TRUE(sim_->Ok("fault 1 clear"));
-    key_.emplace(kPort, protocol_test::EthernetPortValues(protocol_test::FixturePorts().wire));
+    if (!key_) key_.emplace(kPort, protocol_test::EthernetPortValues(protocol_test::FixturePorts().wire));
     TallisSession::SetUp();
   }
   long DefaultPort() const override { return kPort; }
@@ -152,6 +152,59 @@ TEST_F(RealPort, RegisterEventsReachTheClientAndItsAnswersTheRegister) {
   ASSERT_TRUE(PumpUntil([&] { return sim_->Run("log 1").find(HexOf("COLA")) != std::string::npos; }))
       << "the client's reply text never reached the register: " << sim_->Run("log 1");
   EXPECT_EQ(sim_->Run("log 1").find(HexOf(std::string("N\0Nessun Gestor", 15))), std::string::npos);
+}
+
+TEST_F(RealPort, InformationItemOneIsTheRegistersIdentifier) {
+  ASSERT_TRUE(sim_->Ok("register 1 t72"));
+  ASSERT_TRUE(sim_->Ok("set 1 idblock text 4 11 RT-ID-54321"));  // the identity block's identifier
+  ASSERT_EQ(Open(), 0);
+  EXPECT_EQ(Run(L"INFO VOCE=1"), L"'RT-ID-54321'");
+  EXPECT_TRUE(sim_->Ok("register 1 t72"));  // the next tests see the built-in identifier again
+}
+
+// With AutoSlaveOnBatch on (its default) a batch runs between 'H' 1 and 'H' 0.
+TEST_F(RealPort, ABatchRunsInsideTheSlaveMode) {
+  char folder[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, folder);
+  const std::string batch = std::string(folder) + "slave_mode_batch.txt";
+  std::FILE* file = std::fopen(batch.c_str(), "wb");
+  ASSERT_NE(file, nullptr);
+  std::fputs("INFO VOCE=14\r\n", file);  // reads the identity again: a 'T' frame
+  std::fclose(file);
+  ASSERT_EQ(Open(), 0);
+  ASSERT_TRUE(sim_->Ok("log 1 clear"));
+  std::wstring answer;
+  EXPECT_EQ(client_.EcrCmd(L"@" + std::wstring(batch.begin(), batch.end()), answer), 0);
+  const std::string log = sim_->Run("log 1");
+  const std::size_t on = log.find(" 4801 -> 0 ");
+  const std::size_t off = log.find(" 4800 -> 0 ");
+  ASSERT_NE(on, std::string::npos) << log;
+  ASSERT_NE(off, std::string::npos) << log;
+  const std::size_t identity = log.find(" 54 -> 0 ", on);
+  EXPECT_LT(on, identity) << log;
+  EXPECT_LT(identity, off) << log;
+  std::remove(batch.c_str());
+}
+
+// A scale port: the device behind it answers the query the client sends.
+class DevicePort : public RealPort {
+ protected:
+  void SetUp() override {
+    auto values = protocol_test::EthernetPortValues(protocol_test::FixturePorts().wire);
+    values["PortType"] = "EthernetBilancia";
+    key_.emplace(kDevicePort, values);
+    RealPort::SetUp();
+  }
+  long DefaultPort() const override { return kDevicePort; }
+  static constexpr long kDevicePort = 972;
+};
+
+TEST_F(DevicePort, TheClientGetsTheDevicesAnswerToItsQuery) {
+  ASSERT_TRUE(sim_->Ok("device 1 query PESO 0 100 \"1,250 KG\""));
+  ASSERT_EQ(Open(), 0);
+  EXPECT_EQ(Run(L"HOSTRICH RICHIESTA='PESO'"), L"1,250 KG");
+  std::wstring answer;
+  EXPECT_EQ(client_.EcrCmd(L"INFO VOCE=1", answer), 268);
 }
 
 TEST_F(RealPort, SecondClientIsRefusedAndTheFirstClosesThePortForTheNext) {

@@ -3,13 +3,8 @@
 // parameters and turns the host's status into a result.
 #pragma once
 
-#include <cstddef>
-
 namespace quadrel {
 
-// The answer buffer handed to the host with a query: the host writes at most
-// this many bytes, its terminator included.
-constexpr std::size_t kHostQueryAnswerBytes = 1024;
 // A query's time-out when #1 gives none.
 constexpr int kHostQueryDefaultTimeOutMs = 5000;
 

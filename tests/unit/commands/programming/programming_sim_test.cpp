@@ -71,6 +71,7 @@ TEST_F(ProgrammingSim, EachCommandProgramsTheRecordTheRegisterShows) {
       {"TAB002 NUMERO=2, DESCRIZ='BAR', PREZZO=0.00", 2, 2, {"BAR", "0"}},
       {"MODIFICAT NUMERO=2, OPZ3=1, VALORE=15, DESCRIZ='SCONTO'", 6, 1, {"1", "15", "SCONTO"}},
       {"TAB251 VALORE1=7, TESTO='FINE'", 251, 1, {"7", "", "", "", "FINE"}},
+      {"IVA NUMERO=2, ALIQUOTA=22.5", 3, 1, {"", "22.5"}},
   };
   for (const Landing& row : rows) {
     SCOPED_TRACE(row.line);
