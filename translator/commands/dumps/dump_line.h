@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "files/line_file.h"
+#include "language/command_line_form.h"
 
 namespace quadrel {
 
@@ -35,23 +36,14 @@ class DumpLine {
   DumpLine& Value(int field, std::string_view value);
 
   // No field added yet.
-  bool Empty() const { return first_; }
+  bool Empty() const { return line_.Empty(); }
 
   // Writes the line; 0, or 11 when the file takes no more.
   int Write(LineFile& file) const;
 
  private:
-  std::string& Start(int field);
-
-  int command_;
   bool numeric_;
-  bool first_ = true;
-  std::string line_;
+  CommandLineText line_;
 };
-
-// The word of `command` as the session lines write it: always the name.
-std::string CommandName(int command);
-// The name of field `field` of `command` ("" when the definitions have none).
-std::string FieldName(int command, int field);
 
 }  // namespace quadrel

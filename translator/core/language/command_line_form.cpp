@@ -2,48 +2,44 @@
 
 #include "language/definition_tables.h"
 #include "state/library_state.h"
+#include "text/capture_field.h"
 #include "text/text_helpers.h"
 
 namespace quadrel {
 
-CommandLineText::CommandLineText(int command) : command_(command) {
-  const std::string& keyword = OpcodeTable().entries[static_cast<std::size_t>(command)].keyword;
-  AppendNameOrNumber(line_, keyword, command, keyword.empty());
+std::string CommandName(int command) {
+  return command >= 1 && command <= kMaxCommandNumber ? OpcodeTable().entries[command].keyword
+                                                      : std::string();
+}
+
+std::string FieldName(int command, int field) {
+  if (command < 1 || command > kMaxCommandNumber || field < 1 || field > kMaxFieldNumber) return {};
+  return FieldNameTable().commands[command].fields[field].name;
+}
+
+CommandLineText::CommandLineText(int command, LineWords words) : command_(command), words_(words) {
+  AppendWord(CommandName(command), command);
   line_ += ' ';
 }
 
-void CommandLineText::StartField(int field) {
+void CommandLineText::AppendWord(const std::string& name, int number) {
+  const bool numeric = words_ == LineWords::Number || (words_ == LineWords::NameOrNumber && name.empty());
+  AppendNameOrNumber(line_, name, number, numeric ? 1 : 0);
+}
+
+std::string& CommandLineText::Field(int field) {
   if (!firstField_) {
     if (SeparatorChar() != '\0') line_ += SeparatorChar();
     line_ += ' ';
   }
   firstField_ = false;
-  const std::string& name = FieldNameTable()
-                                .commands[static_cast<std::size_t>(command_)]
-                                .fields[static_cast<std::size_t>(field)]
-                                .name;
-  AppendNameOrNumber(line_, name, field, name.empty());
+  AppendWord(FieldName(command_, field), field);
   line_ += '=';
-}
-
-void CommandLineText::Add(int field, std::string_view value) {
-  StartField(field);
-  line_ += value;
+  return line_;
 }
 
 void CommandLineText::AddQuoted(int field, std::string_view text) {
-  StartField(field);
-  const char quote = QuoteChar();
-  if (quote == '\0') {
-    line_ += text;
-    return;
-  }
-  line_ += quote;
-  for (const char c : text) {
-    if (c == quote) line_ += quote;
-    line_ += c;
-  }
-  line_ += quote;
+  AppendQuoted(Field(field), text);
 }
 
 }  // namespace quadrel
