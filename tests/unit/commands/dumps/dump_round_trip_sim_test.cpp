@@ -2,7 +2,6 @@
 // register, dumped, replayed as a batch into a fresh register and dumped
 // again give the same file.
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <filesystem>
@@ -14,40 +13,11 @@
 #include "definition_text.h"
 #include "exports/ecr_cmd.h"
 #include "language/definition_tables.h"
+#include "sample_tables.h"
 #include "sim_host.h"
 
 namespace quadrel {
 namespace {
-
-ecrsim::RegisterConfig TablesConfig() {
-  using ecrsim::Area;
-  ecrsim::RegisterConfig c = *ecrsim::BuiltInConfig("t72");
-  c.SetNumber(Area::Identity, 62, 1, 2);  // decimals
-  c.SetNumber(Area::Identity, 47, 1, 2);  // departments: 16 bytes at 0xE200
-  c.SetNumber(Area::Block1, 1, 2, 0xE200);
-  c.SetNumber(Area::Block1, 3, 2, 16);
-  c.SetNumber(Area::Block4, 38, 1, 6);
-  c.SetNumber(Area::Block4, 40, 1, 3);
-  c.SetNumber(Area::Identity, 49, 2, 1);  // table 2: 20 bytes at 0xE300, with a 14-digit code
-  c.SetFeatureLevel(90, 1);
-  c.SetNumber(Area::Block1, 5, 2, 0xE300);
-  c.SetNumber(Area::Block1, 7, 2, 20);
-  c.SetNumber(Area::Block4, 39, 1, 6);
-  c.SetNumber(Area::Block4, 43, 1, 2);  // VAT rates at 0xE400
-  c.SetNumber(Area::Block1, 9, 2, 0xE400);
-  c.SetNumber(Area::Block1, 11, 2, 4);
-  c.SetNumber(Area::Block3, 23, 2, 0xE000);  // two header lines
-  c.SetNumber(Area::Block4, 37, 1, 2);
-  c.SetFeatureLevel(57, 1);  // table 15: one record of 20 bytes at 0xE500, one more behind 'U' 0 0x20 4
-  c.SetNumber(Area::Block4, 58, 1, 1);
-  c.SetNumber(Area::Block1, 39, 2, 0xE500);
-  c.SetNumber(Area::Block1, 41, 2, 20);
-  c.SetFeatureLevel(114, 1);
-  c.SetNumber(Area::Ext31, 48, 2, 1);
-  c.SetNumber(Area::Ext31, 43, 2, 1);  // table 21: one record, texts of 4
-  c.SetNumber(Area::Ext31, 78, 2, 4);
-  return c;
-}
 
 class DumpRoundTrip : public ::testing::Test {
  protected:
@@ -62,7 +32,7 @@ class DumpRoundTrip : public ::testing::Test {
   void FreshRegister() {
     host_.reset();
     host_ = std::make_unique<SimHost>();
-    host_->sim.AddRegister(1, TablesConfig());
+    host_->sim.AddRegister(1, quadrel_test::SampleTablesConfig());
     host_->Install();
     ASSERT_EQ(Run("SELEZIONA CASSA=1"), 0);
   }
@@ -71,12 +41,12 @@ class DumpRoundTrip : public ::testing::Test {
     return EcrCommand(line, text);
   }
   static std::string Path(const std::string& name) {
-    return (std::filesystem::temp_directory_path() / ("quadrel-trip-" + std::to_string(::getpid()) + name)).string();
+    return (std::filesystem::temp_directory_path() / ("quadrel-trip-" + std::to_string(::getpid()) + name))
+        .string();
   }
   void DumpAll(const std::string& name) {
-    for (const char* file : {"1", "2", "3", "4", "9", "11"})
-      ASSERT_EQ(Run(std::string("SCARICA ARCHIVIO=") + file + ", SESSIONE, AGGIUNGI, NOMEFILE='" + Path(name) + "'"), 0)
-          << file;
+    for (const std::string& line : quadrel_test::SampleTableDumpLines(Path(name)))
+      ASSERT_EQ(Run(line), 0) << line;
   }
   static std::string Contents(const std::string& name) {
     std::ostringstream text;
@@ -89,21 +59,11 @@ class DumpRoundTrip : public ::testing::Test {
 
 TEST_F(DumpRoundTrip, AReplayedDumpProgramsTheSameTables) {
   FreshRegister();
-  for (const char* line : {"APRIPROG FUNZIONE", "REPARTO NUMERO=1, DESCRIZ='PANE', PREZZO=1.50, LIMITE=4, OPZ1=SI",
-                           "REPARTO NUMERO=2, DESCRIZ='LATTE', PREZZO=0.99",
-                           "TAB002 NUMERO=1, DESCRIZ='BAR', VALORE3=3, PREZZO=2.00, CODICE=12345678901234",
-                           "IVA NUMERO=1, ALIQUOTA=22.00", "IVA NUMERO=2, ALIQUOTA=4.00",
-                           "INTESTAZ RIGA1='CAFFE', RIGA2='BAR'",
-                           "TAB015 NUMERO=1, VALORE2=5, DESCRIZ='PROMO', VALORE4=2, IMPORTO=1.25, VALORE6=1",
-                           "TAB015 NUMERO=2, VALORE2=0",
-                           "TAB021 NUMERO=1, VALORE2=1, VALORE3=2, TESTO1='AA', TESTO2='BB', TESTO3='CC', "
-                           "TESTO4='NOTA', ALIQUOTA1=10.00, VALORE9=3, ALIQUOTA2=5.50",
-                           "CHIUDIPROG"})
-    ASSERT_EQ(Run(line), 0) << line;
+  for (const char* line : quadrel_test::kSampleTableLines) ASSERT_EQ(Run(line), 0) << line;
   DumpAll("first");
   const std::string first = Contents("first");
-  for (const char* expected : {"DESCRIZ='PANE  ', LIMITE=4, OPZ1=SI", "PREZZO=2.00, CODICE=12345678901234", "ALIQUOTA=22.00",
-                               "RIGA1='CAFFE ", "IMPORTO=1.25", "TESTO4='NOTA"})
+  for (const char* expected : {"DESCRIZ='PANE  ', LIMITE=4, OPZ1=SI", "PREZZO=2.00, CODICE=12345678901234",
+                               "ALIQUOTA=22.00", "RIGA1='CAFFE ", "IMPORTO=1.25", "TESTO4='NOTA"})
     EXPECT_NE(first.find(expected), std::string::npos) << expected << "\n" << first;
 
   FreshRegister();
