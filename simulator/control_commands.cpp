@@ -120,6 +120,8 @@ class Interpreter {
     if (verb == "card") return Card();
     if (verb == "device") return Device();
     if (verb == "place") return Place();
+    if (verb == "keys") return Keys();
+    if (verb == "macro") return MacroKeys();
     if (verb == "stop") {
       sim_.stopRequested = true;
       return Ok();
@@ -145,6 +147,7 @@ class Interpreter {
       "card N [none|blank|personalised [after MS]]\n"
       "device N transfers | device N close 77|78 STATUS | device N query TEXT STATUS DELAY [ANSWER]\n"
       "place N [extended] ADDRESS HEX | place N clear\n"
+      "keys N MAP [POSITION CODE] | macro N NUMBER [= CODE...]\n"
       "log N [clear] | print N [clear] | pbm N | display N | stop\n"
       "logo N pbm SLOT | logo N answer VALUE | logo N memory BYTES\n"
       "journal N [date DDMMYY | time HHMM | closure N] | xml N [oldest INDEX | add TOTALS [OUTCOME] | "
@@ -435,6 +438,44 @@ class Interpreter {
     return Error(
         "usage: device N transfers | device N close 77|78 STATUS | device N query TEXT STATUS DELAY "
         "[ANSWER]");
+  }
+
+  // Key map 1 or 2: its 80 codes in hex, or one position set.
+  std::string Keys() {
+    std::string error;
+    SimRegister* reg = Reg(1, error);
+    if (!reg) return error;
+    const auto map = w_.size() == 3 || w_.size() == 5 ? ParseInRange(w_[2], 1, 2) : std::nullopt;
+    if (!map) return Error("usage: keys N MAP [POSITION CODE], map 1 or 2");
+    const int index = static_cast<int>(*map) - 1;
+    if (w_.size() == 3) {
+      std::vector<std::uint8_t> codes;
+      for (int position = 1; position <= kKeyPositions; ++position) codes.push_back(reg->keyMaps.Code(index, position));
+      return Ok(Hex(codes) + "\n");
+    }
+    const auto position = ParseInRange(w_[3], 1, kKeyPositions);
+    const auto code = ParseInRange(w_[4], 0, 255);
+    if (!position || !code) return Error("position 1-80, code 0-255");
+    reg->keyMaps.SetCode(index, static_cast<int>(*position), static_cast<std::uint8_t>(*code));
+    return Ok();
+  }
+
+  // A macro's sequence in hex, or set from decimal codes after "=".
+  std::string MacroKeys() {
+    std::string error;
+    SimRegister* reg = Reg(1, error);
+    if (!reg) return error;
+    const auto number = w_.size() >= 3 ? ParseInRange(w_[2], 1, kMacroKeys) : std::nullopt;
+    if (!number || (w_.size() > 3 && w_[3] != "=")) return Error("usage: macro N NUMBER [= CODE...], number 1-40");
+    if (w_.size() == 3) return Ok(Hex(reg->keyMaps.Macro(static_cast<int>(*number))) + "\n");
+    std::vector<std::uint8_t> keys;
+    for (std::size_t i = 4; i < w_.size(); ++i) {
+      const auto code = ParseInRange(w_[i], 0, 255);
+      if (!code) return Error("code 0-255: " + w_[i]);
+      keys.push_back(static_cast<std::uint8_t>(*code));
+    }
+    reg->keyMaps.SetMacro(static_cast<int>(*number), std::move(keys));
+    return Ok();
   }
 
   std::string Status() {

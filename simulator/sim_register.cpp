@@ -21,6 +21,8 @@ constexpr std::uint8_t kRefuseNoJournalRead = 5;  // the refusal of a register w
 constexpr std::uint8_t kJournalSelect = 15;       // 'O' 15: a stretch of the journal
 constexpr std::uint8_t kJournalNextBlock = 16;    // 'O' 16: its next block
 constexpr int kFeatureCombinedWrite = 92;         // the register takes article sub-code 27
+constexpr int kFeatureSecondKeyMap = 95;         // the register has a second key map ('C' 9)
+constexpr std::uint8_t kSecondKeyMapFrame = 9;
 constexpr std::uint8_t kNoCard = 1;
 constexpr int kCardValueSlotsWord = 73;  // block 3: how many card values the register keeps
 constexpr int kPrintWidthOffset = 33;    // block 4; 0 = the model's fixed width
@@ -329,9 +331,13 @@ Reply SimRegister::CardReader(std::uint8_t request) {
 // bytes), 'C' 15 2 5 0, 'C' 20 setting values.
 Reply SimRegister::CardOrSettings(std::span<const std::uint8_t> frame) {
   if (KeyMaps::Handles(frame)) {
-    if (!keyMaps.Write(frame)) return Refuse('C', kRefuseUnknownFrame);
+    if (frame[1] == kSecondKeyMapFrame && config_.FeatureLevel(kFeatureSecondKeyMap) == 0)
+      return Refuse('C', kRefuseUnknownFrame);
+    const auto answer = keyMaps.Take(frame);
+    if (!answer) return Refuse('C', kRefuseUnknownFrame);
     Reply reply;
-    reply.answer = {'C', 0};
+    reply.answer = {'C'};
+    reply.answer.insert(reply.answer.end(), answer->begin(), answer->end());
     return reply;
   }
   if (LogoStore::Handles(frame)) {

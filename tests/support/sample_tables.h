@@ -37,6 +37,7 @@ inline ecrsim::RegisterConfig SampleTablesConfig() {
   c.SetNumber(Area::Ext31, 48, 2, 1);
   c.SetNumber(Area::Ext31, 43, 2, 1);  // table 21: one record, texts of 4
   c.SetNumber(Area::Ext31, 78, 2, 4);
+  c.SetFeatureLevel(95, 1);  // a second key map
   return c;
 }
 

@@ -19,6 +19,7 @@ int DumpOptions(LineFile& file, bool numeric);      // file 6
 int DumpCurrencies(LineFile& file, bool numeric);   // file 7
 int DumpGroups(LineFile& file, bool numeric);       // file 8
 int DumpTable15(LineFile& file, bool numeric);      // file 9
+int DumpKeyboardLayout(LineFile& file, bool numeric);  // file 10
 int DumpTable21(LineFile& file, bool numeric);      // file 11
 int DumpFile20(LineFile& file, bool numeric);       // the totals files, always with names
 int DumpFile22(LineFile& file, bool numeric);

@@ -7,19 +7,14 @@
 #include "language/number_helpers.h"
 #include "language/result_codes.h"
 #include "link/frame_exchange.h"
-#include "state/ecr_config.h"
+#include "link/key_map_frames.h"
+#include "link/register_checks.h"
 
 namespace quadrel {
 namespace {
 
 enum KeyField : int { kFieldPosition = 1, kFieldKeyCode = 2, kFieldSequence = 3 };
 
-constexpr std::uint8_t kFirstKeyMap = 0;
-constexpr std::uint8_t kSecondKeyMap = 9;
-constexpr std::uint8_t kMacroSequence = 1;
-constexpr int kSecondKeyMapFeature = 95;
-constexpr int kFirstMacroCode = 200;
-constexpr int kLastMacroCode = 239;
 constexpr std::uint16_t kSequenceEndMark = 255;
 
 // A required whole number within [low, high]: 0 with `value` set, 266 when
@@ -40,7 +35,7 @@ int SendMacroSequence(int keyCode) {
   if (ParseByteList(FieldText(kFieldSequence), values) < 0) return kResultIllegalValue;
   if (values.empty()) return 0;
   if (values.back() == kSequenceEndMark) values.pop_back();
-  std::vector<std::uint8_t> frame = {'C', kMacroSequence, static_cast<std::uint8_t>(keyCode - kFirstMacroCode + 1)};
+  std::vector<std::uint8_t> frame = {'C', kMacroFrame, MacroNumber(keyCode)};
   frame.insert(frame.end(), values.begin(), values.end());
   return SendBytes(frame);
 }
@@ -52,17 +47,17 @@ int ProgramKey(std::uint8_t keyMap) {
   if (const int refused = RequiredNumber(kFieldKeyCode, 0, 255, keyCode)) return refused;
   if (const int failed = SendBytes({'C', keyMap, static_cast<std::uint8_t>(position), static_cast<std::uint8_t>(keyCode)}))
     return failed;
-  if (keyCode < kFirstMacroCode || keyCode > kLastMacroCode || !FieldGiven(kFieldSequence)) return 0;
+  if (!IsMacroKey(keyCode) || !FieldGiven(kFieldSequence)) return 0;
   return SendMacroSequence(keyCode);
 }
 
 }  // namespace
 
-int CmdProgramKey() { return ProgramKey(kFirstKeyMap); }
+int CmdProgramKey() { return ProgramKey(kFirstKeyMapFrame); }
 
 int CmdProgramKey2() {
-  if (!CurrentRecord().FeatureLevels[kSecondKeyMapFeature]) return kResultVersionNotSupported;
-  return ProgramKey(kSecondKeyMap);
+  if (!HasSecondKeyMap()) return kResultVersionNotSupported;
+  return ProgramKey(kSecondKeyMapFrame);
 }
 
 }  // namespace quadrel

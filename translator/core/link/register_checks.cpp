@@ -35,4 +35,9 @@ bool HasFeature(int index) {
   return FeatureLevel(index) != 0;
 }
 
+bool HasSecondKeyMap() {
+  constexpr int kSecondKeyMapFeature = 95;
+  return HasFeature(kSecondKeyMapFeature);
+}
+
 }  // namespace quadrel

@@ -16,5 +16,7 @@ bool InRegPosition();
 bool HasFeature(int index);
 // Function level `index` of the current record.
 int FeatureLevel(int index);
+// The register keeps a second key map ('C' 9): function level 95.
+bool HasSecondKeyMap();
 
 }  // namespace quadrel

@@ -10,6 +10,7 @@
 #include <sstream>
 #include <string>
 
+#include "control_commands.h"
 #include "definition_text.h"
 #include "exports/ecr_cmd.h"
 #include "language/definition_tables.h"
@@ -36,6 +37,8 @@ class DumpRoundTrip : public ::testing::Test {
     host_->Install();
     ASSERT_EQ(Run("SELEZIONA CASSA=1"), 0);
   }
+  std::string Control(const std::string& line) { return ecrsim::RunControlLine(host_->sim, line); }
+  std::string Keyboard() { return Control("keys 1 1") + Control("keys 1 2") + Control("macro 1 3") + Control("macro 1 4"); }
   int Run(const std::string& line) {
     std::string text;
     return EcrCommand(line, text);
@@ -70,6 +73,19 @@ TEST_F(DumpRoundTrip, AReplayedDumpProgramsTheSameTables) {
   ASSERT_EQ(Run("@" + Path("first")), 0);
   DumpAll("second");
   EXPECT_EQ(Contents("second"), first);
+}
+
+TEST_F(DumpRoundTrip, AReplayedKeyboardDumpProgramsTheSameMaps) {
+  FreshRegister();
+  for (const char* line : {"keys 1 1 1 49", "keys 1 1 3 12", "keys 1 1 80 202", "keys 1 1 7 203", "keys 1 2 5 49",
+                           "macro 1 3 = 1 145 150", "macro 1 4 ="})
+    ASSERT_EQ(Control(line), "OK\n") << line;
+  const std::string keyboard = Keyboard();
+  ASSERT_EQ(Run("SCARICA ARCHIVIO=10, SESSIONE, NOMEFILE='" + Path("first") + "'"), 0);
+
+  FreshRegister();
+  ASSERT_EQ(Run("@" + Path("first")), 0) << Contents("first");
+  EXPECT_EQ(Keyboard(), keyboard);
 }
 
 }  // namespace

@@ -25,7 +25,8 @@ TEST_F(KeyProgrammingSim, KeyMapsAndMacrosAreWritten) {
   EXPECT_EQ(Run("TASTIERA1 POSIZIONE=12, CODICE=203, SEQUENZA='7 8 9 255'"), 0);
   EXPECT_EQ(Reg().keyMaps.Code(0, 12), 203);
   EXPECT_EQ(Reg().keyMaps.Macro(4), (Bytes{7, 8, 9}));
-  CurrentRecord().FeatureLevels[95] = 1;
+  CurrentRecord().FeatureLevels[95] = 1;  // a second map on both sides
+  Reg().EditConfig().SetFeatureLevel(95, 1);
   EXPECT_EQ(Run("TASTIERA2 POSIZIONE=80, CODICE=17"), 0);
   EXPECT_EQ(Reg().keyMaps.Code(1, 80), 17);
   EXPECT_EQ(Reg().keyMaps.Code(0, 80), 0);
