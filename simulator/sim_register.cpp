@@ -61,6 +61,7 @@ SimRegister::SimRegister(RegisterConfig config) : config_(std::move(config)) {
   printer.journal = &journal;
   keyboard.reports = &reports;
   keyboard.card = &chipCard;
+  keyboard.till.onSale = [this](const SaleEntry& sale, std::int64_t amount) { PostSale(sale, amount); };
 }
 
 std::vector<std::string> SimRegister::TakeEchoedLines() {
@@ -226,6 +227,16 @@ void SimRegister::AppendMemory(std::uint32_t address, std::uint32_t length, std:
   for (std::uint32_t i = address; i < address + length; ++i)
     out.push_back(placedMemory.ByteAt(i).value_or(memory_[i]));
   keyboard.tables.Overlay(address, std::span(out).subspan(first));
+  salesTotals.Overlay(config_, address, std::span(out).subspan(first));
+}
+
+// A department sale counts at the VAT rate its record names; an article sale at rate 0.
+void SimRegister::PostSale(const SaleEntry& sale, std::int64_t amount) {
+  std::vector<std::uint8_t> rate;
+  const std::uint32_t rateAt = DepartmentVatAddress(config_, sale.department);
+  if (sale.department != 0 && rateAt < kMemoryBytes) AppendMemory(rateAt, 1, rate);
+  const std::int64_t quantity = amount < 0 ? -sale.quantity : sale.quantity;
+  salesTotals.Post(sale.department, rate.empty() ? 0 : rate[0], quantity, amount);
 }
 
 // 'U' 0 14 and a 24-bit address (low byte first): 16 bytes of the whole

@@ -16,6 +16,7 @@
 #include "key_maps.h"
 #include "logo_store.h"
 #include "placed_memory.h"
+#include "sales_totals.h"
 #include "printer.h"
 #include "record_files.h"
 #include "register_config.h"
@@ -128,6 +129,7 @@ class SimRegister {
   PlacedMemory placedExtendedMemory;
   XmlStore xmlStore;  // the daily XML documents, over the 32-bit memory
   ReportFunctions reports{printer, journal, keyboard.till, xmlStore};
+  SalesTotals salesTotals;  // what the sales add up, over the 16-bit memory
 
   bool AddFault(const Fault& fault);  // false when the queue is full
   void ClearFaults() { faults_.clear(); }
@@ -152,6 +154,7 @@ class SimRegister {
   Reply TableRecord(std::span<const std::uint8_t> frame);
   Reply MemoryImage(std::span<const std::uint8_t> frame);
   void AppendMemory(std::uint32_t address, std::uint32_t length, std::vector<std::uint8_t>& out);
+  void PostSale(const SaleEntry& sale, std::int64_t amount);
   Reply StandBy(std::span<const std::uint8_t> frame);
   Reply AreaAnswer(char letter, Area area) const;
   static Reply Refuse(char letter, std::uint8_t code);

@@ -105,6 +105,7 @@ int Till::Sell(const SaleEntry& sale, StatusBytes& status) {
     printer_.Print("  " + QuantityText(sale.quantity) + " X " + AmountText(sale.price));
   printer_.PrintAmount(SaleLabel(sale), amount);
   total_ += amount;
+  if (onSale) onSale(sale, amount);
   return 0;
 }
 

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -64,6 +65,8 @@ class Till {
   std::int64_t Total() const { return total_; }
   int receiptNumber = 0;  // of the receipt open or last printed
   DayTotals day;
+  // Each sale line taken, with its amount: the register's running totals.
+  std::function<void(const SaleEntry& sale, std::int64_t amount)> onSale;
 
  private:
   bool Open(const StatusBytes& status) const;

@@ -29,7 +29,7 @@ constexpr FileWriter kWriters[] = {
     {1, DumpDepartments}, {2, DumpTable2},  {3, DumpVatRates}, {4, DumpHeaderLines}, {6, DumpOptions},
     {7, DumpCurrencies},  {8, DumpGroups},  {9, DumpTable15},  {10, DumpKeyboardLayout}, {11, DumpTable21},
     {20, DumpFile20},     {21, nullptr},    {22, DumpFile22},  {23, DumpFile23},     {24, DumpFile24},
-    {30, DumpFile30},     {31, DumpFile31},    {99, nullptr},     {199, nullptr},       {9999, DumpEcrMemory},
+    {30, DumpFile30},     {31, DumpFile31},    {99, DumpTotalsReport}, {199, DumpTotalsReport2},       {9999, DumpEcrMemory},
 };
 
 const FileWriter* FindFile(int number) {

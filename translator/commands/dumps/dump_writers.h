@@ -27,6 +27,8 @@ int DumpFile23(LineFile& file, bool numeric);
 int DumpFile24(LineFile& file, bool numeric);
 int DumpFile30(LineFile& file, bool numeric);       // separated values
 int DumpFile31(LineFile& file, bool numeric);
+int DumpTotalsReport(LineFile& file, bool numeric);  // file 99, keyed separated values
+int DumpTotalsReport2(LineFile& file, bool numeric); // file 199
 int DumpEcrMemory(LineFile& file, bool numeric);    // file 9999
 
 // Records of file 30 (none: the file is refused before it is opened).
