@@ -35,7 +35,9 @@ struct RecordingClient final : IClientEventTarget {
   void RunPendingCommand() override {}
 };
 
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000) {
+// The default ceiling is generous: a wait ends as soon as `done` holds, and a
+// loaded machine can hold Wine's message delivery back for seconds.
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 30000) {
   const DWORD start = GetTickCount();
   for (;;) {
     MSG message;
