@@ -29,14 +29,24 @@ TEST_F(DumpWriters, DepartmentsOnEachModelBranch) {
   const std::string modelM("PANE\x25\x00\x00\x03\x01\x02\x00\x99", 12);
   const std::string model6("PANE\x00\x00\x00\x05\x12\x34\x00\x00", 12);
   const std::vector<Row> rows = {
-      {"ARCHIVIO=1", Model('T', {41, 59, 85}, Departments), {Read(0x1000, plain)},
-       {"REPARTO NUMERO=1, DESCRIZ='PANE', LIMITE=4, OPZ1=SI, CIFRA5=??, PREZZO=1.50, GRUPPO=2, OPZ2=SI, VALORE11=7"}},
-      {"ARCHIVIO=1, NUMERICO", Model('T', {41, 59, 85}, Departments), {Read(0x1000, plain)},
+      {"ARCHIVIO=1",
+       Model('T', {41, 59, 85}, Departments),
+       {Read(0x1000, plain)},
+       {"REPARTO NUMERO=1, DESCRIZ='PANE', LIMITE=4, OPZ1=SI, CIFRA5=??, PREZZO=1.50, GRUPPO=2, OPZ2=SI, "
+        "VALORE11=7"}},
+      {"ARCHIVIO=1, NUMERICO",
+       Model('T', {41, 59, 85}, Departments),
+       {Read(0x1000, plain)},
        {"#31 #1=1, #2='PANE', #3=4, #4=2, #5=??, #6=1.50, #7=2, #8=2, #11=7"}},
       // Compact limit 2 x 10^4 in cents; the two model-M digits; models 7/F add fields 9 and 10.
-      {"ARCHIVIO=1", Model('M', {110}, Departments), {Read(0x1000, modelM)},
-       {"REPARTO NUMERO=1, DESCRIZ='PANE', LIMITE=200.00, OPZ1=NO, CIFRA5=3, CIFRA12=1, CIFRA13=2, PREZZO=0.99"}},
-      {"ARCHIVIO=1", Model('6', {105}, Departments), {Read(0x1000, model6)},
+      {"ARCHIVIO=1",
+       Model('M', {110}, Departments),
+       {Read(0x1000, modelM)},
+       {"REPARTO NUMERO=1, DESCRIZ='PANE', LIMITE=200.00, OPZ1=NO, CIFRA5=3, CIFRA12=1, CIFRA13=2, "
+        "PREZZO=0.99"}},
+      {"ARCHIVIO=1",
+       Model('6', {105}, Departments),
+       {Read(0x1000, model6)},
        {"REPARTO NUMERO=1, VALORE14=1234, VALORE15=0, CIFRA5=5, DESCRIZ='PANE'"}},
   };
   for (const Row& row : rows) Check(row);
@@ -86,23 +96,39 @@ TEST_F(DumpWriters, EachProgrammingTable) {
   };
   const std::string t15a("\x03\x06\x04TEXTO\x12\x34\x00\x09", 12);
   const std::string t15b("\x00\x00\x00     \x00\x00\x00\x00", 12);
-  const std::string t21 = std::string("\x07\x09" "ABCDEF", 8) + std::string(16, 'N') + std::string("\x22\x00\x03\x10\x50", 5);
+  const std::string t21 = std::string(
+                              "\x07\x09"
+                              "ABCDEF",
+                              8) +
+                          std::string(16, 'N') + std::string("\x22\x00\x03\x10\x50", 5);
   const std::vector<Row> rows = {
       // Flags, -, number, price 2 bytes, 4+1 numbers (model 7), 7-byte code, 3-character text.
-      {"ARCHIVIO=2", Model('7', {31, 90}, table2),
-       {Read(0x2000, std::string("\x04\x00\x05\x02\x50\x00\x00\x00\x42\x03\x01\x23\x45\x67\x89\x01\x23XYZ\0\0", 22))},
+      {"ARCHIVIO=2",
+       Model('7', {31, 90}, table2),
+       {Read(0x2000,
+             std::string("\x04\x00\x05\x02\x50\x00\x00\x00\x42\x03\x01\x23\x45\x67\x89\x01\x23XYZ\0\0", 22))},
        {"TAB002 NUMERO=1, DESCRIZ='XYZ', VALORE3=5, PREZZO=2.50, OPZ5=SI, VALORE7=42, VALORE8=3, "
         "CODICE=01234567890123"}},
-      {"ARCHIVIO=3", Model('T', {}, rates), {Read(0x3004, {"\x22", 2}), Read(0x3008, {"\x04", 2})},
+      {"ARCHIVIO=3",
+       Model('T', {}, rates),
+       {Read(0x3004, {"\x22", 2}), Read(0x3008, {"\x04", 2})},
        {"IVA NUMERO=1, ALIQUOTA=22.00", "IVA NUMERO=2, ALIQUOTA=4.00"}},
-      {"ARCHIVIO=4", Model('T', {}, header), {Read(0x4000, "CAFF'"), Read(0x4006, "BAR  ")},
+      {"ARCHIVIO=4",
+       Model('T', {}, header),
+       {Read(0x4000, "CAFF'"), Read(0x4006, "BAR  ")},
        {"INTESTAZ RIGA1='CAFF''', RIGA2='BAR  '"}},
-      {"ARCHIVIO=6, SESSIONE", Model('T', {}, options), {},
+      {"ARCHIVIO=6, SESSIONE",
+       Model('T', {}, options),
+       {},
        {"APRIPROG FUNZIONE", "OPZIONI OPZ01='EUR'", "OPZIONI OPZ09=SI, OPZ17=AB0C", "CHIUDIPROG"}},
-      {"ARCHIVIO=9", Model('T', {57}, table15), {Read(0x5000, t15a), Info(4, 1, t15b)},
+      {"ARCHIVIO=9",
+       Model('T', {57}, table15),
+       {Read(0x5000, t15a), Info(4, 1, t15b)},
        {"TAB015 NUMERO=1, VALORE2=3, DESCRIZ='TEXTO', VALORE4=4, IMPORTO=12.34, VALORE6=6, VALORE11=9",
         "TAB015 NUMERO=2, VALORE2=0, DESCRIZ='     ', VALORE4=0, IMPORTO=0, VALORE6=0, VALORE11=0"}},
-      {"ARCHIVIO=11", Model('T', {}, table21), {Info(2, 1, t21)},
+      {"ARCHIVIO=11",
+       Model('T', {}, table21),
+       {Info(2, 1, t21)},
        {"TAB021 NUMERO=1, VALORE2=7, VALORE3=9, TESTO1='AB', TESTO2='CD', TESTO3='EF', TESTO4='" +
         std::string(16, 'N') + "', ALIQUOTA1=22.00, VALORE9=3, ALIQUOTA2=10.50"}},
       // No such table: the file exists, with the session lines only.
@@ -110,18 +136,52 @@ TEST_F(DumpWriters, EachProgrammingTable) {
       {"ARCHIVIO=7", Model('T', {}), {}, {}, 271},
       {"ARCHIVIO=21, SESSIONE", Model('T', {}), {}, {"APRIPROG FUNZIONE", "CHIUDIPROG"}},
       // A read that fails keeps the lines before it, and the session is closed after them.
-      {"ARCHIVIO=3, SESSIONE", Model('T', {}, rates), {Read(0x3004, {"\x22", 2}), {bytes({'D', 8, 0x30, 2}), bytes("X")}},
-       {"APRIPROG FUNZIONE", "IVA NUMERO=1, ALIQUOTA=22.00", "CHIUDIPROG"}, 0x10000 | 'X'},
+      {"ARCHIVIO=3, SESSIONE",
+       Model('T', {}, rates),
+       {Read(0x3004, {"\x22", 2}), {bytes({'D', 8, 0x30, 2}), bytes("X")}},
+       {"APRIPROG FUNZIONE", "IVA NUMERO=1, ALIQUOTA=22.00", "CHIUDIPROG"},
+       0x10000 | 'X'},
   };
   for (const Row& row : rows) Check(row);
 }
 
+// Model M reads two more groups of rates, each behind an unused record, from
+// records V + 2 and V + 10 on (V plain rates); command 33 keys them into
+// slots V + a and V + b + 7, so on this model the dump does not replay into
+// the slots it was read from.
+TEST_F(DumpWriters, ModelMRatesInThreeGroups) {
+  Row row{"ARCHIVIO=3, NUMERICO", Model('M', {}, [](EcrConfigRecord& ecr) {
+            ecr.Block4Byte43 = 2;
+            ecr.FileAddress[4] = 0x3000;
+            ecr.FileAddress[5] = 4;
+          })};
+  const auto group = [&](int firstRecord, int count, const char* numberField) {
+    for (int i = 0; i < count; ++i) {
+      const int rate = 10 + firstRecord + i;  // distinct, as BCD: record n holds rate n + 10
+      row.reads.push_back(Read(0x3000 + 4 * (firstRecord + i),
+                               {std::string(1, static_cast<char>(rate / 10 * 16 + rate % 10)) + '\0'}));
+      row.lines.push_back("#33 " +
+                          std::string(numberField == nullptr ? "#1=" + std::to_string(i + 1) + ", " : "") +
+                          "#2=" + std::to_string(rate) + ".00" +
+                          (numberField ? std::string(", ") + numberField + std::to_string(i + 1) : ""));
+    }
+  };
+  group(1, 2, nullptr);
+  group(4, 7, "#5=");
+  group(12, 4, "#6=");
+  Check(row);
+}
+
 TEST_F(DumpWriters, HeaderLinesPastFourHundredCharactersStayWhole) {
-  Row row{"ARCHIVIO=4", Model('T', {}, [](EcrConfigRecord& ecr) {
-            ecr.RecordCount = 8;
-            ecr.RecordTableAddress = 0x4000;
-            ecr.PrintWidth = ecr.OutputWidth = 60;
-          }), {}, {}};
+  Row row{"ARCHIVIO=4",
+          Model('T', {},
+                [](EcrConfigRecord& ecr) {
+                  ecr.RecordCount = 8;
+                  ecr.RecordTableAddress = 0x4000;
+                  ecr.PrintWidth = ecr.OutputWidth = 60;
+                }),
+          {},
+          {}};
   std::string expected = "INTESTAZ ";
   for (int k = 1; k <= 8; ++k) {
     const std::string text(60, static_cast<char>('A' + k));
