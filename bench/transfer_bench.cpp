@@ -1,7 +1,8 @@
 // A download and an upload of 10,000 articles ("DA" and "UA" of command 30)
-// end to end: the translator through its EcrCmd export, a host in this
-// process, and the register simulator that keeps the article file. "wire_x"
-// compares the time with the same frames and answers on a 115200 baud 8N1 line.
+// and the dump of the register's memory image (file 9999 of command 3), end
+// to end: the translator through its EcrCmd export, a host in this process,
+// and the register simulator. "wire_x" compares the time with the same frames
+// and answers on a 115200 baud 8N1 line.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -41,7 +42,9 @@ void Prepare() {
   done = true;
   FillRegister();
   bench_support::InitTranslatorOnSimulator(
-      "quadrel_transfer_bench", "[OPCOD]\n30=TRASFER\n51=ARTICOLO\n[30]\n1=MODO\n2=FILE\n4=AZZERA\n");
+      "quadrel_transfer_bench",
+      "[OPCOD]\n3=SCARICA\n30=TRASFER\n51=ARTICOLO\n[3]\n1=ARCHIVIO\n2=NOMEFILE\n"
+      "[30]\n1=MODO\n2=FILE\n4=AZZERA\n");
 }
 
 // Runs `line` once an iteration and reports the wire time of one run's frames.
@@ -86,6 +89,22 @@ void BM_UploadArticles10k(benchmark::State& state) {
   RunTransfer(state, "TRASFER MODO='UA', FILE='" + upload.string() + "', AZZERA");
 }
 BENCHMARK(BM_UploadArticles10k)->Unit(benchmark::kMillisecond);
+
+// The register's whole memory image (file 9999 of command 3): 32,768 reads of
+// 16 bytes, one line each.
+void BM_MemoryImage9999(benchmark::State& state) {
+  Prepare();
+  const std::string line = "SCARICA ARCHIVIO=9999, NOMEFILE='" +
+                           (bench_support::WorkFolder("quadrel_transfer_bench") / "memory.txt").string() +
+                           "'";
+  char text[256];
+  const bench_support::WireCount before = bench_support::WireSoFar();
+  for (auto _ : state) {
+    if (EcrCmd(line.c_str(), text) != 0) state.SkipWithError(text);
+  }
+  bench_support::ReportWire(state, before);
+}
+BENCHMARK(BM_MemoryImage9999)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
