@@ -2,9 +2,9 @@
 
 #include <cstdio>
 #include <cstring>
-#include <memory>
 
 #include "commands/journal/file_sha1.h"
+#include "files/binary_file.h"
 #include "language/command_field_values.h"
 #include "language/result_codes.h"
 #include "run/command_executor.h"
@@ -36,14 +36,6 @@ bool IsFileNamePart(const std::string& text) {
     if (c < 0x20 || std::strchr("\\/:*?\"<>|", c) != nullptr) return false;
   }
   return true;
-}
-
-bool WriteChecksumFile(const std::string& name, const std::string& hex) {
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(name.c_str(), "wb"), std::fclose);
-  if (!file) return false;
-  const std::string text = hex + "\r\n";
-  const bool whole = std::fwrite(text.data(), 1, text.size(), file.get()) == text.size();
-  return std::fclose(file.release()) == 0 && whole;
 }
 
 }  // namespace
@@ -79,7 +71,7 @@ int CmdJournalExportSigned() {
   if (read != 0) return read;
 
   const std::optional<std::string> digest = FileSha1Hex(names.journal);
-  if (!digest || !WriteChecksumFile(names.checksum, *digest)) {
+  if (!digest || !WriteFileBytes(names.checksum, *digest + "\r\n")) {
     std::remove(names.checksum.c_str());
     return kResultBatchFileOpenError;
   }

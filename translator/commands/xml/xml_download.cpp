@@ -6,6 +6,7 @@
 #include <string>
 
 #include "commands/xml/xml_store_block.h"
+#include "files/binary_file.h"
 #include "language/command_field_values.h"
 #include "language/result_codes.h"
 #include "link/register_link.h"
@@ -46,10 +47,8 @@ int RunSendFunction() {
 int WriteDocument(const char* prefix, int index, std::span<const std::uint8_t> text) {
   char name[32];
   std::snprintf(name, sizeof name, "%s_%04d.xml", prefix, index);
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(name, "wb"), std::fclose);
-  if (!file) return kResultBatchFileOpenError;
-  const bool whole = std::fwrite(text.data(), 1, text.size(), file.get()) == text.size();
-  return whole && std::fclose(file.release()) == 0 ? 0 : kResultBatchFileOpenError;
+  const std::string_view bytes(reinterpret_cast<const char*>(text.data()), text.size());
+  return WriteFileBytes(name, bytes) ? 0 : kResultBatchFileOpenError;
 }
 
 int CopyDocuments() {

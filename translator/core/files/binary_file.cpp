@@ -23,4 +23,11 @@ bool ReadFileBytes(const std::string& path, std::size_t maxBytes, std::string& b
   return true;
 }
 
+bool WriteFileBytes(const std::string& path, std::string_view bytes) {
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "wb"), std::fclose);
+  if (!file) return false;
+  const bool whole = std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
+  return std::fclose(file.release()) == 0 && whole;
+}
+
 }  // namespace quadrel
