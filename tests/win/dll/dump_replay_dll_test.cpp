@@ -18,8 +18,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-void __stdcall IgnoreProgress(int, int, int, const char*, int*) {}
-
 std::string Slurp(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
   std::stringstream text;
@@ -48,7 +46,7 @@ class DumpReplayDll : public ::testing::Test {
     ASSERT_TRUE(sim_->AddRegister(1, quadrel_test::SampleTablesConfig()));
     SimulatedLine::simulator = sim_.get();
     ASSERT_TRUE(quadrel_.Load());
-    ASSERT_EQ(quadrel_.TradInit(QUADREL_SHIPPED_DEFINITIONS, 0, IgnoreProgress, SimulatedLine::IO), 0);
+    ASSERT_EQ(SimulatedLine::Init(quadrel_, QUADREL_SHIPPED_DEFINITIONS), 0);
   }
   void Close() {
     if (quadrel_.TradClose) quadrel_.TradClose();

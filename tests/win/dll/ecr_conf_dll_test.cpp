@@ -31,8 +31,6 @@ int __stdcall ExtendedStatus(int ecr, int, int* status, int* length, std::uint8_
   return 0;
 }
 
-void __stdcall IgnoreProgress(int, int, int, const char*, int*) {}
-
 std::uint32_t Id(int ecr, int item) {
   return static_cast<std::uint32_t>(ecr) << 16 | static_cast<std::uint32_t>(item);
 }
@@ -61,7 +59,7 @@ class EcrConfDll : public ::testing::Test {
     quadrel.Unload();
     SimulatedLine::simulator = nullptr;
   }
-  void Init() { ASSERT_EQ(quadrel.TradInit(kMinimalIni.c_str(), 0, IgnoreProgress, SimulatedLine::IO), 0); }
+  void Init() { ASSERT_EQ(SimulatedLine::Init(quadrel, kMinimalIni.c_str()), 0); }
   std::string Str(std::uint32_t id) {
     const char* text = quadrel.GetEcrConfStr(id);
     return text ? text : "<null>";

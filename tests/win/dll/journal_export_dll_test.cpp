@@ -21,8 +21,6 @@ namespace fs = std::filesystem;
 
 constexpr int kJournalReadFeature = 72;  // 2: the journal is read by closure numbers too
 
-void __stdcall IgnoreProgress(int, int, int, const char*, int*) {}
-
 std::string Slurp(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
   std::stringstream text;
@@ -71,7 +69,7 @@ TEST(JournalExportDll, TheDigestCoversTheFileByteForByte) {
   fs::create_directories(dir);
   QuadrelExports quadrel;
   ASSERT_TRUE(quadrel.Load());
-  ASSERT_EQ(quadrel.TradInit(QUADREL_SHIPPED_DEFINITIONS, 0, IgnoreProgress, SimulatedLine::IO), 0);
+  ASSERT_EQ(SimulatedLine::Init(quadrel, QUADREL_SHIPPED_DEFINITIONS), 0);
   char result[512] = {};
   EXPECT_EQ(quadrel.EcrCmd(("#76 #1=5, #2='" + dir.string() + "'").c_str(), result), 0) << result;
   quadrel.TradClose();

@@ -3,6 +3,16 @@
 #include <algorithm>
 #include <cstdint>
 
+namespace {
+
+void __stdcall IgnoreProgress(int, int, int, const char*, int*) {}
+
+}  // namespace
+
+int SimulatedLine::Init(QuadrelExports& quadrel, const char* ini) {
+  return quadrel.TradInit(ini, 0, IgnoreProgress, IO);
+}
+
 int __stdcall SimulatedLine::IO(int ecrOrRequest, int, void* frame, void* length, void* answer,
                                 void* answerLength, void* detail) {
   if (ecrOrRequest == ECRIO_GET_INFO) {

@@ -3,6 +3,7 @@
 // and giving the host-info record the test filled.
 #pragma once
 
+#include "dll/quadrel_exports.h"
 #include "interfaces/host_info.h"
 #include "simulator.h"
 
@@ -12,4 +13,6 @@ struct SimulatedLine {
 
   static int __stdcall IO(int ecrOrRequest, int mode, void* frame, void* length, void* answer,
                           void* answerLength, void* detail);
+  // TradInit of the loaded library on this line, with definitions `ini` and no progress shown.
+  static int Init(QuadrelExports& quadrel, const char* ini);
 };
