@@ -154,7 +154,7 @@ TEST_F(DumpWriters, ModelMRatesInThreeGroups) {
             ecr.Block4Byte43 = 2;
             ecr.FileAddress[4] = 0x3000;
             ecr.FileAddress[5] = 4;
-          })};
+          }), {}, {}};
   const auto group = [&](int firstRecord, int count, const char* numberField) {
     for (int i = 0; i < count; ++i) {
       const int rate = 10 + firstRecord + i;  // distinct, as BCD: record n holds rate n + 10
