@@ -12,7 +12,7 @@ class TotalsReportSim : public TotalsSimTest {
  protected:
   std::map<int, std::string> Report() {
     std::map<int, std::string> keyed;
-    for (const std::string& line : Dump(99)) keyed[std::stoi(line)] = line;
+    for (const std::string& line : Dump("99")) keyed[std::stoi(line)] = line;
     return keyed;
   }
 };

@@ -45,11 +45,11 @@ class TotalsSimTest : public SimCommandTest {
     ASSERT_EQ(Run("PAGA"), 0);
   }
 
-  // The lines command 3 writes for `file`, without their line ends.
-  std::vector<std::string> Dump(int file, int expectedResult = 0) {
+  // The lines command 3 writes for `file` (and its further fields), without their line ends.
+  std::vector<std::string> Dump(const std::string& file) {
     const std::filesystem::path path =
         std::filesystem::temp_directory_path() / ("quadrel-totals-" + std::to_string(::getpid()));
-    EXPECT_EQ(Run("SCARICA ARCHIVIO=" + std::to_string(file) + ", NOMEFILE='" + path.string() + "'"), expectedResult);
+    EXPECT_EQ(Run("SCARICA ARCHIVIO=" + file + ", NOMEFILE='" + path.string() + "'"), 0);
     std::vector<std::string> lines;
     std::ifstream in(path, std::ios::binary);
     for (std::string line; std::getline(in, line);) lines.push_back(line.substr(0, line.size() - 1));
