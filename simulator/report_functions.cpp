@@ -98,8 +98,8 @@ int ReportFunctions::Closure() {
     printer_.PrintRule();
   }
   xml_.AddDaily(static_cast<std::uint16_t>(closure),
-                "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Corrispettivi><Chiusura>" + std::to_string(closure) +
-                    "</Chiusura><Data>" + journal_.date + "</Data><Scontrini>" +
+                "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Corrispettivi><Chiusura>" +
+                    std::to_string(closure) + "</Chiusura><Data>" + journal_.date + "</Data><Scontrini>" +
                     std::to_string(day.receipts) + "</Scontrini><Totale>" + AmountText(day.total) +
                     "</Totale></Corrispettivi>\n");
   till_.totals.CloseDay();

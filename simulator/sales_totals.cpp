@@ -25,7 +25,9 @@ constexpr int kDepartmentOption11 = 85;
 constexpr std::int64_t kWholeRate = 10000;  // 100 % in hundredths of a percent
 
 int Block4(const RegisterConfig& c, int offset) { return c.Byte(Area::Block4, offset); }
-char Model(const RegisterConfig& c) { return static_cast<char>(c.Byte(Area::Identity, kModelCodeOffset)); }
+char Model(const RegisterConfig& c) {
+  return static_cast<char>(c.Byte(Area::Identity, kModelCodeOffset));
+}
 
 std::uint32_t DepartmentAddress(const RegisterConfig& c, int number) {
   return c.Word(Area::Block1, kDepartmentWord) + static_cast<std::uint32_t>(number - 1) * c.Word(Area::Block1, kDepartmentWord + 2);
@@ -66,7 +68,8 @@ void SalesTotals::PostReceipt(std::span<const SaleLine> lines, std::int64_t tota
   std::int64_t spread = 0;
   for (std::size_t i = 0; i < lines.size(); ++i) {
     SaleLine share = lines[i];
-    if (sold != 0 && sold != total) share.amount = i + 1 == lines.size() ? total - spread : share.amount * total / sold;
+    if (sold != 0 && sold != total)
+      share.amount = i + 1 == lines.size() ? total - spread : share.amount * total / sold;
     spread += share.amount;
     Post(share);
   }
@@ -100,7 +103,8 @@ void SalesTotals::SplitVat(int index, std::int64_t rate) {
 }
 
 // Totals area: the quantity, then two amounts (the day's at 2n).
-void SalesTotals::Overlay(const RegisterConfig& config, int closures, std::uint32_t address, std::span<std::uint8_t> bytes) const {
+void SalesTotals::Overlay(const RegisterConfig& config, int closures, std::uint32_t address,
+                          std::span<std::uint8_t> bytes) const {
   const int n = Block4(config, kAmountBytes);
   for (const auto& [number, totals] : departments_) {
     const std::uint32_t area = DepartmentAddress(config, number) + static_cast<std::uint32_t>(TotalsAreaOffset(config));
@@ -109,13 +113,17 @@ void SalesTotals::Overlay(const RegisterConfig& config, int closures, std::uint3
   }
   const std::uint32_t vatBase = config.Word(Area::Block1, kVatWord);
   const std::uint32_t vatBytes = config.Word(Area::Block1, kVatWord + 2);
-  auto vatAmount = [&](int index, int at) { return vatBase + static_cast<std::uint32_t>(index) * vatBytes + static_cast<std::uint32_t>(at); };
-  for (const auto& [index, gross] : vatGross_) Lay(vatAmount(index, kVatGrossOffset), gross, n, address, bytes);
+  auto vatAmount = [&](int index, int at) {
+    return vatBase + static_cast<std::uint32_t>(index) * vatBytes + static_cast<std::uint32_t>(at);
+  };
+  for (const auto& [index, gross] : vatGross_)
+    Lay(vatAmount(index, kVatGrossOffset), gross, n, address, bytes);
   for (const auto& [index, split] : vatSplit_) {
     Lay(vatAmount(index, kVatGrossOffset + n), split.net, n, address, bytes);
     Lay(vatAmount(index, kVatGrossOffset + 2 * n), split.tax, n, address, bytes);
   }
-  if (const std::uint32_t general = config.Word(Area::Block1, kGeneralBlockWord); general != 0 && (closures != 0 || grandTotal_ != 0)) {
+  if (const std::uint32_t general = config.Word(Area::Block1, kGeneralBlockWord);
+      general != 0 && (closures != 0 || grandTotal_ != 0)) {
     Lay(general + kClosureOffset, closures, 2, address, bytes);
     Lay(general + static_cast<std::uint32_t>(GrandTotalOffset(config)), grandTotal_, n, address, bytes);
   }

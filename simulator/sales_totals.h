@@ -45,7 +45,8 @@ class SalesTotals {
 
   // Writes the totals over `bytes`, the memory read from `address`, with
   // `closures` the number of the last closure made.
-  void Overlay(const RegisterConfig& config, int closures, std::uint32_t address, std::span<std::uint8_t> bytes) const;
+  void Overlay(const RegisterConfig& config, int closures, std::uint32_t address,
+               std::span<std::uint8_t> bytes) const;
 
  private:
   void Post(const SaleLine& line);

@@ -242,7 +242,8 @@ void SimRegister::AppendMemory(std::uint32_t address, std::uint32_t length, std:
 // A department's sales count at the VAT rate its record names.
 int SimRegister::DepartmentVatIndex(int department) {
   std::vector<std::uint8_t> rate;
-  if (const std::uint32_t at = DepartmentVatAddress(config_, department); at < kMemoryBytes) AppendMemory(at, 1, rate);
+  if (const std::uint32_t at = DepartmentVatAddress(config_, department); at < kMemoryBytes)
+    AppendMemory(at, 1, rate);
   return rate.empty() ? 0 : rate[0];
 }
 
@@ -253,8 +254,10 @@ Reply SimRegister::VatTotalsUpdate() {
   const std::uint32_t bytes = config_.Word(Area::Block1, kVatTableWord + 2);
   for (int index = 0; index <= config_.Byte(Area::Block4, kVatCountOffset); ++index) {
     std::vector<std::uint8_t> rate;
-    if (const std::uint32_t at = base + static_cast<std::uint32_t>(index) * bytes; at + 2 <= kMemoryBytes) AppendMemory(at, 2, rate);
-    if (const auto value = rate.empty() ? std::nullopt : UnpackBcd(rate)) keyboard.till.totals.SplitVat(index, *value);
+    if (const std::uint32_t at = base + static_cast<std::uint32_t>(index) * bytes; at + 2 <= kMemoryBytes)
+      AppendMemory(at, 2, rate);
+    if (const auto value = rate.empty() ? std::nullopt : UnpackBcd(rate))
+      keyboard.till.totals.SplitVat(index, *value);
   }
   Reply reply;
   reply.answer = {'C', 0};
@@ -405,8 +408,10 @@ Reply SimRegister::CardOrSettings(std::span<const std::uint8_t> frame) {
     return AreaAnswer('C', Area::SettingValues);
   if (frame.size() == 2 && frame[1] == 3) return AreaAnswer('C', Area::OutputSettings);
   if (frame.size() == 2 && frame[1] == kStateFieldsRequest) return StateFields();
-  if (frame.size() == 3 && frame[1] == kVatTotalsRequest && frame[2] == 0 && ModelLetter(config_) == 'M') return VatTotalsUpdate();
-  if (frame.size() == 3 && frame[1] == kTable31Request && ModelLetter(config_) == '6' && config_.FeatureLevel(kFeatureTable31) != 0)
+  if (frame.size() == 3 && frame[1] == kVatTotalsRequest && frame[2] == 0 && ModelLetter(config_) == 'M')
+    return VatTotalsUpdate();
+  if (frame.size() == 3 && frame[1] == kTable31Request && ModelLetter(config_) == '6' &&
+      config_.FeatureLevel(kFeatureTable31) != 0)
     return Table31Record(frame[2]);
   if (frame.size() == 11 && frame[1] == 3) {
     config_.SetBytes(Area::OutputSettings, 1, {frame.begin() + 2, frame.end()});
@@ -424,8 +429,7 @@ Reply SimRegister::CardOrSettings(std::span<const std::uint8_t> frame) {
 // 'C' 10 parameter value: only model 'N' registers keep parameters (1-64).
 Reply SimRegister::SetParameter(std::span<const std::uint8_t> frame) {
   const std::size_t parameter = frame[2];
-  if (ModelLetter(config_) != 'N' || parameter < 1 ||
-      parameter > parameters.size())
+  if (ModelLetter(config_) != 'N' || parameter < 1 || parameter > parameters.size())
     return Refuse('C', kRefuseUnknownFrame);
   parameters[parameter - 1] = frame[3];
   Reply reply;

@@ -28,7 +28,8 @@ TEST_F(TotalsReportSim, SalesReachTheVatDepartmentAndDailyLines) {
                         Case{'M', "1001,00001420,00001164,00000256", "1002,00000550,00000500,00000050"}}) {
     SCOPED_TRACE(c.model);
     LayOut(c.model);
-    SellAndPay({"VENDITA REPARTO=1, PREZZO=12.20", "VENDITA REPARTO=1, PREZZO=2", "VENDITA REPARTO=2, PREZZO=5.50"});
+    SellAndPay(
+        {"VENDITA REPARTO=1, PREZZO=12.20", "VENDITA REPARTO=1, PREZZO=2", "VENDITA REPARTO=2, PREZZO=5.50"});
     std::map<int, std::string> lines = Report();
     EXPECT_EQ(lines[1000], "1000,00000000,00000000,00000000");
     EXPECT_EQ(lines[1001], c.vat1);
