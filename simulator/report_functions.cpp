@@ -74,8 +74,9 @@ int ReportFunctions::DayReport(int position, int function) {
   printer_.PrintCentred("ECRSIM");
   printer_.PrintCentred(function == 1 ? std::string("LETTURA GIORNALIERA") : Numbered("REPORT %d", function));
   if (position == kResetPosition) printer_.PrintCentred("AZZERAMENTO");
-  printer_.Print(CountLine("SCONTRINI", till_.day.receipts, printer_.width));
-  printer_.PrintAmount("TOTALE GIORNO", till_.day.total);
+  const DayTotals& day = till_.totals.Day();
+  printer_.Print(CountLine("SCONTRINI", day.receipts, printer_.width));
+  printer_.PrintAmount("TOTALE GIORNO", day.total);
   printer_.PrintRule();
   return 0;
 }
@@ -84,23 +85,24 @@ int ReportFunctions::DayReport(int position, int function) {
 // then the day starts again under the next closure number.
 int ReportFunctions::Closure() {
   const int closure = journal_.closure;
+  const DayTotals& day = till_.totals.Day();
   {
     const JournalDocumentScope document(journal_);
     printer_.PrintCentred("ECRSIM");
     printer_.PrintCentred("CHIUSURA GIORNALIERA");
     printer_.PrintCentred(Numbered("AZZERAMENTO N. %04d", closure));
     printer_.Print("DATA " + journal_.date + " ORA " + journal_.time);
-    printer_.Print(CountLine("SCONTRINI", till_.day.receipts, printer_.width));
-    printer_.Print(CountLine("ANNULLATI", till_.day.cancelled, printer_.width));
-    printer_.PrintAmount("TOTALE GIORNO", till_.day.total);
+    printer_.Print(CountLine("SCONTRINI", day.receipts, printer_.width));
+    printer_.Print(CountLine("ANNULLATI", day.cancelled, printer_.width));
+    printer_.PrintAmount("TOTALE GIORNO", day.total);
     printer_.PrintRule();
   }
   xml_.AddDaily(static_cast<std::uint16_t>(closure),
-                "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Corrispettivi><Chiusura>" + std::to_string(closure) +
-                    "</Chiusura><Data>" + journal_.date + "</Data><Scontrini>" +
-                    std::to_string(till_.day.receipts) + "</Scontrini><Totale>" + AmountText(till_.day.total) +
+                "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Corrispettivi><Chiusura>" +
+                    std::to_string(closure) + "</Chiusura><Data>" + journal_.date + "</Data><Scontrini>" +
+                    std::to_string(day.receipts) + "</Scontrini><Totale>" + AmountText(day.total) +
                     "</Totale></Corrispettivi>\n");
-  till_.day = DayTotals{};
+  till_.totals.CloseDay();
   ++journal_.closure;
   return 0;
 }

@@ -35,6 +35,15 @@ constexpr int kStateClosureOffset = 15;
 constexpr std::uint8_t kSlaveStateQuery = 23;  // 'U' 0 23, answered only in the REG position
 constexpr std::uint8_t kSlaveText = 2;
 constexpr int kEchoSetting = 4;  // output settings byte: the line echo
+constexpr std::uint8_t kVatTotalsRequest = 13;  // 'C' 13 0
+constexpr int kVatTableWord = 9;                // block 1: the VAT records' address and size
+constexpr int kVatCountOffset = 43;             // block 4: the VAT-rate count
+constexpr std::uint8_t kTable31Request = 17;    // 'C' 17 n
+constexpr int kFeatureTable31 = 105;            // model 6's extension
+
+char ModelLetter(const RegisterConfig& config) {
+  return static_cast<char>(config.Byte(Area::Identity, kModelLetterOffset));
+}
 
 // 'U' 0 n requests and the areas that answer them.
 std::optional<Area> InformationArea(std::uint8_t n) {
@@ -61,7 +70,7 @@ SimRegister::SimRegister(RegisterConfig config) : config_(std::move(config)) {
   printer.journal = &journal;
   keyboard.reports = &reports;
   keyboard.card = &chipCard;
-  keyboard.till.onSale = [this](const SaleEntry& sale, std::int64_t amount) { PostSale(sale, amount); };
+  keyboard.till.vatIndexOf = [this](int department) { return DepartmentVatIndex(department); };
 }
 
 std::vector<std::string> SimRegister::TakeEchoedLines() {
@@ -227,16 +236,43 @@ void SimRegister::AppendMemory(std::uint32_t address, std::uint32_t length, std:
   for (std::uint32_t i = address; i < address + length; ++i)
     out.push_back(placedMemory.ByteAt(i).value_or(memory_[i]));
   keyboard.tables.Overlay(address, std::span(out).subspan(first));
-  salesTotals.Overlay(config_, address, std::span(out).subspan(first));
+  keyboard.till.totals.Overlay(config_, journal.closure - 1, address, std::span(out).subspan(first));
 }
 
-// A department sale counts at the VAT rate its record names; an article sale at rate 0.
-void SimRegister::PostSale(const SaleEntry& sale, std::int64_t amount) {
+// A department's sales count at the VAT rate its record names.
+int SimRegister::DepartmentVatIndex(int department) {
   std::vector<std::uint8_t> rate;
-  const std::uint32_t rateAt = DepartmentVatAddress(config_, sale.department);
-  if (sale.department != 0 && rateAt < kMemoryBytes) AppendMemory(rateAt, 1, rate);
-  const std::int64_t quantity = amount < 0 ? -sale.quantity : sale.quantity;
-  salesTotals.Post(sale.department, rate.empty() ? 0 : rate[0], quantity, amount);
+  if (const std::uint32_t at = DepartmentVatAddress(config_, department); at < kMemoryBytes)
+    AppendMemory(at, 1, rate);
+  return rate.empty() ? 0 : rate[0];
+}
+
+// 'C' 13 0 on model M: each VAT record's net and tax brought up to date with
+// its gross at the rate the record holds.
+Reply SimRegister::VatTotalsUpdate() {
+  const std::uint32_t base = config_.Word(Area::Block1, kVatTableWord);
+  const std::uint32_t bytes = config_.Word(Area::Block1, kVatTableWord + 2);
+  for (int index = 0; index <= config_.Byte(Area::Block4, kVatCountOffset); ++index) {
+    std::vector<std::uint8_t> rate;
+    if (const std::uint32_t at = base + static_cast<std::uint32_t>(index) * bytes; at + 2 <= kMemoryBytes)
+      AppendMemory(at, 2, rate);
+    if (const auto value = rate.empty() ? std::nullopt : UnpackBcd(rate))
+      keyboard.till.totals.SplitVat(index, *value);
+  }
+  Reply reply;
+  reply.answer = {'C', 0};
+  return reply;
+}
+
+// 'C' 17 n on model 6 with its extension: answer byte 1 is 0 for a record it does not hold.
+Reply SimRegister::Table31Record(std::uint8_t number) const {
+  Reply reply;
+  reply.answer = {'C', 0};
+  if (const auto record = table31.find(number); record != table31.end()) {
+    reply.answer[1] = 1;
+    reply.answer.insert(reply.answer.end(), record->second.begin(), record->second.end());
+  }
+  return reply;
 }
 
 // 'U' 0 14 and a 24-bit address (low byte first): 16 bytes of the whole
@@ -372,6 +408,11 @@ Reply SimRegister::CardOrSettings(std::span<const std::uint8_t> frame) {
     return AreaAnswer('C', Area::SettingValues);
   if (frame.size() == 2 && frame[1] == 3) return AreaAnswer('C', Area::OutputSettings);
   if (frame.size() == 2 && frame[1] == kStateFieldsRequest) return StateFields();
+  if (frame.size() == 3 && frame[1] == kVatTotalsRequest && frame[2] == 0 && ModelLetter(config_) == 'M')
+    return VatTotalsUpdate();
+  if (frame.size() == 3 && frame[1] == kTable31Request && ModelLetter(config_) == '6' &&
+      config_.FeatureLevel(kFeatureTable31) != 0)
+    return Table31Record(frame[2]);
   if (frame.size() == 11 && frame[1] == 3) {
     config_.SetBytes(Area::OutputSettings, 1, {frame.begin() + 2, frame.end()});
     Reply reply;
@@ -388,8 +429,7 @@ Reply SimRegister::CardOrSettings(std::span<const std::uint8_t> frame) {
 // 'C' 10 parameter value: only model 'N' registers keep parameters (1-64).
 Reply SimRegister::SetParameter(std::span<const std::uint8_t> frame) {
   const std::size_t parameter = frame[2];
-  if (config_.Byte(Area::Identity, kModelLetterOffset) != 'N' || parameter < 1 ||
-      parameter > parameters.size())
+  if (ModelLetter(config_) != 'N' || parameter < 1 || parameter > parameters.size())
     return Refuse('C', kRefuseUnknownFrame);
   parameters[parameter - 1] = frame[3];
   Reply reply;

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <deque>
+#include <map>
 #include <span>
 #include <string>
 #include <vector>
@@ -16,7 +17,6 @@
 #include "key_maps.h"
 #include "logo_store.h"
 #include "placed_memory.h"
-#include "sales_totals.h"
 #include "printer.h"
 #include "record_files.h"
 #include "register_config.h"
@@ -129,7 +129,9 @@ class SimRegister {
   PlacedMemory placedExtendedMemory;
   XmlStore xmlStore;  // the daily XML documents, over the 32-bit memory
   ReportFunctions reports{printer, journal, keyboard.till, xmlStore};
-  SalesTotals salesTotals;  // what the sales add up, over the 16-bit memory
+  // Model 6's table 31 by record number (1-200): the answer bytes after the
+  // status byte (a 4-byte number, a digit, the text).
+  std::map<int, std::vector<std::uint8_t>> table31;
 
   bool AddFault(const Fault& fault);  // false when the queue is full
   void ClearFaults() { faults_.clear(); }
@@ -154,7 +156,9 @@ class SimRegister {
   Reply TableRecord(std::span<const std::uint8_t> frame);
   Reply MemoryImage(std::span<const std::uint8_t> frame);
   void AppendMemory(std::uint32_t address, std::uint32_t length, std::vector<std::uint8_t>& out);
-  void PostSale(const SaleEntry& sale, std::int64_t amount);
+  int DepartmentVatIndex(int department);
+  Reply VatTotalsUpdate();
+  Reply Table31Record(std::uint8_t number) const;
   Reply StandBy(std::span<const std::uint8_t> frame);
   Reply AreaAnswer(char letter, Area area) const;
   static Reply Refuse(char letter, std::uint8_t code);

@@ -65,6 +65,7 @@ void Till::Begin(StatusBytes& status) {
   total_ = 0;
   paid_ = 0;
   totalPrinted_ = false;
+  lines_.clear();
   char number[32];
   std::snprintf(number, sizeof number, "SCONTRINO N. %04d", receiptNumber);
   if (printer_.journal) printer_.journal->BeginDocument(receiptNumber);
@@ -79,6 +80,7 @@ void Till::End(StatusBytes& status) {
   status.transaction = 0;
   total_ = 0;
   paid_ = 0;
+  lines_.clear();
 }
 
 void Till::PrintTotalOnce() {
@@ -105,7 +107,8 @@ int Till::Sell(const SaleEntry& sale, StatusBytes& status) {
     printer_.Print("  " + QuantityText(sale.quantity) + " X " + AmountText(sale.price));
   printer_.PrintAmount(SaleLabel(sale), amount);
   total_ += amount;
-  if (onSale) onSale(sale, amount);
+  const int vatIndex = sale.department != 0 && vatIndexOf ? vatIndexOf(sale.department) : 0;
+  lines_.push_back({sale.department, vatIndex, amount < 0 ? -sale.quantity : sale.quantity, amount});
   return 0;
 }
 
@@ -148,8 +151,7 @@ int Till::Pay(int type, std::optional<std::int64_t> amount, StatusBytes& status)
   status.transaction |= kTransactionInPayment;
   if (paid_ < total_) return 0;
   if (paid_ > total_) printer_.PrintAmount("RESTO", paid_ - total_);
-  ++day.receipts;
-  day.total += total_;
+  totals.PostReceipt(lines_, total_);
   End(status);
   return 0;
 }
@@ -158,7 +160,7 @@ int Till::Cancel(StatusBytes& status) {
   if (printer_.fault) return printer_.fault;
   if (!Open(status)) return kCriticalNoReceipt;
   printer_.PrintCentred("ANNULLATO");
-  ++day.cancelled;
+  totals.PostCancelled();
   End(status);
   return 0;
 }

@@ -9,8 +9,10 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "printer.h"
+#include "sales_totals.h"
 
 namespace ecrsim {
 
@@ -36,13 +38,6 @@ struct SaleEntry {
   std::uint32_t article = 0;
 };
 
-// The day's closed receipts, until the daily closure zeroes them.
-struct DayTotals {
-  int receipts = 0;
-  int cancelled = 0;
-  std::int64_t total = 0;  // hundredths
-};
-
 enum class Adjustment { PercentOff, PercentOn, AmountOff, AmountOn };  // keys 31, 32, 33, 34
 
 class Till {
@@ -64,9 +59,10 @@ class Till {
   bool PartlyPaid() const { return paid_ != 0; }
   std::int64_t Total() const { return total_; }
   int receiptNumber = 0;  // of the receipt open or last printed
-  DayTotals day;
-  // Each sale line taken, with its amount: the register's running totals.
-  std::function<void(const SaleEntry& sale, std::int64_t amount)> onSale;
+  // What the paid receipts add up to; a cancelled receipt counts only as cancelled.
+  SalesTotals totals;
+  // The VAT index a department's sales count at (article sales count at 0).
+  std::function<int(int department)> vatIndexOf;
 
  private:
   bool Open(const StatusBytes& status) const;
@@ -78,6 +74,7 @@ class Till {
   std::int64_t total_ = 0;
   std::int64_t paid_ = 0;
   bool totalPrinted_ = false;
+  std::vector<SaleLine> lines_;  // of the open receipt
 };
 
 }  // namespace ecrsim

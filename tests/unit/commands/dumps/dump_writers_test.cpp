@@ -150,11 +150,15 @@ TEST_F(DumpWriters, EachProgrammingTable) {
 // slots V + a and V + b + 7, so on this model the dump does not replay into
 // the slots it was read from.
 TEST_F(DumpWriters, ModelMRatesInThreeGroups) {
-  Row row{"ARCHIVIO=3, NUMERICO", Model('M', {}, [](EcrConfigRecord& ecr) {
-            ecr.Block4Byte43 = 2;
-            ecr.FileAddress[4] = 0x3000;
-            ecr.FileAddress[5] = 4;
-          })};
+  Row row{"ARCHIVIO=3, NUMERICO",
+          Model('M', {},
+                [](EcrConfigRecord& ecr) {
+                  ecr.Block4Byte43 = 2;
+                  ecr.FileAddress[4] = 0x3000;
+                  ecr.FileAddress[5] = 4;
+                }),
+          {},
+          {}};
   const auto group = [&](int firstRecord, int count, const char* numberField) {
     for (int i = 0; i < count; ++i) {
       const int rate = 10 + firstRecord + i;  // distinct, as BCD: record n holds rate n + 10

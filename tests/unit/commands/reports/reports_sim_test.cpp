@@ -72,7 +72,7 @@ TEST_F(ReportsSim, AReportCapturedIntoItsFileEqualsThePrintedOneAndTheEchoGoesBa
   EXPECT_NE(printed.find("LETTURA GIORNALIERA"), std::string::npos);
   EXPECT_EQ(Read("x.txt"), printed);
   EXPECT_FALSE(EchoOn());
-  EXPECT_EQ(Reg().keyboard.till.day.receipts, 1) << "a read report zeroes nothing";
+  EXPECT_EQ(Reg().keyboard.till.totals.Day().receipts, 1) << "a read report zeroes nothing";
 }
 
 TEST_F(ReportsSim, TheClosureJournalsItsReceiptZeroesTheDayAndTheDayReadsBack) {
@@ -81,7 +81,7 @@ TEST_F(ReportsSim, TheClosureJournalsItsReceiptZeroesTheDayAndTheDayReadsBack) {
   const std::string closure = Printed({"#27"});
   EXPECT_NE(closure.find("AZZERAMENTO N. 0001"), std::string::npos);
   EXPECT_NE(closure.find("19.00"), std::string::npos);
-  EXPECT_EQ(Reg().keyboard.till.day.total, 0);
+  EXPECT_EQ(Reg().keyboard.till.totals.Day().total, 0);
   EXPECT_EQ(Reg().journal.closure, 2);
 
   // The keyboard way: a journal report whose echo fills the file.
