@@ -53,16 +53,6 @@ std::optional<Words> SplitWords(std::string_view line) {
   return out;
 }
 
-std::string Hex(const std::vector<std::uint8_t>& bytes) {
-  std::string text;
-  char digits[3];
-  for (std::uint8_t b : bytes) {
-    std::snprintf(digits, sizeof digits, "%02X", b);
-    text += digits;
-  }
-  return text;
-}
-
 constexpr long long kMaxCardDelayMs = 600000;
 constexpr long long kMaxServiceDelayMs = 600000;
 constexpr std::size_t kMaxQueryAnswer = ecrwire::kMaxPayload - 4;  // after the status word

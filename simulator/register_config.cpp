@@ -17,6 +17,8 @@ constexpr int kFeatureFlagsOffset = 85;  // bit 0: block 4 carries entries 96-12
 // Largest area the configuration accepts: an answer never exceeds one frame.
 constexpr std::size_t kMaxAreaBytes = 511;
 
+}  // namespace
+
 int FixedSize(Area area) {
   switch (area) {
     case Area::Block1:
@@ -33,8 +35,6 @@ int FixedSize(Area area) {
       return 0;
   }
 }
-
-}  // namespace
 
 std::string_view AreaName(Area area) {
   return kAreaNames[static_cast<int>(area)];

@@ -46,6 +46,9 @@ constexpr int kBlock4Bytes = 64;
 constexpr int kBlock5Bytes = 50;
 constexpr int kFeatureCount = 128;
 
+// The bytes of a memory block; 0 for an area the configuration sizes.
+int FixedSize(Area area);
+
 std::string_view AreaName(Area area);
 std::optional<Area> AreaByName(std::string_view name);
 

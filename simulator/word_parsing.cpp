@@ -1,6 +1,7 @@
 #include "word_parsing.h"
 
 #include <charconv>
+#include <cstdio>
 
 namespace ecrsim {
 
@@ -32,6 +33,16 @@ std::optional<std::vector<std::uint8_t>> ParseHex(std::string_view text) {
     bytes.push_back(static_cast<std::uint8_t>(value));
   }
   return bytes;
+}
+
+std::string Hex(const std::vector<std::uint8_t>& bytes) {
+  std::string text;
+  char digits[3];
+  for (std::uint8_t b : bytes) {
+    std::snprintf(digits, sizeof digits, "%02X", b);
+    text += digits;
+  }
+  return text;
 }
 
 }  // namespace ecrsim

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -17,5 +18,8 @@ std::optional<long long> ParseInRange(std::string_view word, long long low, long
 
 // Pairs of hexadecimal digits, either case; refused at an odd length or a bad digit.
 std::optional<std::vector<std::uint8_t>> ParseHex(std::string_view text);
+
+// Bytes as pairs of upper-case hexadecimal digits, the form ParseHex reads.
+std::string Hex(const std::vector<std::uint8_t>& bytes);
 
 }  // namespace ecrsim

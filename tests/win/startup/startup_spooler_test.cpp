@@ -1,6 +1,7 @@
 // The product server running AutoRun against the simulator: a spooler
 // process started with "/p 1" and a process started by hand in single-port
-// mode, with real command files and the prefix's registry.
+// mode, with real command files and the prefix's registry. A programming-table
+// dump dropped as a command file programs a fresh register.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -15,7 +16,9 @@
 #include <string>
 #include <vector>
 
+#include "config_lines.h"
 #include "protocol/protocol_test_support.h"
+#include "sample_tables.h"
 #include "window/main_form.h"
 
 namespace {
@@ -145,10 +148,12 @@ class AutoRunEndToEnd : public ::testing::Test {
     ASSERT_TRUE(sim_->Ok("fault 1 clear"));
   }
   void TearDown() override {
+    spooler_.reset();
     for (const std::string& name : Listing()) DeleteFileA((spool_ + name).c_str());
     RemoveDirectoryA(spool_.c_str());
     RemoveDirectoryA(Parent().c_str());
     if (sim_) sim_->Ok("fault 1 clear");
+    if (sim_) sim_->Ok("register 1 t72");  // the built-in register the other tests expect
   }
   std::string Parent() const { return spool_.substr(0, spool_.find_last_of('\\', spool_.size() - 2) + 1); }
   std::map<std::string, std::string> PortValues() const {
@@ -190,14 +195,48 @@ class AutoRunEndToEnd : public ::testing::Test {
     }
     return frames;
   }
+  // Port 1's spooler on the fixture's simulator, once it made its folder.
+  void StartSpooler() {
+    spooler_.emplace(PortValues());
+    ASSERT_TRUE(spooler_->server.Started());
+    ASSERT_TRUE(WaitFor([&] { return Exists(spool_); }, 20000)) << "the spooler creates its folder";
+  }
+  // Drops `text` as the command file `name` (written aside and renamed, as a
+  // producer does) and gives its errors file once the spooler took it.
+  std::string RunCommandFile(const std::string& name, const std::string& text) {
+    const std::string file = spool_ + name + ".txt";
+    WriteFile(spool_ + name + ".part", text);
+    if (!MoveFileA((spool_ + name + ".part").c_str(), file.c_str())) return "not dropped";
+    if (!WaitFor([&] { return !Exists(file); })) return "not run";
+    return Exists(spool_ + name + ".err") ? ReadFile(spool_ + name + ".err") : "no errors file";
+  }
+  // Register 1 anew, shaped to hold every sample table.
+  void FreshSampleTablesRegister() {
+    for (const std::string& line : ecrsim::ConfigLines(1, quadrel_test::SampleTablesConfig()))
+      ASSERT_TRUE(sim_->Ok(line)) << line;
+  }
+  std::string DumpLines(const std::string& fileName) const {
+    std::string text;
+    for (const std::string& line : quadrel_test::SampleTableDumpLines(spool_ + fileName))
+      text += line + "\r\n";
+    return text;
+  }
   static std::string CommandName(int n) {
     char name[16];
     std::snprintf(name, sizeof name, "cmd%02d", n);
     return name;
   }
 
+  struct Spooler {
+    explicit Spooler(const std::map<std::string, std::string>& portValues) : key(1, portValues) {}
+    SettingValue enabled{HKEY_LOCAL_MACHINE, "EnableSpoolerAutoRun", "1"};
+    protocol_test::PortKey key;
+    Ravelin server{"/p 1"};
+  };
+
   std::string spool_;
   std::optional<protocol_test::SimControl> sim_;
+  std::optional<Spooler> spooler_;
 };
 
 TEST_F(AutoRunEndToEnd, SpoolerRunsEveryDroppedFileInNameOrderAndDeletesEachAfterItsBatch) {
@@ -244,11 +283,7 @@ TEST_F(AutoRunEndToEnd, SpoolerRunsEveryDroppedFileInNameOrderAndDeletesEachAfte
 }
 
 TEST_F(AutoRunEndToEnd, FailingLineIsReportedInItsErrorsFileAndAPortThatWillNotOpenKeepsTheFile) {
-  SettingValue spooler(HKEY_LOCAL_MACHINE, "EnableSpoolerAutoRun", "1");
-  protocol_test::PortKey key(1, PortValues());
-  Ravelin server("/p 1");
-  ASSERT_TRUE(server.Started());
-  ASSERT_TRUE(WaitFor([&] { return Exists(spool_); }, 20000)) << "the spooler creates its folder";
+  ASSERT_NO_FATAL_FAILURE(StartSpooler());
 
   // An empty file: how many frames opening the port costs.
   ASSERT_TRUE(sim_->Ok("log 1 clear"));
@@ -297,24 +332,32 @@ TEST_F(AutoRunEndToEnd, FileWhosePortWillNotOpenStaysAndRunsOnceThePortOpens) {
   EXPECT_EQ(ReadFile(spool_ + "cmd02.err"), "");
 }
 
+TEST_F(AutoRunEndToEnd, ProgrammingTablesDumpDroppedAsACommandFileProgramsAFreshRegister) {
+  ASSERT_NO_FATAL_FAILURE(StartSpooler());
+  ASSERT_NO_FATAL_FAILURE(FreshSampleTablesRegister());
+  std::string programming;
+  for (const char* line : quadrel_test::kSampleTableLines) programming += line + std::string("\r\n");
+  ASSERT_EQ(RunCommandFile("cmd01", programming + DumpLines("first.dmp")), "");
+  const std::string dump = ReadFile(spool_ + "first.dmp");
+
+  ASSERT_NO_FATAL_FAILURE(FreshSampleTablesRegister());
+  ASSERT_EQ(RunCommandFile("cmd02", DumpLines("fresh.dmp")), "");
+  EXPECT_NE(ReadFile(spool_ + "fresh.dmp"), dump) << "the register is not fresh";
+  EXPECT_EQ(RunCommandFile("cmd03", dump), "");
+  ASSERT_EQ(RunCommandFile("cmd04", DumpLines("second.dmp")), "");
+  EXPECT_EQ(ReadFile(spool_ + "second.dmp"), dump);
+}
+
 TEST_F(AutoRunEndToEnd, SpoolFolderWithAnApostropheACommaAndASemicolonRunsItsFiles) {
   spool_ = Parent() + "Dell'Acqua, n;1\\";
-  SettingValue spooler(HKEY_LOCAL_MACHINE, "EnableSpoolerAutoRun", "1");
-  protocol_test::PortKey key(1, PortValues());
-  Ravelin server("/p 1");
-  ASSERT_TRUE(server.Started());
-  ASSERT_TRUE(WaitFor([&] { return Exists(spool_); }, 20000));
+  ASSERT_NO_FATAL_FAILURE(StartSpooler());
   WriteFile(spool_ + "cmd01.txt", "#4\r\n");
   ASSERT_TRUE(WaitFor([&] { return !Exists(spool_ + "cmd01.txt"); }));
   EXPECT_EQ(ReadFile(spool_ + "cmd01.err"), "");
 }
 
 TEST_F(AutoRunEndToEnd, FileWhoseErrorsFileCannotBeWrittenIsNotRunAgainAndKeepsItsResults) {
-  SettingValue spooler(HKEY_LOCAL_MACHINE, "EnableSpoolerAutoRun", "1");
-  protocol_test::PortKey key(1, PortValues());
-  Ravelin server("/p 1");
-  ASSERT_TRUE(server.Started());
-  ASSERT_TRUE(WaitFor([&] { return Exists(spool_); }, 20000));
+  ASSERT_NO_FATAL_FAILURE(StartSpooler());
   // The producer still reads the errors file of its previous drop, sharing nothing.
   WriteFile(spool_ + "cmd01.err", "previous");
   HANDLE reader = CreateFileA((spool_ + "cmd01.err").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
