@@ -157,6 +157,7 @@ class SimRegister {
   void PostSale(const SaleEntry& sale, std::int64_t amount);
   Reply StandBy(std::span<const std::uint8_t> frame);
   Reply AreaAnswer(char letter, Area area) const;
+  Reply IdentityAnswer() const;
   static Reply Refuse(char letter, std::uint8_t code);
   Reply ApplyFault(const Fault& fault, std::span<const std::uint8_t> frame);
 
