@@ -32,6 +32,7 @@ constexpr int kModelLetterOffset = 69;        // identity: the model code's firs
 constexpr std::uint8_t kStateFieldsRequest = 11;
 constexpr int kStateFieldsBytes = 24;
 constexpr int kStateClosureOffset = 15;
+constexpr int kIdentityClockOffset = 31;       // 'T' answer: BCD day, month, year, hour, minute
 constexpr std::uint8_t kSlaveStateQuery = 23;  // 'U' 0 23, answered only in the REG position
 constexpr std::uint8_t kSlaveText = 2;
 constexpr int kEchoSetting = 4;  // output settings byte: the line echo
@@ -157,7 +158,7 @@ Reply SimRegister::Answer(std::span<const std::uint8_t> frame) {
       if (frame.size() == 1) return StatusAnswer(kHostOk);
       break;
     case 'T':
-      if (frame.size() == 1) return AreaAnswer('T', Area::Identity);
+      if (frame.size() == 1) return IdentityAnswer();
       break;
     case 'A':
       return KeyRecord(frame);
@@ -196,6 +197,15 @@ Reply SimRegister::AreaAnswer(char letter, Area area) const {
   reply.answer.resize(1 + data.size());
   reply.answer[0] = static_cast<std::uint8_t>(letter);
   std::copy(data.begin(), data.end(), reply.answer.begin() + 1);
+  return reply;
+}
+
+// The identity carries the clock the journal stamps documents with.
+Reply SimRegister::IdentityAnswer() const {
+  Reply reply = AreaAnswer('T', Area::Identity);
+  const auto clock = PackBcd(journal.date + journal.time, 5);
+  if (clock && reply.answer.size() >= kIdentityClockOffset + clock->size())
+    std::copy(clock->begin(), clock->end(), reply.answer.begin() + kIdentityClockOffset);
   return reply;
 }
 

@@ -161,6 +161,7 @@ class SimRegister {
   Reply Table31Record(std::uint8_t number) const;
   Reply StandBy(std::span<const std::uint8_t> frame);
   Reply AreaAnswer(char letter, Area area) const;
+  Reply IdentityAnswer() const;
   static Reply Refuse(char letter, std::uint8_t code);
   Reply ApplyFault(const Fault& fault, std::span<const std::uint8_t> frame);
 

@@ -1,7 +1,10 @@
 // The receipt the end-to-end tests sell, in-process and through the COM
 // server: its command lines and what the simulator prints for them on a
-// fresh register (40 columns).
+// fresh register (40 columns), and a printout as files hold it.
 #pragma once
+
+#include <string>
+#include <string_view>
 
 namespace quadrel_test {
 
@@ -28,5 +31,12 @@ inline constexpr const char* kSampleReceiptPrinted =
     "CONTANTI                           10.00\n"
     "RESTO                               5.50\n"
     "----------------------------------------\n";
+
+// A printout as the files it is captured or journalled into hold it: CR LF lines.
+inline std::string WithCrLf(std::string_view printed) {
+  std::string text;
+  for (const char c : printed) text += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  return text;
+}
 
 }  // namespace quadrel_test

@@ -1,5 +1,6 @@
 #include "mail/receipt_picture.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "language/command_field_values.h"
@@ -8,7 +9,10 @@
 #include "language/result_text.h"
 #include "mail/nested_lines.h"
 #include "mail/picture_library.h"
+#include "state/ecr_config.h"
+#include "state/library_state.h"
 #include "text/capture_field.h"
+#include "text/text_helpers.h"
 
 namespace quadrel {
 namespace {
@@ -48,11 +52,17 @@ int ChooseReceipt(const std::string& wanted, LastReceipt& receipt) {
 }  // namespace
 
 int ReadLastReceipt(LastReceipt& receipt) {
-  std::string number, dateAnswer;
-  int code = RunNestedLine("#71 #1=10", &number);
+  std::string counters, dateAnswer;
+  int code = RunNestedLine("#71 #1=10", &counters);
   if (code != 0) return code;
   code = RunNestedLine("#71 #1=7", &dateAnswer);
   if (code != 0) return code;
+  // A register with a general-totals block follows the number with a field
+  // of that block; the field count tells a missing number from that field.
+  const auto fields = 1 + std::count(counters.begin(), counters.end(), SeparatorChar());
+  if (fields != (HasGeneralTotalsBlock(CurrentRecord()) ? 2 : 1)) return kResultIllegalValue;
+  std::string number;
+  GetNthField(counters, number, 1, SeparatorChar());
   if (!AllDigits(number) || number.size() > kReceiptNumberChars) return kResultIllegalValue;
   if (!DateOfAnswer(dateAnswer, receipt.date)) return kResultIllegalValue;
   receipt.number = number;

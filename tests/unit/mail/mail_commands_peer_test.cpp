@@ -6,14 +6,18 @@
 #include <filesystem>
 #include <string>
 
+#include "config/ecr_conf_texts.h"
 #include "interfaces/registry.h"
 #include "language/result_text.h"
 #include "last_receipt_register.h"
+#include "mail/closure_run.h"
 #include "mail/picture_library.h"
 #include "mail/receipt_mail.h"
 #include "mail_test_peers.h"
 #include "sim_command_fixture.h"
 #include "state/ecr_config.h"
+#include "text/text_helpers.h"
+#include "totals_layout.h"
 
 namespace quadrel {
 namespace {
@@ -64,6 +68,47 @@ TEST_F(MailCommandsPeer, AClosureMailReachesEveryListedRecipientWithItsSubjectAn
     EXPECT_NE(message.find(body), std::string::npos) << message;
     EXPECT_EQ(message.find("filename="), std::string::npos) << "no report asked for";
   }
+}
+
+// The mail goes before the daily closure: the closure clears the totals it reports.
+TEST_F(MailCommandsPeer, ItsReportsAreTheWritersOutputForTheRegistersFilesThenRemoved) {
+  quadrel_test::LayOutTotals(Reg(), 'T', 4);
+  // A status text from which the rd report shows the journal's fill level.
+  Reg().EditConfig().SetBytes(ecrsim::Area::SettingValues, 9, {0, 0, 0, 0});
+  InvalidateAllEcrRecords();
+  for (const char* line : {"CHIAVE R", "VENDITA REPARTO=1, PREZZO=12.20", "VENDITA REPARTO=1, PREZZO=2",
+                           "VENDITA REPARTO=2, PREZZO=5.50", "PAGA"})
+    ASSERT_EQ(Run(line), 0) << line;
+
+  // What the writers make of the register's own files, dumped apart.
+  ASSERT_EQ(Run("#3 #1=3, #2='vat.txt', #5"), 0);
+  ASSERT_EQ(Run("#3 #1=99, #2='totals.txt'"), 0);
+  ASSERT_EQ(Run("#71 #1=8"), 0);
+  std::string closure;
+  GetNthField(Reply().PendingReply.text, closure, 9, ',');
+  ClosureRun expected;
+  expected.registerId = EcrId();
+  fs::create_directory("expected");
+  expected.folder = "expected";
+  expected.vatRates = LoadVatRates(mail_test::ReadFile("vat.txt"));
+  RegisterClosureWriters(expected);
+  const ClosureSelection rdAndRtlf = {true, false, true};
+  const std::string status = SettingValuesText(CurrentRecord()).value_or("");
+  ASSERT_EQ(RunClosureWriters(expected, mail_test::ReadFile("totals.txt"), status, closure, rdAndRtlf), 0);
+  const std::vector<std::string> reports = ListClosureFiles(expected, rdAndRtlf);
+  ASSERT_EQ(reports.size(), 2u);
+
+  ASSERT_EQ(Run("#120 #1, #3, " + ClosureServer() + ", #8='sink@quadrel.test;', #12='rd e rtlf'"), 0);
+  const auto messages = mail_test::WaitForMessages(peer_.at("MAILDIR"), "\nrd e rtlf\n", 1);
+  ASSERT_EQ(messages.size(), 1u);
+  for (const std::string& report : reports) {
+    const std::string name = fs::path(report).filename().string();
+    EXPECT_EQ(mail_test::AttachmentBytes(messages[0], name), mail_test::ReadFile(report)) << name;
+    EXPECT_FALSE(fs::exists(name)) << name;
+  }
+  const std::string rd = mail_test::ReadFile(reports[0]);
+  EXPECT_NE(rd.find("11,63"), std::string::npos) << "the sales reached the report";
+  EXPECT_NE(rd.find("RIEMPIMENTO DGFE"), std::string::npos) << "so did the register's status";
 }
 
 TEST_F(MailCommandsPeer, AReceiptPictureGoesToTheDefaultServerWithAuthAndIsRemovedOnceSent) {

@@ -12,6 +12,7 @@
 #include "mail/picture_library.h"
 #include "mail/receipt_mail.h"
 #include "mail_test_peers.h"
+#include "sample_receipt.h"
 #include "sim_command_fixture.h"
 
 namespace quadrel {
@@ -71,6 +72,15 @@ TEST_F(MailCommandsSim, TheLastReceiptOrAnEarlierOneIsDrawnUnderItsNumber) {
   EXPECT_NE(mail_test::ReadFile("headder.txt"), "");
 }
 
+TEST_F(MailCommandsSim, ThePictureIsDrawnFromTheReceiptsJournalLines) {
+  host_.pumpEvents = true;  // the journal report's echo fills the work file
+  for (const char* line : quadrel_test::kSampleReceiptLines) ASSERT_EQ(Run(line), 0) << line;
+  mail_test::SetLastReceipt(Reg(), 1);
+  ASSERT_EQ(Run("#122"), 0);
+  ASSERT_EQ(drawings.size(), 1u);
+  EXPECT_EQ(mail_test::ReadFile(drawings[0][0]), quadrel_test::WithCrLf(quadrel_test::kSampleReceiptPrinted));
+}
+
 TEST_F(MailCommandsSim, ValuesTheCommandsCannotTakeAreRefusedWithNothingDrawnOrAnswered) {
   const std::string longText(255, 'u');
   for (const std::string& line : std::vector<std::string>{
@@ -89,8 +99,7 @@ TEST_F(MailCommandsSim, TheTelephoneNumberIsNeededKeptWhenTheRegisterFailsAndEmp
   EXPECT_EQ(Run(kMailReceipt), 283);
   EXPECT_EQ(mail_test::ReadFile("answer.txt"), "") << "created, nothing written";
 
-  Reg().EditConfig().SetNumber(ecrsim::Area::Block1, 33, 2, 0x6301);  // item 10 gets a second field
-  ASSERT_EQ(Run("INFO VOCE=14"), 0);
+  Reg().EditConfig().SetNumber(ecrsim::Area::IdentityBlock, 2, 1, 0);  // item 10 without its number
   EXPECT_EQ(Run(kMailReceipt + ", #12='+39055123'"), 265);
   EXPECT_EQ(MailPhoneNumber(), "+39055123") << "kept for the next try";
   EXPECT_TRUE(drawings.empty());

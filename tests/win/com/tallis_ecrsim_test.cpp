@@ -104,8 +104,7 @@ TEST_F(RealPort, AClosureReprintedAsQrCapturesItsReceiptThroughTheDriverWindow) 
   std::stringstream captured;
   captured << in.rdbuf();
   in.close();
-  std::string printed;
-  for (const char c : sim_->Run("print 1")) printed += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  const std::string printed = quadrel_test::WithCrLf(sim_->Run("print 1"));
   EXPECT_NE(captured.str().find("CHIUSURA GIORNALIERA"), std::string::npos) << captured.str();
   EXPECT_EQ(printed.substr(0, captured.str().size()), captured.str());
   std::filesystem::remove_all(dir);

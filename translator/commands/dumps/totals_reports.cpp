@@ -33,10 +33,9 @@ int ExpectedLines(const EcrConfigRecord& ecr, int extra) {
 // Keys 2 and 3 from the general-totals block.
 int WriteGeneralTotals(TotalsReport& report) {
   const EcrConfigRecord& ecr = CurrentRecord();
-  const int base = ecr.AreaAddress[0];
-  if (base == 0 || ecr.ModelLetter == 'N') return 0;
+  if (!HasGeneralTotalsBlock(ecr)) return 0;
   RecordData r;
-  if (int error = 0; !ReadRecordAt(base, kGeneralBlockBytes, r, error)) return error;
+  if (int error = 0; !ReadRecordAt(ecr.AreaAddress[0], kGeneralBlockBytes, r, error)) return error;
   int at = 12;
   if (std::string_view("6ADH").find(ecr.ModelLetter) != std::string_view::npos) at = HasTable15Option() ? 46 : 44;
   if (const int error = report.Key(2).Bcd(r.Bytes(at, ecr.AmountBytes)).End()) return error;

@@ -23,7 +23,7 @@ namespace {
 
 constexpr int kReaderStateBits = 0x03;
 constexpr int kStateStandBy = 'H';
-constexpr int kIdentityStampOffset = 31;  // 'T' answer: date and time of the last closure
+constexpr int kIdentityStampOffset = 31;  // 'T' answer: the register's date and time
 constexpr int kPresenceBits = 0x03;
 constexpr int kLineDirect = 1;  // presence value of a register on a direct line
 

@@ -43,10 +43,6 @@ std::optional<std::span<const std::uint8_t>> ReadBlock(int address, int length) 
   return std::span<const std::uint8_t>(FrameBuffer().data).subspan(0, 1 + length);
 }
 
-bool HasAreaBlock(const EcrConfigRecord& r) {
-  return r.AreaAddress[0] != 0 && !IsModel(r, 'N');
-}
-
 // Hex of bytes first..first+count-1 of a block at `address`, as a field; empty when unreadable.
 std::string BlockHex(int address, int length, int first, int count) {
   const auto block = ReadBlock(address, length);
@@ -70,7 +66,7 @@ std::string NumberedCounterText(const EcrConfigRecord& r) {
       text.Number(digits);
     }
   }
-  if (HasAreaBlock(r)) {
+  if (HasGeneralTotalsBlock(r)) {
     const int first = IsModel(r, '2') && r.Version >= 40 ? 9 : 7;
     if (const auto block = ReadBlock(r.AreaAddress[0], kAreaBlockBytes)) text.Hex(block->subspan(first, 2));
   }
@@ -116,7 +112,7 @@ InfoItem MemoryBlockItem(int item, const EcrConfigRecord& r) {
     case 17:
       return {0, hasA11 ? BlockHex(A11(r), 31, 30, 2) : ""};
     case 18: {
-      if (!HasAreaBlock(r)) return {};
+      if (!HasGeneralTotalsBlock(r)) return {};
       const auto block = ReadBlock(r.AreaAddress[0], kAreaBlockBytes);
       return {0, block ? ((*block)[1] == 0 ? "1" : "0") : ""};
     }

@@ -109,6 +109,12 @@ struct EcrConfigRecord {
   int Block3Byte85;
 };
 
+// Whether the register keeps its general totals (grand total, closure
+// counter) in the 64-byte block at the first area address.
+inline bool HasGeneralTotalsBlock(const EcrConfigRecord& r) {
+  return r.AreaAddress[0] != 0 && r.ModelLetter != 'N';
+}
+
 // Zeroes every slot and gives each the record defaults (process attach).
 void ResetAllEcrRecords();
 

@@ -54,9 +54,7 @@ class JournalSim : public ::testing::Test {
   std::string Sell() {
     Reg().printer.Clear();
     for (const char* line : quadrel_test::kSampleReceiptLines) EXPECT_EQ(Run(line), 0) << line;
-    std::string text;
-    for (const char c : Reg().printer.Text()) text += c == '\n' ? std::string("\r\n") : std::string(1, c);
-    return text;
+    return quadrel_test::WithCrLf(Reg().printer.Text());
   }
   std::string Read(const std::string& fields) {
     EXPECT_EQ(Run("#72 #13, " + fields + ", #6='" + file_.string() + "'"), 0) << fields;

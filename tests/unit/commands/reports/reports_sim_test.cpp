@@ -48,9 +48,7 @@ class ReportsSim : public SimCommandTest {
         EXPECT_EQ(result, code) << line;
       }
     }
-    std::string text;
-    for (const char c : Reg().printer.Text()) text += c == '\n' ? std::string("\r\n") : std::string(1, c);
-    return text;
+    return quadrel_test::WithCrLf(Reg().printer.Text());
   }
   std::string Sell() {
     return Printed({std::begin(quadrel_test::kSampleReceiptLines), std::end(quadrel_test::kSampleReceiptLines)});
