@@ -59,11 +59,12 @@ TEST_F(MailCommandsPeer, AClosureMailReachesEveryListedRecipientWithItsSubjectAn
   EXPECT_EQ(Reply().PendingReply.text, "OK");
 
   const std::string subject = "CHIUSURA FISCALE : MATRICOLA " + EcrId() + " AZZERAMENTO NR. 1";
-  const auto messages = mail_test::WaitForMessages(peer_.at("MAILDIR"), "Subject: " + subject + "\n", 2);
+  const auto messages = mail_test::WaitForMessages(peer_.at("MAILDIR"), "\nCassa 2\n", 2);
   ASSERT_EQ(messages.size(), 2u) << "one for each recipient";
   const std::string body = "In allegato i dati relativi alla chiusura fiscale\n" + EcrId() + " " +
                            EcrRecord(1).FirmwareName + "\nCassa 2\n";
   for (const std::string& message : messages) {
+    EXPECT_NE(message.find("Subject: " + subject + "\n"), std::string::npos) << message;
     EXPECT_NE(message.find("X-Mailer: QDX ECR Velmora\n"), std::string::npos);
     EXPECT_NE(message.find(body), std::string::npos) << message;
     EXPECT_EQ(message.find("filename="), std::string::npos) << "no report asked for";
