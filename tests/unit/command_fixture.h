@@ -6,15 +6,12 @@
 #include <string>
 
 #include "definition_text.h"
-#include "language/definition_tables.h"
 #include "run/command_executor.h"
 #include "run/key_batch_sender.h"
 #include "translator_fixture.h"
 
-class CommandLineTest : public TranslatorTest {
+class CommandLineTest : public quadrel::test_support::WithShippedDefinitions<TranslatorTest> {
  protected:
-  static void SetUpTestSuite() { ASSERT_TRUE(quadrel::test_support::LoadShippedDefinitions()); }
-  static void TearDownTestSuite() { quadrel::ClearDefinitionTables(); }
   void SetUp() override {
     TranslatorTest::SetUp();
     quadrel::EcrRecord(1).EcrNumber = 1;

@@ -2,6 +2,7 @@
 // everything that reads its tables.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -10,6 +11,7 @@
 #include <string_view>
 
 #include "language/definition_file.h"
+#include "language/definition_tables.h"
 
 namespace quadrel::test_support {
 
@@ -31,8 +33,21 @@ inline bool LoadDefinitionText(std::string_view text) {
 }
 
 // The definitions file the product ships, as the tests of its commands read it.
-inline std::string ShippedDefinitionsPath() { return std::string(QUADREL_SOURCE_DIR) + "/definitions/TALLIS.INI"; }
+inline std::string ShippedDefinitionsPath() {
+  return std::string(QUADREL_SOURCE_DIR) + "/definitions/TALLIS.INI";
+}
 
-inline bool LoadShippedDefinitions() { return LoadDefinitionFile(ShippedDefinitionsPath()); }
+inline bool LoadShippedDefinitions() {
+  return LoadDefinitionFile(ShippedDefinitionsPath());
+}
+
+// A test suite whose commands run against the shipped definitions, loaded once
+// for the suite.
+template <class Base = ::testing::Test>
+class WithShippedDefinitions : public Base {
+ protected:
+  static void SetUpTestSuite() { ASSERT_TRUE(LoadShippedDefinitions()); }
+  static void TearDownTestSuite() { ClearDefinitionTables(); }
+};
 
 }  // namespace quadrel::test_support

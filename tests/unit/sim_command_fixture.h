@@ -9,15 +9,12 @@
 
 #include "definition_text.h"
 #include "exports/process_state.h"
-#include "language/definition_tables.h"
 #include "run/command_executor.h"
 #include "run/key_batch_sender.h"
 #include "sim_host.h"
 
-class SimCommandTest : public ::testing::Test {
+class SimCommandTest : public quadrel::test_support::WithShippedDefinitions<> {
  protected:
-  static void SetUpTestSuite() { ASSERT_TRUE(quadrel::test_support::LoadShippedDefinitions()); }
-  static void TearDownTestSuite() { quadrel::ClearDefinitionTables(); }
   void SetUp() override {
     host_.sim.AddRegister(1, *ecrsim::BuiltInConfig("t72"));
     host_.Install();

@@ -8,7 +8,6 @@
 
 #include "commands/session/reset_to_idle.h"
 #include "definition_text.h"
-#include "language/definition_tables.h"
 #include "link/ecr_readiness.h"
 #include "run/command_executor.h"
 #include "run/key_batch_sender.h"
@@ -33,10 +32,8 @@ Bytes Display(int code, const std::string& text) {
   return frame;
 }
 
-class DisplayAndReset : public TranslatorTest {
+class DisplayAndReset : public test_support::WithShippedDefinitions<TranslatorTest> {
  protected:
-  static void SetUpTestSuite() { ASSERT_TRUE(test_support::LoadShippedDefinitions()); }
-  static void TearDownTestSuite() { ClearDefinitionTables(); }
   void SetUp() override {
     TranslatorTest::SetUp();
     EcrRecord(1).EcrNumber = 1;

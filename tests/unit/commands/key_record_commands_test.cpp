@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "definition_text.h"
-#include "language/definition_tables.h"
 #include "language/result_text.h"
 #include "platform/platform.h"
 #include "run/command_executor.h"
@@ -75,10 +74,8 @@ Bytes Concat(std::initializer_list<Bytes> parts) {
   return out;
 }
 
-class KeyRecordCommands : public TranslatorTest {
+class KeyRecordCommands : public test_support::WithShippedDefinitions<TranslatorTest> {
  protected:
-  static void SetUpTestSuite() { ASSERT_TRUE(test_support::LoadShippedDefinitions()); }
-  static void TearDownTestSuite() { ClearDefinitionTables(); }
   void SetUp() override {
     TranslatorTest::SetUp();
     EcrRecord(1).EcrNumber = 1;  // configuration read: no frames for it

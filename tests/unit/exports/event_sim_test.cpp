@@ -14,7 +14,6 @@
 #include "event_builder.h"
 #include "interfaces/translator_exports.h"
 #include "language/definition_file.h"
-#include "language/definition_tables.h"
 #include "run/command_executor.h"
 #include "sim_host.h"
 
@@ -29,12 +28,8 @@ struct Decoded {
   double value2 = 0;
 };
 
-class EventSim : public ::testing::Test {
+class EventSim : public test_support::WithShippedDefinitions<> {
  protected:
-  static void SetUpTestSuite() {
-    ASSERT_TRUE(test_support::LoadShippedDefinitions());
-  }
-  static void TearDownTestSuite() { ClearDefinitionTables(); }
   void SetUp() override {
     // t72: 6-byte amounts, 7-byte codes, 6-byte second values, 2 decimals.
     host_.sim.AddRegister(1, *ecrsim::BuiltInConfig("t72"));
@@ -133,7 +128,8 @@ struct RecordCase {
 class EventSimRecords : public EventSim, public ::testing::WithParamInterface<RecordCase> {};
 
 TEST_P(EventSimRecords, DecodeToTheirLine) {
-  EXPECT_EQ(Emit(std::string("event 1 record ") + GetParam().fields).text, GetParam().text) << GetParam().fields;
+  EXPECT_EQ(Emit(std::string("event 1 record ") + GetParam().fields).text, GetParam().text)
+      << GetParam().fields;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -146,10 +142,8 @@ INSTANTIATE_TEST_SUITE_P(
                    "03,'PANE                ',01,+000000000099,+000000000000"},
         RecordCase{"3 0 code:5 byte:2 amount:10 amount:20 word:7 byte:0 amount:30",
                    "03,0000000000005,02,+000000000010,+000000000020,00007,-000000000030"},
-        RecordCase{"5 0 amount:123456", "05,000000123456"},
-        RecordCase{"6 0 byte:17", "06,17"},
-        RecordCase{"7 0 bcd:1:3 amount:100 bcd:1:4 amount:-200",
-                   "07,03,+000000000100,04,-000000000200"},
+        RecordCase{"5 0 amount:123456", "05,000000123456"}, RecordCase{"6 0 byte:17", "06,17"},
+        RecordCase{"7 0 bcd:1:3 amount:100 bcd:1:4 amount:-200", "07,03,+000000000100,04,-000000000200"},
         RecordCase{"9 2 bcd:2:12 amount:450 code:31", "09,0012,-000000000450,0000000000031"},
         RecordCase{"10 0 bcd:2:1 amount:5", "10,0001,+000000000005"},
         RecordCase{"11 0 amount:75 code:88 word:300", "11,+000000000075,0000000000088,00300"},
@@ -165,15 +159,15 @@ INSTANTIATE_TEST_SUITE_P(
         RecordCase{"17 0 bcd:5:1234567890 byte:1 byte:2 hex:000000000000000000000000000000 bcd:2:55 "
                    "amount:999 bcd:3:-5",
                    "17,1234567890,01,02,0055,+000000000999,-000005"},
-        RecordCase{"18 0 bcd:5:1234567890 byte:1 byte:2 hex:000000000000000000000000000000 bcd:2:55 "
-                   "amount:999 bcd:3:-5 byte:1 amount:20 bcd:3:7 date:0101250000",
-                   "18,1234567890,01,02,0055,+000000000999,-000005,01,-000000000020,+000007,'01/01/25 00:00'"},
-        RecordCase{"25 0 bcd:2:11 bcd:1:22 bcd:3:333 amount:4444 bcd:2:55", "25,0011,22,000333,+000000004444,0055"},
+        RecordCase{
+            "18 0 bcd:5:1234567890 byte:1 byte:2 hex:000000000000000000000000000000 bcd:2:55 "
+            "amount:999 bcd:3:-5 byte:1 amount:20 bcd:3:7 date:0101250000",
+            "18,1234567890,01,02,0055,+000000000999,-000005,01,-000000000020,+000007,'01/01/25 00:00'"},
+        RecordCase{"25 0 bcd:2:11 bcd:1:22 bcd:3:333 amount:4444 bcd:2:55",
+                   "25,0011,22,000333,+000000004444,0055"},
         RecordCase{"26 0 bcd:2:1 bcd:1:2 bcd:2:3 date:2812241800 bcd:2:4 bcd:7:12345678901234",
                    "26,'28/12/24 18:00',0003,0004,02,0001,12345678901234"},
-        RecordCase{"16 0 hex:0102", "16"},
-        RecordCase{"19 0 byte:4", "19,04"},
-        RecordCase{"30 1", "30"}));
+        RecordCase{"16 0 hex:0102", "16"}, RecordCase{"19 0 byte:4", "19,04"}, RecordCase{"30 1", "30"}));
 
 TEST_F(EventSim, RecordsInMode2CarryTheFlagDigitAndMode0IsHex) {
   Library().options.DataCaptureFormat = 2;

@@ -11,7 +11,6 @@
 #include "definition_text.h"
 #include "event_fixture.h"
 #include "language/definition_file.h"
-#include "language/definition_tables.h"
 #include "run/command_executor.h"
 
 namespace quadrel {
@@ -27,11 +26,8 @@ std::string Blanks(int count) {
   return hex;
 }
 
-class ArticleCommand : public EventTest {
+class ArticleCommand : public test_support::WithShippedDefinitions<EventTest> {
  protected:
-  static void SetUpTestSuite() { ASSERT_TRUE(test_support::LoadShippedDefinitions()); }
-  static void TearDownTestSuite() { ClearDefinitionTables(); }
-
   // Numeric codes of 4 BCD bytes, 8-byte descriptions, 3-byte prices.
   void SetUp() override {
     EventTest::SetUp();

@@ -10,7 +10,6 @@
 #include "definition_text.h"
 #include "event_fixture.h"
 #include "language/definition_file.h"
-#include "language/definition_tables.h"
 #include "run/command_executor.h"
 
 namespace quadrel {
@@ -22,10 +21,8 @@ using quadrel_test::FromHex;
 const std::string kNoValues = "0000000000000000 00";  // eight small values and the byte value
 const std::string kBlankText = "20202020202020202020202020202020";
 
-class OFileCommand : public EventTest {
+class OFileCommand : public test_support::WithShippedDefinitions<EventTest> {
  protected:
-  static void SetUpTestSuite() { ASSERT_TRUE(test_support::LoadShippedDefinitions()); }
-  static void TearDownTestSuite() { ClearDefinitionTables(); }
   // 3-byte amounts; article codes of 4 BCD bytes for kind 7.
   void SetUp() override {
     EventTest::SetUp();

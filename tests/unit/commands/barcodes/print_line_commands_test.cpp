@@ -10,7 +10,6 @@
 #include "commands/barcodes/code39.h"
 #include "commands/barcodes/ean.h"
 #include "definition_text.h"
-#include "language/definition_tables.h"
 #include "run/command_executor.h"
 #include "run/key_batch_sender.h"
 #include "translator_fixture.h"
@@ -61,10 +60,8 @@ struct RefusalRow {
   int printWidth;
 };
 
-class PrintLineCommands : public TranslatorTest {
+class PrintLineCommands : public test_support::WithShippedDefinitions<TranslatorTest> {
  protected:
-  static void SetUpTestSuite() { ASSERT_TRUE(test_support::LoadShippedDefinitions()); }
-  static void TearDownTestSuite() { ClearDefinitionTables(); }
   void SetUp() override {
     TranslatorTest::SetUp();
     EcrRecord(1).EcrNumber = 1;    // configuration read: no frames for it

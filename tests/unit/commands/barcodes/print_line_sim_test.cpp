@@ -8,12 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "control_commands.h"
 #include "definition_text.h"
 #include "exports/process_state.h"
-#include "language/definition_tables.h"
 #include "run/command_executor.h"
 #include "run/key_batch_sender.h"
-#include "control_commands.h"
 #include "sim_host.h"
 
 namespace quadrel {
@@ -36,10 +35,8 @@ std::string DecodeModules(const std::vector<std::uint8_t>& row, int moduleDots) 
   return modules;
 }
 
-class PrintLineSim : public ::testing::Test {
+class PrintLineSim : public test_support::WithShippedDefinitions<> {
  protected:
-  static void SetUpTestSuite() { ASSERT_TRUE(test_support::LoadShippedDefinitions()); }
-  static void TearDownTestSuite() { ClearDefinitionTables(); }
   void SetUp() override {
     host_.sim.AddRegister(1, *ecrsim::BuiltInConfig("t72"));
     host_.Install();

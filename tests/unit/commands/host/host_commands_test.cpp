@@ -15,7 +15,6 @@
 
 #include "definition_text.h"
 #include "interfaces/host_info.h"
-#include "language/definition_tables.h"
 #include "language/result_text.h"
 #include "link/frame_exchange.h"
 #include "run/command_executor.h"
@@ -37,10 +36,8 @@ struct Seen {
   std::int32_t timeOut = 0;
 };
 
-class HostCommands : public TranslatorTest {
+class HostCommands : public test_support::WithShippedDefinitions<TranslatorTest> {
  protected:
-  static void SetUpTestSuite() { ASSERT_TRUE(test_support::LoadShippedDefinitions()); }
-  static void TearDownTestSuite() { ClearDefinitionTables(); }
   void SetUp() override {
     TranslatorTest::SetUp();
     host.info().protocolType = kDeviceProtocol;

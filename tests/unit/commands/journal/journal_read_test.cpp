@@ -17,7 +17,6 @@
 #include "files/capture_file.h"
 #include "interfaces/host_info.h"
 #include "interfaces/translator_exports.h"
-#include "language/definition_tables.h"
 #include "run/command_executor.h"
 #include "run/key_batch_sender.h"
 #include "translator_fixture.h"
@@ -32,10 +31,8 @@ using quadrel_test::status_idle;
 
 namespace fs = std::filesystem;
 
-class JournalRead : public TranslatorTest {
+class JournalRead : public test_support::WithShippedDefinitions<TranslatorTest> {
  protected:
-  static void SetUpTestSuite() { ASSERT_TRUE(test_support::LoadShippedDefinitions()); }
-  static void TearDownTestSuite() { ClearDefinitionTables(); }
   void SetUp() override {
     TranslatorTest::SetUp();
     EcrRecord(1).EcrNumber = 1;  // configuration in the cache

@@ -14,7 +14,6 @@
 #include "commands/journal/journal_export_signed.h"
 #include "commands/journal/journal_read.h"
 #include "definition_text.h"
-#include "language/definition_tables.h"
 #include "run/command_executor.h"
 #include "run/key_batch_sender.h"
 #include "sample_receipt.h"
@@ -25,10 +24,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class JournalSim : public ::testing::Test {
+class JournalSim : public test_support::WithShippedDefinitions<> {
  protected:
-  static void SetUpTestSuite() { ASSERT_TRUE(test_support::LoadShippedDefinitions()); }
-  static void TearDownTestSuite() { ClearDefinitionTables(); }
   void SetUp() override {
     host_.sim.AddRegister(1, *ecrsim::BuiltInConfig("t72"));
     Reg().EditConfig().SetFeatureLevel(kFeatureJournalRead, 2);

@@ -1,5 +1,7 @@
 // Logo packing and command 55 against the scripted host: the DIS_XX record of
 // a GRA picture, the chunks, the end frame and the register's verdicts.
+#include "commands/printing/logo_upload.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -7,10 +9,8 @@
 #include <vector>
 
 #include "commands/printing/gra_logo.h"
-#include "commands/printing/logo_upload.h"
 #include "commands/printing/gra_picture.h"
 #include "definition_text.h"
-#include "language/definition_tables.h"
 #include "run/command_executor.h"
 #include "run/key_batch_sender.h"
 #include "translator_fixture.h"
@@ -51,14 +51,20 @@ TEST(GraLogo, PictureBytesAreZeroRunCodedAcrossRowsAndClosedAtTheEnd) {
   for (const RunRow& row : rows) {
     // One byte a row: the runs cross the rows.
     const Bytes gra = Gra({.rows = static_cast<int>(row.picture.size()), .picture = row.picture});
-    EXPECT_EQ(Packed(gra), Concat({{0, 1, static_cast<std::uint8_t>(row.picture.size()), 0, 0}, kName, row.coded}));
+    EXPECT_EQ(Packed(gra),
+              Concat({{0, 1, static_cast<std::uint8_t>(row.picture.size()), 0, 0}, kName, row.coded}));
   }
   EXPECT_EQ(GraRowBytes(12, 1), 2u);  // a remainder of 4 dots makes a byte
   EXPECT_EQ(GraRowBytes(11, 1), 1u);  // one of 3 is dropped
 }
 
 TEST(GraLogo, TextsFollowThePictureCutAtTheLimitAndTheEntry) {
-  const Bytes gra = Gra({.version = '3', .flags = 0x80, .rows = 1, .count2 = 1, .repeat = 2, .textLimit = 40,
+  const Bytes gra = Gra({.version = '3',
+                         .flags = 0x80,
+                         .rows = 1,
+                         .count2 = 1,
+                         .repeat = 2,
+                         .textLimit = 40,
                          .entries = {Concat({Bytes(36, 'A'), {0}}), {'H', 'I', 0, 'X', 9}},
                          .picture = {0xFF, 0}});
   EXPECT_EQ(Packed(gra), Concat({{0x80, 1, 1, 0, 1, 20, 0, 2, 0, 0},
@@ -66,7 +72,8 @@ TEST(GraLogo, TextsFollowThePictureCutAtTheLimitAndTheEntry) {
                                  {0xFF, 0, 1},
                                  Bytes(36, 'A'),  // the limit passes the entry: its 36 bytes
                                  {0, 1, 9, 'H', 'I', 0}}));
-  const Bytes limited = Gra({.flags = 0x80, .rows = 1, .textLimit = 2, .entries = {{'A', 'B', 'C', 0}}, .picture = {1}});
+  const Bytes limited =
+      Gra({.flags = 0x80, .rows = 1, .textLimit = 2, .entries = {{'A', 'B', 'C', 0}}, .picture = {1}});
   EXPECT_EQ(Packed(limited), Concat({{0x80, 1, 1, 0, 0, 18, 0, 1, 0, 0}, kName, {1, 'A', 'B', 0}}));
 }
 
@@ -90,10 +97,8 @@ TEST(GraLogo, TheExtensionComesFromTheLastPathComponent) {
   EXPECT_EQ(LogoFileExtension("C:\\v1.2\\logo"), "");
 }
 
-class LogoUpload : public TranslatorTest {
+class LogoUpload : public test_support::WithShippedDefinitions<TranslatorTest> {
  protected:
-  static void SetUpTestSuite() { ASSERT_TRUE(test_support::LoadShippedDefinitions()); }
-  static void TearDownTestSuite() { ClearDefinitionTables(); }
   void SetUp() override {
     TranslatorTest::SetUp();
     EcrRecord(1).EcrNumber = 1;
@@ -102,8 +107,8 @@ class LogoUpload : public TranslatorTest {
   }
   static std::string File(const std::string& name, const Bytes& content) {
     const std::string path = ::testing::TempDir() + name;
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(content.data()),
-                                                static_cast<std::streamsize>(content.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(content.data()), static_cast<std::streamsize>(content.size()));
     return path;
   }
   int Run(const std::string& line) { return SendKeyBatch(TradExecCommand(line), nullptr, 0); }
@@ -140,7 +145,8 @@ TEST_F(LogoUpload, SettingsAloneAndTheRegistersVerdicts) {
 
   // A refused chunk ends the upload without an end frame.
   const std::string bin = File("verdict.bin", Bytes(200, 1));
-  for (const auto& [answer, result] : {std::pair{1, kResultNoProgrammableGraphic}, {5, kResultEcrMemoryOverflow}}) {
+  for (const auto& [answer, result] :
+       {std::pair{1, kResultNoProgrammableGraphic}, {5, kResultEcrMemoryOverflow}}) {
     SetUp();
     host.expect(bytes({'C', 16, 99, 10, 20})).answer(0, bytes({'C', 0}));
     host.expect("C").answer(0, bytes({'C', 0}));

@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "definition_text.h"
-#include "language/definition_tables.h"
 #include "run/command_executor.h"
 #include "run/key_batch_sender.h"
 #include "translator_fixture.h"
@@ -86,11 +85,8 @@ Exchange Read(int address, int length, std::string_view held) {
   return {bytes({'D', address & 0xFF, address >> 8, length}), Concat({bytes({'D'}), bytes(held)})};
 }
 
-class ProgrammingCommands : public TranslatorTest {
+class ProgrammingCommands : public test_support::WithShippedDefinitions<TranslatorTest> {
  protected:
-  static void SetUpTestSuite() { ASSERT_TRUE(test_support::LoadShippedDefinitions()); }
-  static void TearDownTestSuite() { ClearDefinitionTables(); }
-
   void Check(const Row& row) {
     SCOPED_TRACE(row.line);
     TranslatorTest::SetUp();
@@ -132,12 +128,16 @@ TEST_F(ProgrammingCommands, DepartmentsOnEachModelBranch) {
       {"REPARTO NUMERO=10, DESCRIZ='A', VALORE10=5, OPZ3=1, OPZ4=0, OPZ5=1",
        Model('2', {81, 111, 113}, 40),
        {},
-       {table, bytes({'A', 1, 10, 145}), TextField("A"), kSkip, kSkip, kSkip, kSkip, bytes({'A', 1, 147, 145}),
-        bytes({'A', 10, 147, 145}), bytes({'A', 5, 147, 145}), bytes({'A', 1, 147, 145}), kEnd2}},
-      {"REPARTO NUMERO=4, VALORE9=8, VALORE10=9", Model('7'), {},
+       {table, bytes({'A', 1, 10, 145}), TextField("A"), kSkip, kSkip, kSkip, kSkip,
+        bytes({'A', 1, 147, 145}), bytes({'A', 10, 147, 145}), bytes({'A', 5, 147, 145}),
+        bytes({'A', 1, 147, 145}), kEnd2}},
+      {"REPARTO NUMERO=4, VALORE9=8, VALORE10=9",
+       Model('7'),
+       {},
        {table, bytes({'A', 4, 145}), kSkip, kSkip, kSkip, kSkip, kSkip, bytes({'A', 9, 145}),
         bytes({'A', 8, 145}), kEnd2}},
-      {"TAB002 NUMERO=4, DESCRIZ='Q', PREZZO=0.00, VALORE3=2, OPZ5=1, VALORE8=3, VALORE7=4, CODICE=12345678901234",
+      {"TAB002 NUMERO=4, DESCRIZ='Q', PREZZO=0.00, VALORE3=2, OPZ5=1, VALORE8=3, VALORE7=4, "
+       "CODICE=12345678901234",
        Model('F', {31, 90}),
        {},
        {bytes({'A', 2, 147, 145}), bytes({'A', 4, 145}), TextField("Q"), bytes({'A', 10, 145}),
@@ -149,24 +149,39 @@ TEST_F(ProgrammingCommands, DepartmentsOnEachModelBranch) {
 
 TEST_F(ProgrammingCommands, ModifiersAndNumberedTables) {
   const std::vector<Row> rows = {
-      {"MODIFICAT NUMERO=2, DESCRIZ='SC', OPZ3=1, VALORE=10", Model('T'), {},
-       {bytes({'A', 6, 147, 145}), bytes({'A', 1, 147, 145}), bytes({'A', 1, 10, 145}), TextField("SC"), kEnd1}},
-      {"MODIFICAT NUMERO=1, DESCRIZ='SC', OPZ3=1, VALORE=10", Model('K'), {},
+      {"MODIFICAT NUMERO=2, DESCRIZ='SC', OPZ3=1, VALORE=10",
+       Model('T'),
+       {},
+       {bytes({'A', 6, 147, 145}), bytes({'A', 1, 147, 145}), bytes({'A', 1, 10, 145}), TextField("SC"),
+        kEnd1}},
+      {"MODIFICAT NUMERO=1, DESCRIZ='SC', OPZ3=1, VALORE=10",
+       Model('K'),
+       {},
        {bytes({'A', 5, 147, 145}), bytes({'A', 1, 10, 145}), kEnd1}},
       // #2 = 0 clears the record whatever it held.
-      {"TAB015 NUMERO=3, VALORE2=0, DESCRIZ='Z'", Table15Register(), {Read(0x1028, 1, "\x07")},
+      {"TAB015 NUMERO=3, VALORE2=0, DESCRIZ='Z'",
+       Table15Register(),
+       {Read(0x1028, 1, "\x07")},
        {bytes({'A', 1, 5, 147, 145}), bytes({'A', 3, 145}), bytes({'A', 10, 145}), kEnd1}},
-      {"TAB015 NUMERO=12, DESCRIZ='Z'", Table15Register(),
+      {"TAB015 NUMERO=12, DESCRIZ='Z'",
+       Table15Register(),
        {{bytes({'U', 0, 0x20, 4, 2, 0}), bytes({'U', 0, 1})}},
-       {bytes({'A', 1, 5, 147, 145}), bytes({'A', 1, 2, 145}), kSkip, TextField("Z"), kSkip, kSkip, kSkip, kSkip,
-        kEnd2}},
-      {"TAB015 NUMERO=3", Table15Register(), {Read(0x1028, 1, std::string(1, '\0'))},
+       {bytes({'A', 1, 5, 147, 145}), bytes({'A', 1, 2, 145}), kSkip, TextField("Z"), kSkip, kSkip, kSkip,
+        kSkip, kEnd2}},
+      {"TAB015 NUMERO=3",
+       Table15Register(),
+       {Read(0x1028, 1, std::string(1, '\0'))},
        {bytes({'A', 1, 5, 147, 145}), bytes({'A', 3, 145}), kSkip, kEnd1}},
-      {"TAB021 NUMERO=3, VALORE2=2, TESTO1='A', TESTO4='D', ALIQUOTA1=22.00", Table15Register(), {},
-       {bytes({'A', 2, 1, 147, 145}), bytes({'A', 3, 145}), bytes({'A', 2, 145}), kSkip, TextField("A"), kSkip,
-        kSkip, TextField("D"), bytes({'A', 2, 2, 13, 10, 10, 145}), kSkip, kSkip, kEnd2}},
-      {"TAB251 VALORE1=1, VALORE4=40, TESTO='T'", Model('T'), {},
-       {bytes({'A', 2, 5, 1, 145}), bytes({'A', 1, 145}), kSkip, kSkip, bytes({'A', 4, 10, 145}), TextField("T")}},
+      {"TAB021 NUMERO=3, VALORE2=2, TESTO1='A', TESTO4='D', ALIQUOTA1=22.00",
+       Table15Register(),
+       {},
+       {bytes({'A', 2, 1, 147, 145}), bytes({'A', 3, 145}), bytes({'A', 2, 145}), kSkip, TextField("A"),
+        kSkip, kSkip, TextField("D"), bytes({'A', 2, 2, 13, 10, 10, 145}), kSkip, kSkip, kEnd2}},
+      {"TAB251 VALORE1=1, VALORE4=40, TESTO='T'",
+       Model('T'),
+       {},
+       {bytes({'A', 2, 5, 1, 145}), bytes({'A', 1, 145}), kSkip, kSkip, bytes({'A', 4, 10, 145}),
+        TextField("T")}},
   };
   for (const Row& row : rows) Check(row);
 }
@@ -174,17 +189,24 @@ TEST_F(ProgrammingCommands, ModifiersAndNumberedTables) {
 TEST_F(ProgrammingCommands, HeaderLinesOnlyWhenTheyDiffer) {
   const std::string line = "INTESTAZ RIGA1='AB', RIGA2='CD', CIFRE9='123456789'";
   const std::vector<Row> rows = {
-      {line, HeaderRegister('T', true, {11}),
+      {line,
+       HeaderRegister('T', true, {11}),
        {Read(0x2008, 9, "123456789"), Read(0x2000, 4, "AB  "), Read(0x2004, 4, "XY  ")},
        {bytes({'A', 4, 147, 145}), TextField("123456789"), TextField("AB"), TextField("CD"), kEnd1, kSkip}},
-      {line, HeaderRegister('Z', true),
-       {Read(0x2008, 9, "123456789"), Read(0x2000, 4, "AB  "), Read(0x2004, 4, "CD  ")}, {}},
+      {line,
+       HeaderRegister('Z', true),
+       {Read(0x2008, 9, "123456789"), Read(0x2000, 4, "AB  "), Read(0x2004, 4, "CD  ")},
+       {}},
       // A header dump holds no nine-digit line: it stays as it is, the lines are sent.
-      {"INTESTAZ RIGA1='AB'", HeaderRegister('T', true), {},
+      {"INTESTAZ RIGA1='AB'",
+       HeaderRegister('T', true),
+       {},
        {bytes({'A', 4, 147, 145}), kSkip, TextField("AB"), kSkip, kEnd1}},
       {"INTESTAZ RIGA2='CD'", HeaderRegister('T', true, {11}), {Read(0x2004, 4, "CD  ")}, {}},
       // Nothing to compare with: the lines are sent.
-      {"INTESTAZ RIGA1='AB'", HeaderRegister('T', false), {},
+      {"INTESTAZ RIGA1='AB'",
+       HeaderRegister('T', false),
+       {},
        {bytes({'A', 4, 147, 145}), TextField("AB"), kSkip, kEnd1}},
   };
   for (const Row& row : rows) Check(row);
@@ -201,16 +223,23 @@ TEST_F(ProgrammingCommands, RefusalsQueueNothing) {
       {"MODIFICAT NUMERO=3", Model('T'), {}, {}, 278},
       {"TAB015 NUMERO=1", Model('T'), {}, {}, 268},
       {"TAB015 NUMERO=16", Table15Register(), {}, {}, 265},
-      {"TAB015 NUMERO=11", Table15Register(), {{bytes({'U', 0, 0x20, 4, 1, 0}), bytes({'U', 5})}}, {}, 0x8005},
+      {"TAB015 NUMERO=11",
+       Table15Register(),
+       {{bytes({'U', 0, 0x20, 4, 1, 0}), bytes({'U', 5})}},
+       {},
+       0x8005},
       {"TAB021 NUMERO=1", Model('T'), {}, {}, 268},
       {"TAB021 NUMERO=4", Table15Register(), {}, {}, 265},
       {"INTESTAZ CIFRE9='12345'", HeaderRegister('T', true), {}, {}, 265},
-      {"INTESTAZ CIFRE9='123456789'", HeaderRegister('T', true), {{bytes({'D', 8, 0x20, 9}), bytes({'D'})}}, {}, 4},
+      {"INTESTAZ CIFRE9='123456789'",
+       HeaderRegister('T', true),
+       {{bytes({'D', 8, 0x20, 9}), bytes({'D'})}},
+       {},
+       4},
   };
   for (const Row& row : rows) Check(row);
   EXPECT_EQ(EcrRecord(1).EcrNumber, 0);  // the failed read marks the record unread
 }
-
 
 // Options 1, 2, 16, 17, 18, 27 and 28 at bytes 0-6 of the option block at
 // 0x3000, the others missing.
@@ -249,19 +278,33 @@ TEST_F(ProgrammingCommands, OptionsKeyOnlyWhatTheRegisterHas) {
       // Option 16 keyed "2" brings option 17 although the block holds 0 (its hex letters go as
       // key 0); 40 characters: three lines.
       {"OPZIONI OPZ01='ABC', OPZ02=5, OPZ03=1, OPZ16=2, OPZ17='0A1b', OPZ18=9, OPZ27='" + forty + "'",
-       OptionRegister(), {OptionBlock(0, 0)},
-       records({TextField("ABC"), bytes({'A', 5, 145}), bytes({'A', 2, 147, 145}), bytes({'A', 10, 0, 1, 0, 145}), kSkip,
-                bytes({'A', 2, 147, 145})},
+       OptionRegister(),
+       {OptionBlock(0, 0)},
+       records({TextField("ABC"), bytes({'A', 5, 145}), bytes({'A', 2, 147, 145}),
+                bytes({'A', 10, 0, 1, 0, 145}), kSkip, bytes({'A', 2, 147, 145})},
                fortyLines),
-       0, {OptionBlock(1, 1)}},
+       0,
+       {OptionBlock(1, 1)}},
       // Option 16 set in the block; one character "2" switches the lines on, all eight empty.
-      {"OPZIONI OPZ27=2", OptionRegister(), {OptionBlock(1, 0)},
-       records({kSkip, kSkip, kSkip, kSkip, kSkip, bytes({'A', 2, 147, 145})}, eightSkips), 0, {OptionBlock(1, 1)}},
+      {"OPZIONI OPZ27=2",
+       OptionRegister(),
+       {OptionBlock(1, 0)},
+       records({kSkip, kSkip, kSkip, kSkip, kSkip, bytes({'A', 2, 147, 145})}, eightSkips),
+       0,
+       {OptionBlock(1, 1)}},
       // "1" turns option 17 off; without #27 the block's option 28 decides the lines.
-      {"OPZIONI OPZ16=1, OPZ17=3", OptionRegister(), {OptionBlock(1, 1)},
-       records({kSkip, kSkip, bytes({'A', 1, 147, 145}), kSkip, kSkip}, eightSkips), 0, {OptionBlock(0, 1)}},
-      {"OPZIONI OPZ27=1", OptionRegister(), {OptionBlock(0, 1)},
-       records({kSkip, kSkip, kSkip, kSkip, bytes({'A', 1, 147, 145})}, {}), 0, {OptionBlock(0, 0)}},
+      {"OPZIONI OPZ16=1, OPZ17=3",
+       OptionRegister(),
+       {OptionBlock(1, 1)},
+       records({kSkip, kSkip, bytes({'A', 1, 147, 145}), kSkip, kSkip}, eightSkips),
+       0,
+       {OptionBlock(0, 1)}},
+      {"OPZIONI OPZ27=1",
+       OptionRegister(),
+       {OptionBlock(0, 1)},
+       records({kSkip, kSkip, kSkip, kSkip, bytes({'A', 1, 147, 145})}, {}),
+       0,
+       {OptionBlock(0, 0)}},
       {"OPZIONI OPZ01='ABCD'", OptionRegister(), {OptionBlock(0, 0)}, {}, 265},
       {"OPZIONI OPZ16=2, OPZ17='0G'", OptionRegister(), {OptionBlock(0, 0)}, {}, 265},
       {"OPZIONI OPZ02=1", OptionRegister(), {{bytes({'D', 0, 0x30, 60}), bytes({'D'})}}, {}, 4},
@@ -273,10 +316,14 @@ TEST_F(ProgrammingCommands, OptionsKeyOnlyWhatTheRegisterHas) {
 
 TEST_F(ProgrammingCommands, CurrenciesAndGroups) {
   const std::vector<Row> rows = {
-      {"VALUTA NUMERO=2, DESCRIZ='DOLLARO', CAMBIO=0.00, VALORE4=3, VALORE5=1", Model('T', {18}), {},
+      {"VALUTA NUMERO=2, DESCRIZ='DOLLARO', CAMBIO=0.00, VALORE4=3, VALORE5=1",
+       Model('T', {18}),
+       {},
        {bytes({'A', 8, 147, 145}), bytes({'A', 2, 145}), bytes({'A', 3, 145}), bytes({'A', 10, 145}),
         bytes({'A', 1, 145}), TextField("DOLLARO"), kEnd2}},
-      {"GRUPPO NUMERO=5, DESCRIZ='BEVANDE'", Model('T', {41}), {},
+      {"GRUPPO NUMERO=5, DESCRIZ='BEVANDE'",
+       Model('T', {41}),
+       {},
        {bytes({'A', 1, 4, 147, 145}), bytes({'A', 5, 145}), TextField("BEVANDE"), kEnd1}},
       {"VALUTA NUMERO=1", Model('T'), {}, {}, 279},
       {"VALUTA NUMERO=6", Model('T', {18}), {}, {}, 265},
@@ -302,14 +349,19 @@ TEST_F(ProgrammingCommands, PercentagesParametersAndTable4) {
   };
   const Exchange fileInfo = {bytes({'U', 0, 1}), Concat({bytes({'U', 0}), Bytes(84, 0)})};
   auto percentages = [](std::string_view percent, std::string_view sizes) {
-    return std::vector<Bytes>{bytes({'A', 0, 0, 4, 14}), bytes({'A', 1, 2, 1, 145}), kSkip, TextField(percent),
-                              TextField(sizes), bytes({'A', 4, 9, 2, 145, 2, 147, 145})};
+    return std::vector<Bytes>{
+        bytes({'A', 0, 0, 4, 14}), bytes({'A', 1, 2, 1, 145}), kSkip,
+        TextField(percent),        TextField(sizes),           bytes({'A', 4, 9, 2, 145, 2, 147, 145})};
   };
   const Bytes busy = quadrel_test::status_answer(2, 0, 1);
   const std::vector<Row> rows = {
       {"PERCENT PERC1=100", limits('T', 0), {}, percentages(":0000000", "00071607"), 0, {fileInfo}},
-      {"PERCENT PERC1=100, FLAG2, DIMW=12, PERC6=0", limits('T', 1), {},
-       percentages(":00000000000", "02141606"), 0, {fileInfo}},
+      {"PERCENT PERC1=100, FLAG2, DIMW=12, PERC6=0",
+       limits('T', 1),
+       {},
+       percentages(":00000000000", "02141606"),
+       0,
+       {fileInfo}},
       {"PERCENT FLAG1=1, FLAG8, DIMV=20, DIMB=24", limits('T', 0), {}, {}, 265},  // v must equal w
       {"PERCENT PERC1=60, PERC2=50", limits('T', 0), {}, {}, 265},
       {"PERCENT PERC5=-1", limits('T', 0), {}, {}, 265},
@@ -322,12 +374,16 @@ TEST_F(ProgrammingCommands, PercentagesParametersAndTable4) {
       {"PARAMETRO NUMERO=65, VALORE=0", limits('N', 0), {}, {}, 265},
       {"PARAMETRO NUMERO=1, VALORE=256", limits('N', 0), {}, {}, 265},
       {"PARAMETRO NUMERO=1, VALORE=0", limits('N', 0), {}, {}, 6, {}, busy},
-      {"TAB004 NUMERO=8, VALORE3=1, VALORE4=5, VALORE5=7, TESTO='X'", limits('T', 0), {},
+      {"TAB004 NUMERO=8, VALORE3=1, VALORE4=5, VALORE5=7, TESTO='X'",
+       limits('T', 0),
+       {},
        {bytes({'A', 0, 0, 4, 14}), bytes({'A', 3, 145}), bytes({'A', 8, 145}), bytes({'A', 1, 145}),
         bytes({'A', 5, 145}), kEnd1}},
-      {"TAB004 NUMERO=1, VALORE5=7, TESTO='X'", limits('T', 0, 2), {},
-       {bytes({'A', 0, 0, 4, 14}), bytes({'A', 3, 145}), bytes({'A', 1, 145}), kSkip, kSkip, bytes({'A', 7, 145}),
-        TextField("X"), kEnd1}},
+      {"TAB004 NUMERO=1, VALORE5=7, TESTO='X'",
+       limits('T', 0, 2),
+       {},
+       {bytes({'A', 0, 0, 4, 14}), bytes({'A', 3, 145}), bytes({'A', 1, 145}), kSkip, kSkip,
+        bytes({'A', 7, 145}), TextField("X"), kEnd1}},
       {"TAB004 NUMERO=9", limits('T', 0), {}, {}, 265},
       {"TAB004 NUMERO=1", limits('T', 0), {}, {}, 6, {}, busy},
   };

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "definition_text.h"
-#include "language/definition_tables.h"
 #include "run/command_executor.h"
 #include "run/key_batch_sender.h"
 #include "sim_host.h"
@@ -29,10 +28,8 @@ struct Landing {
   std::vector<std::string> fields;  // the first fields the register holds, in register characters
 };
 
-class ProgrammingSim : public ::testing::Test {
+class ProgrammingSim : public test_support::WithShippedDefinitions<> {
  protected:
-  static void SetUpTestSuite() { ASSERT_TRUE(test_support::LoadShippedDefinitions()); }
-  static void TearDownTestSuite() { ClearDefinitionTables(); }
   void SetUp() override {
     ecrsim::RegisterConfig config = *ecrsim::BuiltInConfig("t72");
     config.SetNumber(ecrsim::Area::Identity, 47, 1, 20);  // departments
@@ -40,8 +37,8 @@ class ProgrammingSim : public ::testing::Test {
     config.SetNumber(ecrsim::Area::Block3, 23, 2, kHeaderBase);
     config.SetNumber(ecrsim::Area::Block4, 33, 1, kHeaderLineBytes);
     config.SetNumber(ecrsim::Area::Block4, 37, 1, 2);  // header lines
-    config.SetFeatureLevel(11, 1);                      // lines compared with the register's
-    config.SetFeatureLevel(57, 1);                      // table 15: four records of 20 bytes
+    config.SetFeatureLevel(11, 1);                     // lines compared with the register's
+    config.SetFeatureLevel(57, 1);                     // table 15: four records of 20 bytes
     config.SetNumber(ecrsim::Area::Block4, 58, 1, 4);
     config.SetNumber(ecrsim::Area::Block1, 39, 2, kTable15Base);
     config.SetNumber(ecrsim::Area::Block1, 41, 2, 20);

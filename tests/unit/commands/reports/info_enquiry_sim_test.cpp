@@ -11,7 +11,6 @@
 
 #include "definition_text.h"
 #include "exports/process_state.h"
-#include "language/definition_tables.h"
 #include "language/result_text.h"
 #include "link/ecr_readiness.h"
 #include "run/command_executor.h"
@@ -27,10 +26,8 @@ using ecrsim::Area;
 constexpr std::uint16_t kCounterBlocks = 0x3000;  // where the tests put the counter blocks (A11)
 constexpr std::uint32_t kJournalBlock = 4 * 16384;
 
-class InfoEnquirySim : public ::testing::TestWithParam<const char*> {
+class InfoEnquirySim : public test_support::WithShippedDefinitions<::testing::TestWithParam<const char*>> {
  protected:
-  static void SetUpTestSuite() { ASSERT_TRUE(test_support::LoadShippedDefinitions()); }
-  static void TearDownTestSuite() { ClearDefinitionTables(); }
   void SetUp() override {
     host_.sim.AddRegister(1, *ecrsim::BuiltInConfig(GetParam()));
     host_.Install();

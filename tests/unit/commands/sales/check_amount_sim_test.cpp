@@ -9,7 +9,6 @@
 #include "definition_text.h"
 #include "exports/process_state.h"
 #include "key_interpreter.h"
-#include "language/definition_tables.h"
 #include "language/result_text.h"
 #include "run/command_executor.h"
 #include "sim_host.h"
@@ -21,10 +20,8 @@ constexpr int kDecimalsOffset = 62;  // identity answer
 
 using Frames = std::vector<std::vector<std::uint8_t>>;
 
-class CheckAmountSim : public ::testing::Test {
+class CheckAmountSim : public test_support::WithShippedDefinitions<> {
  protected:
-  static void SetUpTestSuite() { ASSERT_TRUE(test_support::LoadShippedDefinitions()); }
-  static void TearDownTestSuite() { ClearDefinitionTables(); }
   void TearDown() override { ResetProcessState(); }
 };
 

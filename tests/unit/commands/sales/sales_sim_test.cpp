@@ -8,10 +8,9 @@
 #include <vector>
 
 #include "commands/session/reset_to_idle.h"
-#include "exports/process_state.h"
 #include "definition_text.h"
+#include "exports/process_state.h"
 #include "key_interpreter.h"
-#include "language/definition_tables.h"
 #include "language/result_text.h"
 #include "run/command_executor.h"
 #include "run/key_batch_sender.h"
@@ -25,10 +24,8 @@ using Bytes = std::vector<std::uint8_t>;
 
 void NoPause(std::uint32_t) {}
 
-class SalesSim : public ::testing::Test {
+class SalesSim : public test_support::WithShippedDefinitions<> {
  protected:
-  static void SetUpTestSuite() { ASSERT_TRUE(test_support::LoadShippedDefinitions()); }
-  static void TearDownTestSuite() { ClearDefinitionTables(); }
   void SetUp() override {
     host_.sim.AddRegister(1, *ecrsim::BuiltInConfig("t72"));
     host_.Install();

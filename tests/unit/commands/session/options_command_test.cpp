@@ -10,7 +10,6 @@
 
 #include "definition_text.h"
 #include "language/definition_file.h"
-#include "language/definition_tables.h"
 #include "run/command_executor.h"
 #include "translator_fixture.h"
 
@@ -19,12 +18,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class OptionsCommand : public TranslatorTest {
+class OptionsCommand : public test_support::WithShippedDefinitions<TranslatorTest> {
  protected:
-  static void SetUpTestSuite() {
-    ASSERT_TRUE(test_support::LoadShippedDefinitions());
-  }
-  static void TearDownTestSuite() { ClearDefinitionTables(); }
   void SetUp() override {
     TranslatorTest::SetUp();
     startDir = fs::current_path();

@@ -12,7 +12,6 @@
 #include "definition_text.h"
 #include "key_interpreter.h"
 #include "language/definition_file.h"
-#include "language/definition_tables.h"
 #include "run/command_executor.h"
 #include "run/key_batch_sender.h"
 #include "sim_host.h"
@@ -27,12 +26,8 @@ constexpr int kEcrNotIdle = 6;
 constexpr int kProgSessionNotOpen = 7;
 constexpr int kFeatureOutputSetting = 103;
 
-class ProgSessionSim : public ::testing::Test {
+class ProgSessionSim : public test_support::WithShippedDefinitions<> {
  protected:
-  static void SetUpTestSuite() {
-    ASSERT_TRUE(test_support::LoadShippedDefinitions());
-  }
-  static void TearDownTestSuite() { ClearDefinitionTables(); }
   void SetUp() override {
     host_.sim.AddRegister(1, *ecrsim::BuiltInConfig("t72"));
     host_.Install();

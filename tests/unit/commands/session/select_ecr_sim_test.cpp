@@ -12,7 +12,6 @@
 #include "commands/session/session_commands.h"
 #include "definition_text.h"
 #include "language/definition_file.h"
-#include "language/definition_tables.h"
 #include "link/key_batch.h"
 #include "run/command_executor.h"
 #include "run/key_batch_sender.h"
@@ -32,12 +31,8 @@ constexpr int kLinkTimeOut = 4;
 
 void NoPause(std::uint32_t) {}
 
-class SelectEcrSim : public ::testing::Test {
+class SelectEcrSim : public test_support::WithShippedDefinitions<> {
  protected:
-  static void SetUpTestSuite() {
-    ASSERT_TRUE(test_support::LoadShippedDefinitions());
-  }
-  static void TearDownTestSuite() { ClearDefinitionTables(); }
   void SetUp() override {
     host_.sim.AddRegister(1, *ecrsim::BuiltInConfig("t72"));
     host_.sim.AddRegister(2, *ecrsim::BuiltInConfig("s12"));

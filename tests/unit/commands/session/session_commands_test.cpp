@@ -10,7 +10,6 @@
 
 #include "definition_text.h"
 #include "language/definition_file.h"
-#include "language/definition_tables.h"
 #include "run/command_executor.h"
 #include "run/key_batch_sender.h"
 #include "translator_fixture.h"
@@ -25,12 +24,8 @@ using quadrel_test::status_idle;
 
 constexpr int kNotIdleState = 0x02;
 
-class SessionCommands : public TranslatorTest {
+class SessionCommands : public test_support::WithShippedDefinitions<TranslatorTest> {
  protected:
-  static void SetUpTestSuite() {
-    ASSERT_TRUE(test_support::LoadShippedDefinitions());
-  }
-  static void TearDownTestSuite() { ClearDefinitionTables(); }
   void SetUp() override {
     TranslatorTest::SetUp();
     // Register 1's configuration is in the cache: command 1 reads it without frames.

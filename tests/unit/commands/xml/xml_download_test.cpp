@@ -15,7 +15,6 @@
 #include <vector>
 
 #include "definition_text.h"
-#include "language/definition_tables.h"
 #include "run/command_executor.h"
 #include "run/key_batch_sender.h"
 #include "sim_command_fixture.h"
@@ -148,11 +147,7 @@ TEST_F(XmlDownload, TheSendFormReturnsTheFirstFailureOfItsThreeLines) {
   EXPECT_EQ(SendKeyBatch(TradExecCommand("#121 #6"), nullptr, 0), HostLinkError(7));
 }
 
-class XmlNumber : public TranslatorTest {
- protected:
-  static void SetUpTestSuite() { ASSERT_TRUE(test_support::LoadShippedDefinitions()); }
-  static void TearDownTestSuite() { ClearDefinitionTables(); }
-};
+class XmlNumber : public test_support::WithShippedDefinitions<TranslatorTest> {};
 
 TEST_F(XmlNumber, TheNumberGoesLowByteFirstBeforeAnyOtherForm) {
   host.expect("S").answer(0, quadrel_test::status_idle());
