@@ -28,8 +28,7 @@ int QUADREL_CALL SimulatedHost(int ecrOrRequest, int, void* frame, void* length,
   std::copy(reply.answer.begin(), reply.answer.end(), static_cast<std::uint8_t*>(answer));
   *static_cast<std::int32_t*>(answerLength) = static_cast<std::int32_t>(reply.answer.size());
   *static_cast<std::int32_t*>(detail) = reply.detail;
-  wire.bytes += static_cast<std::int64_t>(size + reply.answer.size());
-  ++wire.frames;
+  wire.Add(size, reply.answer.size());
   return reply.answered ? reply.hostResult : 4;
 }
 

@@ -5,9 +5,9 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstdint>
 #include <string>
 
+#include "bench/bench_support.h"
 #include "simulator.h"
 
 namespace bench_support {
@@ -18,10 +18,6 @@ ecrsim::Simulator& SimulatedRegisters();
 // definitions file of `definitions`, written into the folder `folder`.
 void InitTranslatorOnSimulator(const char* folder, const std::string& definitions);
 
-struct WireCount {
-  std::int64_t bytes = 0;
-  std::int64_t frames = 0;
-};
 WireCount WireSoFar();
 
 // Frames and wire milliseconds per iteration since `before`, and "wire_x":

@@ -5,27 +5,17 @@
 // protocol library loaded in this process. Prints microseconds a call and the
 // ratio of command to property read.
 //   tallis_com_bench [calls]   (the ecrsim fixture running; Ravelin registered)
-#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
 #include "com/tallis_client.h"
+#include "protocol/exchange_timing.h"
 #include "protocol/protocol_test_support.h"
 
 namespace {
 
 constexpr int kLinkPort = 974;
-
-double MicrosecondsPerCall(int calls, const std::function<void()>& call) {
-  LARGE_INTEGER frequency, start, end;
-  QueryPerformanceFrequency(&frequency);
-  QueryPerformanceCounter(&start);
-  for (int i = 0; i < calls; ++i) call();
-  QueryPerformanceCounter(&end);
-  return 1e6 * static_cast<double>(end.QuadPart - start.QuadPart) /
-         static_cast<double>(frequency.QuadPart) / calls;
-}
 
 // One status frame through the protocol library of this process, on a port
 // of its own; 0 when the library or the port is not there.
@@ -33,13 +23,7 @@ double LinkExchangeMicroseconds(int calls) {
   protocol_test::PortKey key(kLinkPort, protocol_test::EthernetPortValues(protocol_test::FixturePorts().wire));
   protocol_test::ProtocolLibrary library;
   if (!library.Load("Sarnel.dll") || library.OpenProt(key.path().c_str(), "") != 1) return 0;
-  std::uint8_t frame[] = {'S'};
-  std::uint8_t answer[512];
-  const double us = MicrosecondsPerCall(calls, [&] {
-    int length = sizeof answer;
-    int detail = 0;
-    library.EcrIO(1, 3, frame, sizeof frame, answer, &length, &detail);
-  });
+  const double us = protocol_test::StatusExchangeMicroseconds(library, calls);
   library.CloseProt(0);
   return us;
 }
@@ -48,6 +32,7 @@ double LinkExchangeMicroseconds(int calls) {
 
 int main(int argc, char** argv) {
   using namespace tallis_test;
+  using protocol_test::MicrosecondsPerCall;
   const int calls = argc > 1 ? std::atoi(argv[1]) : 500;
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   protocol_test::PortKey key(973, protocol_test::EthernetPortValues(protocol_test::FixturePorts().wire));
