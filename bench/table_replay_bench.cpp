@@ -50,7 +50,8 @@ bool FillAndDump(const quadrel_test::SampleTables& sample, const std::string& du
 
 // One iteration: the replay of the whole dump into a register that holds none of it.
 void BM_TableDumpReplay(benchmark::State& state) {
-  const quadrel_test::SampleTables sample = quadrel_test::AllSampleTables().at(static_cast<std::size_t>(state.range(0)));
+  const quadrel_test::SampleTables sample =
+      quadrel_test::AllSampleTables().at(static_cast<std::size_t>(state.range(0)));
   state.SetLabel(sample.name);
   const std::string dump = (bench_support::WorkFolder("quadrel_table_bench") / "tables.txt").string();
   if (!FillAndDump(sample, dump)) {

@@ -19,7 +19,7 @@ constexpr int kFeatureSwitchB = 109;
 constexpr int kLineFields = 8;
 constexpr int kTextBytes = 3;
 constexpr int kAmountBytesByte = 35;  // block 4
-constexpr int kByteOption = 13;  // a binary byte; options 2 and 7 are one BCD byte
+constexpr int kByteOption = 13;       // a binary byte; options 2 and 7 are one BCD byte
 constexpr char kOn = '2';
 
 // The digits of `digits` read in `base` (the register keys hexadecimal

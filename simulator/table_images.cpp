@@ -21,7 +21,7 @@ constexpr int kTable15TailBytes = 2;
 constexpr int kTable21CountWord = 43;  // 'U' 0 31
 constexpr int kTable21TextWord = 78;
 constexpr int kTable21NoteBytes = 16;
-constexpr int kNameBytes = 10;  // currency and group names
+constexpr int kNameBytes = 10;        // currency and group names
 constexpr int kCurrencyFeature = 18;  // the extended currency table
 
 // File table entries (block 1 words): base and record size of each table.
@@ -157,7 +157,10 @@ TableImage Currencies(const RegisterConfig& c) {
 // A name; records of ten bytes unless the area table gives their size.
 TableImage Groups(const RegisterConfig& c) {
   const int recordBytes = c.Word(Area::Block1, kGroupWord + 2);
-  return {{2}, {{2, Cell::Text, 0, kNameBytes}}, c.Word(Area::Block1, kGroupWord), recordBytes != 0 ? recordBytes : kNameBytes};
+  return {{2},
+          {{2, Cell::Text, 0, kNameBytes}},
+          c.Word(Area::Block1, kGroupWord),
+          recordBytes != 0 ? recordBytes : kNameBytes};
 }
 
 TableImage Table21(const RegisterConfig& c) {
@@ -217,7 +220,8 @@ void Encode(const RegisterConfig& config, const FieldCell& cell, const std::stri
       return;
     case Cell::Rate:
     case Cell::ExchangeRate:
-      if (const auto digits = Scaled(keyed, cell.cell == Cell::Rate ? 2 : 3)) put(PackBcd(*digits, cell.width));
+      if (const auto digits = Scaled(keyed, cell.cell == Cell::Rate ? 2 : 3))
+        put(PackBcd(*digits, cell.width));
       return;
     case Cell::CompactLimit:
       if (const auto digits = Scaled(keyed, config.Byte(Area::Identity, kDecimalsByte)); digits && digits->size() <= 15)
@@ -284,7 +288,8 @@ int VatRateAddress(const RegisterConfig& config, int slot) {
   return config.Word(Area::Block1, kVatWord) + position * config.Word(Area::Block1, kVatWord + 2);
 }
 
-std::optional<std::vector<std::uint8_t>> KeyedAmount(const RegisterConfig& config, const std::string& keyed, int width) {
+std::optional<std::vector<std::uint8_t>> KeyedAmount(const RegisterConfig& config, const std::string& keyed,
+                                                     int width) {
   const auto digits = Scaled(keyed, config.Byte(Area::Identity, kDecimalsByte));
   return digits ? PackBcd(*digits, width) : std::nullopt;
 }

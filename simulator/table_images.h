@@ -45,7 +45,8 @@ struct TableImage {
 std::optional<TableImage> ImageOf(const RegisterConfig& config, int table);
 
 // An amount keyed as "12.5" in the register's smallest unit, as `width` BCD bytes.
-std::optional<std::vector<std::uint8_t>> KeyedAmount(const RegisterConfig& config, const std::string& keyed, int width);
+std::optional<std::vector<std::uint8_t>> KeyedAmount(const RegisterConfig& config, const std::string& keyed,
+                                                     int width);
 
 // Writes the keyed `fields` (in keyed order; an empty one leaves its bytes)
 // through `byteAt`, which gives the record's byte at an offset.

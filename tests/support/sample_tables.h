@@ -40,11 +40,15 @@ inline void LayOutSampleOptions(ecrsim::RegisterConfig& c, const SampleGeometry&
   for (int i = 1; i <= ecrsim::kBlock5Bytes; ++i) c.SetNumber(Area::Block5, i, 1, 0xFF);
   int position = 0;
   for (int option = 1; option <= 28; ++option) {
-    if (std::find(g.missingOptions.begin(), g.missingOptions.end(), option) != g.missingOptions.end()) continue;
+    if (std::find(g.missingOptions.begin(), g.missingOptions.end(), option) != g.missingOptions.end())
+      continue;
     c.SetNumber(Area::Block5, option + 1, 1, position);
     if (option == 17) c.SetBytes(Area::Block2, position + 1, {0x0A, 0x0F});
     if (option == 18) c.SetBytes(Area::Block2, position + 1, {0xAB, 0xCD});
-    position += option == 1 ? 3 : option == 17 || option == 18 ? 2 : option == 21 || option == 22 ? g.amountBytes : 1;
+    position += option == 1                    ? 3
+                : option == 17 || option == 18 ? 2
+                : option == 21 || option == 22 ? g.amountBytes
+                                               : 1;
   }
 }
 
@@ -88,27 +92,62 @@ inline ecrsim::RegisterConfig SampleConfig(const char* modelCode, const SampleGe
 // Model T: two departments with their group in the flag byte, a 14-digit
 // code in table 2, the nine-digit line, every option.
 inline ecrsim::RegisterConfig SampleTablesConfig() {
-  return SampleConfig("T1RT072A", {.decimals = 2, .departments = 2, .descriptionBytes = 6, .groupBytes = 0,
-                                   .priceBytes = 3, .departmentBytes = 16, .table2Records = 1, .table2TextBytes = 6,
-                                   .table2Bytes = 20, .vatRates = 2, .vatBytes = 4, .headerLines = 2,
-                                   .headerBytes = 40, .nineDigitLine = true, .amountBytes = 6, .table15Records = 1,
-                                   .table15Bytes = 20, .table15Extension = 1, .table21Records = 1,
-                                   .table21TextBytes = 4, .groupBytesEach = 12, .missingOptions = {},
-                                   .features = {{90, 1}, {57, 1}, {114, 1}, {95, 1}, {18, 1}, {41, 1}, {109, 1}}});
+  return SampleConfig("T1RT072A",
+                      {.decimals = 2,
+                       .departments = 2,
+                       .descriptionBytes = 6,
+                       .groupBytes = 0,
+                       .priceBytes = 3,
+                       .departmentBytes = 16,
+                       .table2Records = 1,
+                       .table2TextBytes = 6,
+                       .table2Bytes = 20,
+                       .vatRates = 2,
+                       .vatBytes = 4,
+                       .headerLines = 2,
+                       .headerBytes = 40,
+                       .nineDigitLine = true,
+                       .amountBytes = 6,
+                       .table15Records = 1,
+                       .table15Bytes = 20,
+                       .table15Extension = 1,
+                       .table21Records = 1,
+                       .table21TextBytes = 4,
+                       .groupBytesEach = 12,
+                       .missingOptions = {},
+                       .features = {{90, 1}, {57, 1}, {114, 1}, {95, 1}, {18, 1}, {41, 1}, {109, 1}}});
 }
 
 // Model 7: three decimals, longer department records with a group byte, the
 // compact limit and every department switch, no nine-digit line and no option
 // 27, other lengths everywhere.
 inline ecrsim::RegisterConfig Model7TablesConfig() {
-  return SampleConfig("7100A45 ", {.decimals = 3, .departments = 3, .descriptionBytes = 10, .groupBytes = 3,
-                                   .priceBytes = 4, .departmentBytes = 24, .table2Records = 2, .table2TextBytes = 8,
-                                   .table2Bytes = 20, .vatRates = 3, .vatBytes = 2, .headerLines = 3,
-                                   .headerBytes = 24, .nineDigitLine = false, .amountBytes = 5, .table15Records = 2,
-                                   .table15Bytes = 18, .table15Extension = 1, .table21Records = 2,
-                                   .table21TextBytes = 3, .groupBytesEach = 0, .missingOptions = {5, 14, 27, 28},
-                                   .features = {{57, 1}, {114, 1}, {18, 1}, {41, 1}, {31, 1}, {59, 1}, {81, 1},
-                                                {110, 1}, {111, 1}, {113, 1}}});
+  return SampleConfig(
+      "7100A45 ",
+      {.decimals = 3,
+       .departments = 3,
+       .descriptionBytes = 10,
+       .groupBytes = 3,
+       .priceBytes = 4,
+       .departmentBytes = 24,
+       .table2Records = 2,
+       .table2TextBytes = 8,
+       .table2Bytes = 20,
+       .vatRates = 3,
+       .vatBytes = 2,
+       .headerLines = 3,
+       .headerBytes = 24,
+       .nineDigitLine = false,
+       .amountBytes = 5,
+       .table15Records = 2,
+       .table15Bytes = 18,
+       .table15Extension = 1,
+       .table21Records = 2,
+       .table21TextBytes = 3,
+       .groupBytesEach = 0,
+       .missingOptions = {5, 14, 27, 28},
+       .features = {
+           {57, 1}, {114, 1}, {18, 1}, {41, 1}, {31, 1}, {59, 1}, {81, 1}, {110, 1}, {111, 1}, {113, 1}}});
 }
 
 inline constexpr const char* kSampleTableLines[] = {
@@ -143,7 +182,8 @@ inline constexpr const char* kModel7TableLines[] = {
     "APRIPROG FUNZIONE",
     "REPARTO NUMERO=1, DESCRIZ='ACQUA', PREZZO=0.450, LIMITE=0.500, OPZ1=SI, CIFRA5=3, GRUPPO=12, OPZ2=SI, "
     "VALORE9=1234, VALORE10=7, OPZ3=SI, OPZ4=NO, OPZ5=SI",
-    "REPARTO NUMERO=2, DESCRIZ='VINO ROSSO', PREZZO=12.000, LIMITE=90, OPZ2=SI, VALORE9=0, VALORE10=1, GRUPPO=1",
+    "REPARTO NUMERO=2, DESCRIZ='VINO ROSSO', PREZZO=12.000, LIMITE=90, OPZ2=SI, VALORE9=0, VALORE10=1, "
+    "GRUPPO=1",
     "REPARTO NUMERO=3, DESCRIZ='X', PREZZO=0.00, LIMITE=0.001, OPZ4=SI",
     "TAB002 NUMERO=1, DESCRIZ='MENU', VALORE3=4, PREZZO=3.250, OPZ5=SI, VALORE7=98765, VALORE8=2",
     "TAB002 NUMERO=2, DESCRIZ='COPERTO', VALORE3=0, PREZZO=1.5, VALORE7=1, VALORE8=0",
@@ -192,8 +232,8 @@ inline std::vector<SampleTables> AllSampleTables() {
            kModel7TableLines,
            {"LIMITE=0.500", "CIFRA5=3, PREZZO=0.450, GRUPPO=12, OPZ2=SI", "VALORE9=1234, VALORE10=7",
             "LIMITE=90.000", "OPZ5=SI, VALORE7=98765, VALORE8=2", "RIGA3='VIA ROMA 1", "VALORE11=12",
-            "IMPORTO=100.000", "TESTO2='BCD'", "OPZ02=3", "OPZ07=45", "OPZ16=NO, OPZ17='0A0F'", "OPZ18='ABCD'",
-            "OPZ21=12.345, OPZ22=0.500", "CAMBIO=0.913", "DESCRIZ='ASPORTO   '"}}};
+            "IMPORTO=100.000", "TESTO2='BCD'", "OPZ02=3", "OPZ07=45", "OPZ16=NO, OPZ17='0A0F'",
+            "OPZ18='ABCD'", "OPZ21=12.345, OPZ22=0.500", "CAMBIO=0.913", "DESCRIZ='ASPORTO   '"}}};
 }
 
 // Files 1-4, 6-9 and 11 with session lines, appended to `path`.

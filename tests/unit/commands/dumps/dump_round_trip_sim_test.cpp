@@ -18,7 +18,9 @@
 #include "sim_host.h"
 
 namespace quadrel_test {
-void PrintTo(const SampleTables& sample, std::ostream* out) { *out << sample.name; }
+void PrintTo(const SampleTables& sample, std::ostream* out) {
+  *out << sample.name;
+}
 }  // namespace quadrel_test
 
 namespace quadrel {
@@ -64,7 +66,8 @@ class RegisterTrip : public ::testing::Test {
   std::unique_ptr<SimHost> host_;
 };
 
-class DumpRoundTrip : public RegisterTrip, public ::testing::WithParamInterface<quadrel_test::SampleTables> {};
+class DumpRoundTrip : public RegisterTrip,
+                      public ::testing::WithParamInterface<quadrel_test::SampleTables> {};
 
 TEST_P(DumpRoundTrip, AReplayedDumpProgramsTheSameTables) {
   const quadrel_test::SampleTables& sample = GetParam();
