@@ -13,7 +13,6 @@
 #include "control_commands.h"
 #include "definition_text.h"
 #include "exports/ecr_cmd.h"
-#include "language/definition_tables.h"
 #include "sample_tables.h"
 #include "sim_host.h"
 
@@ -26,10 +25,8 @@ void PrintTo(const SampleTables& sample, std::ostream* out) {
 namespace quadrel {
 namespace {
 
-class RegisterTrip : public ::testing::Test {
+class RegisterTrip : public test_support::WithShippedDefinitions<> {
  protected:
-  static void SetUpTestSuite() { ASSERT_TRUE(test_support::LoadShippedDefinitions()); }
-  static void TearDownTestSuite() { ClearDefinitionTables(); }
   void TearDown() override {
     host_.reset();
     ResetProcessState();
