@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "bcd_digits.h"
+#include "table_images.h"
 
 namespace ecrsim {
 namespace {
@@ -18,6 +19,7 @@ constexpr int kFeatureSwitchB = 109;
 constexpr int kLineFields = 8;
 constexpr int kTextBytes = 3;
 constexpr int kAmountBytesByte = 35;  // block 4
+constexpr int kByteOption = 13;       // a binary byte; options 2 and 7 are one BCD byte
 constexpr char kOn = '2';
 
 // The digits of `digits` read in `base` (the register keys hexadecimal
@@ -47,22 +49,25 @@ class OptionBlock {
     if (const std::optional<std::uint32_t> address = Address(option, offset)) memory_[*address] = value;
   }
 
+  // Nothing for a value that does not fit.
+  void SetBytes(int option, const std::optional<std::vector<std::uint8_t>>& bytes) {
+    for (std::size_t i = 0; bytes && i < bytes->size(); ++i) Set(option, static_cast<int>(i), (*bytes)[i]);
+  }
+
   void Place(int option, const std::string& value) {
     if (option == 1) {
       for (int i = 0; i < kTextBytes; ++i)
         Set(option, i, static_cast<std::uint8_t>(i < static_cast<int>(value.size()) ? value[i] : ' '));
-    } else if (option == 2 || option == 7 || option == 13) {
+    } else if (option == kByteOption) {
       Set(option, 0, static_cast<std::uint8_t>(Value(value, 10)));
+    } else if (option == 2 || option == 7) {
+      SetBytes(option, PackBcd(std::to_string(Value(value, 10)), 1));
     } else if (option == kAfterA || option == 18) {
       const std::uint32_t digits = Value(value, 16);
       Set(option, 0, static_cast<std::uint8_t>(digits >> 8));
       Set(option, 1, static_cast<std::uint8_t>(digits));
     } else if (option == 21 || option == 22) {
-      std::string digits;
-      for (char c : value)
-        if (c != '.') digits += c;
-      const auto bcd = PackBcd(digits, config_.Byte(Area::Block4, kAmountBytesByte));
-      for (std::size_t i = 0; bcd && i < bcd->size(); ++i) Set(option, static_cast<int>(i), (*bcd)[i]);
+      SetBytes(option, KeyedAmount(config_, value, config_.Byte(Area::Block4, kAmountBytesByte)));
     } else {
       Set(option, 0, static_cast<std::uint8_t>((Byte(option) & ~1) | (value == std::string(1, kOn) ? 1 : 0)));
     }

@@ -20,9 +20,10 @@ constexpr int kOptionTable = 7;
 
 // Lays the options keyed in `fields` over `memory` (address -> byte, over the
 // configured block 2). An empty field leaves its option as it was. Option 1
-// is a text of three bytes; 2, 7 and 13 one number byte; 17 and 18 two bytes
-// from four hexadecimal digits; 21 and 22 amounts (block 4 byte 35 BCD
-// bytes); the others a switch in bit 0 ("2" on, any other digit off).
+// is a text of three bytes; 2 and 7 one BCD byte; 13 one binary byte; 17 and
+// 18 two bytes from four hexadecimal digits; 21 and 22 amounts (block 4 byte
+// 35 BCD bytes, the register's decimals); the others a switch in bit 0 ("2"
+// on, any other digit off).
 void PlaceOptions(const RegisterConfig& config, const std::vector<std::string>& fields,
                   std::map<std::uint32_t, std::uint8_t>& memory);
 

@@ -3,9 +3,10 @@
 // number, then one field per key 145, a text field taking the text keyed
 // before it. Key 146 ends the record and the table; a second 146 in the same
 // key record only confirms that end. The fields are kept per table and
-// record as keyed; the header lines, the VAT rates and the records of tables
-// 1, 2 and 15 also land in memory where the host reads them back, and the
-// records of table 21 and of table 15's extension behind 'U' 0 0x20.
+// record as keyed; the header lines, the VAT rates, the options and the
+// records of tables 1, 2, 8 (currencies), 14 (groups) and 15 also land in
+// memory where the host reads them back, and the records of table 21 and of
+// table 15's extension behind 'U' 0 0x20.
 #pragma once
 
 #include <cstdint>

@@ -21,12 +21,18 @@ constexpr int kTable15TailBytes = 2;
 constexpr int kTable21CountWord = 43;  // 'U' 0 31
 constexpr int kTable21TextWord = 78;
 constexpr int kTable21NoteBytes = 16;
+constexpr int kNameBytes = 10;        // currency and group names
+constexpr int kCurrencyFeature = 18;  // the extended currency table
 
 // File table entries (block 1 words): base and record size of each table.
 constexpr int kDepartmentWord = 1;
 constexpr int kTable2Word = 5;
 constexpr int kVatWord = 9;
 constexpr int kTable15Word = 39;
+// Area table entries (block 1 words): the currencies' base, the groups' base
+// and record size.
+constexpr int kCurrencyWord = 27;
+constexpr int kGroupWord = 35;
 
 char Model(const RegisterConfig& c) { return static_cast<char>(c.Byte(Area::Identity, kModelCodeOffset)); }
 bool Has(const RegisterConfig& c, int level) { return c.FeatureLevel(level) != 0; }
@@ -132,6 +138,31 @@ TableImage Table15(const RegisterConfig& c) {
   return t;
 }
 
+// Name, exchange rate (six bytes on model K) and, with the extended table, a
+// number of three bytes and one of one byte.
+TableImage Currencies(const RegisterConfig& c) {
+  const int rateBytes = Model(c) == 'K' ? 6 : 4;
+  const bool extended = Has(c, kCurrencyFeature);
+  TableImage t{{4, 3, 5, 2},
+               {{2, Cell::Text, 0, kNameBytes}, {3, Cell::ExchangeRate, kNameBytes, rateBytes}},
+               c.Word(Area::Block1, kCurrencyWord),
+               kNameBytes + rateBytes + (extended ? 4 : 0)};
+  if (extended) {
+    t.cells.push_back({4, Cell::Bcd, kNameBytes + rateBytes, 3});
+    t.cells.push_back({5, Cell::Bcd, kNameBytes + rateBytes + 3, 1});
+  }
+  return t;
+}
+
+// A name; records of ten bytes unless the area table gives their size.
+TableImage Groups(const RegisterConfig& c) {
+  const int recordBytes = c.Word(Area::Block1, kGroupWord + 2);
+  return {{2},
+          {{2, Cell::Text, 0, kNameBytes}},
+          c.Word(Area::Block1, kGroupWord),
+          recordBytes != 0 ? recordBytes : kNameBytes};
+}
+
 TableImage Table21(const RegisterConfig& c) {
   const int text = c.Word(Area::Ext31, kTable21TextWord);
   const int rateAt = 2 + 3 * text + kTable21NoteBytes;
@@ -185,11 +216,13 @@ void Encode(const RegisterConfig& config, const FieldCell& cell, const std::stri
       if (const auto digits = Scaled(keyed, 0)) put(PackBcd(*digits, cell.width));
       return;
     case Cell::Amount:
-    case Cell::Rate: {
-      const int decimals = cell.cell == Cell::Rate ? 2 : config.Byte(Area::Identity, kDecimalsByte);
-      if (const auto digits = Scaled(keyed, decimals)) put(PackBcd(*digits, cell.width));
+      put(KeyedAmount(config, keyed, cell.width));
       return;
-    }
+    case Cell::Rate:
+    case Cell::ExchangeRate:
+      if (const auto digits = Scaled(keyed, cell.cell == Cell::Rate ? 2 : 3))
+        put(PackBcd(*digits, cell.width));
+      return;
     case Cell::CompactLimit:
       if (const auto digits = Scaled(keyed, config.Byte(Area::Identity, kDecimalsByte)); digits && digits->size() <= 15)
         at(cell.offset) = static_cast<std::uint8_t>(((*digits)[0] - '0') << 4 | static_cast<int>(digits->size()));
@@ -225,6 +258,10 @@ std::optional<TableImage> ImageOf(const RegisterConfig& config, int table) {
       return Departments(config);
     case 2:
       return Table2(config);
+    case 8:
+      return Currencies(config);
+    case 14:
+      return Groups(config);
     case 15:
       return Table15(config);
     case 21:
@@ -249,6 +286,12 @@ int VatRateAddress(const RegisterConfig& config, int slot) {
   const int rates = config.Byte(Area::Block4, kVatRates);
   const int position = slot <= rates ? slot : slot <= rates + kGroupA ? slot + 1 : slot + 2;
   return config.Word(Area::Block1, kVatWord) + position * config.Word(Area::Block1, kVatWord + 2);
+}
+
+std::optional<std::vector<std::uint8_t>> KeyedAmount(const RegisterConfig& config, const std::string& keyed,
+                                                     int width) {
+  const auto digits = Scaled(keyed, config.Byte(Area::Identity, kDecimalsByte));
+  return digits ? PackBcd(*digits, width) : std::nullopt;
 }
 
 std::optional<std::vector<std::uint8_t>> VatRateBytes(const std::string& keyed) {

@@ -19,6 +19,7 @@ enum class Cell {
   Bcd,           // a whole number in BCD
   Amount,        // BCD in the register's smallest unit
   Rate,          // BCD with two decimals
+  ExchangeRate,  // BCD with three decimals
   Byte,          // the number as one byte
   PlusOne,       // the number less one, as one byte
   Flag,          // "2" sets the bit, anything else clears it
@@ -40,8 +41,12 @@ struct TableImage {
   int recordBytes = 0;
 };
 
-// Tables 1, 2, 15 and 21; none for the others.
+// Tables 1, 2, 8 (currencies), 14 (groups), 15 and 21; none for the others.
 std::optional<TableImage> ImageOf(const RegisterConfig& config, int table);
+
+// An amount keyed as "12.5" in the register's smallest unit, as `width` BCD bytes.
+std::optional<std::vector<std::uint8_t>> KeyedAmount(const RegisterConfig& config, const std::string& keyed,
+                                                     int width);
 
 // Writes the keyed `fields` (in keyed order; an empty one leaves its bytes)
 // through `byteAt`, which gives the record's byte at an offset.

@@ -55,6 +55,11 @@ DumpLine& DumpLine::Value(int field, std::string_view value) {
   return *this;
 }
 
+DumpLine& DumpLine::Quoted(int field, std::string_view text) {
+  QuoteText(line_.Field(field), text);
+  return *this;
+}
+
 int DumpLine::Write(LineFile& file) const {
   return WriteLine(file, line_.Text()) ? 0 : kResultBatchFileOpenError;
 }

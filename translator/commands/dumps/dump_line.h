@@ -34,6 +34,8 @@ class DumpLine {
   // One byte as one digit; "??" for a byte never programmed (0xFF).
   DumpLine& Digit(int field, std::uint8_t value);
   DumpLine& Value(int field, std::string_view value);
+  // Plain ASCII (the same in both character sets), quoted.
+  DumpLine& Quoted(int field, std::string_view text);
 
   // No field added yet.
   bool Empty() const { return line_.Empty(); }

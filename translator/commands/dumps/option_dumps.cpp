@@ -51,7 +51,8 @@ void AddOption(DumpLine& line, const EcrConfigRecord& ecr, int k) {
       char hex[5];
       const auto two = bytes(2);
       std::snprintf(hex, sizeof hex, "%02X%02X", two[0], two.size() > 1 ? two[1] : 0);
-      line.Value(k, hex);
+      // As a text: bare hex digits with a letter would read back as a label.
+      line.Quoted(k, hex);
       break;
     }
     case 21:

@@ -1,6 +1,6 @@
 // The programming-table dumps end to end: tables programmed into a simulated
-// register, dumped, replayed as a batch into a fresh register and dumped
-// again give the same file.
+// register, dumped, replayed as one batch into a fresh register and dumped
+// again in the same session give the same file, for each sample configuration.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -13,27 +13,30 @@
 #include "control_commands.h"
 #include "definition_text.h"
 #include "exports/ecr_cmd.h"
-#include "language/definition_tables.h"
 #include "sample_tables.h"
 #include "sim_host.h"
+
+namespace quadrel_test {
+void PrintTo(const SampleTables& sample, std::ostream* out) {
+  *out << sample.name;
+}
+}  // namespace quadrel_test
 
 namespace quadrel {
 namespace {
 
-class DumpRoundTrip : public ::testing::Test {
+class RegisterTrip : public test_support::WithShippedDefinitions<> {
  protected:
-  static void SetUpTestSuite() { ASSERT_TRUE(test_support::LoadShippedDefinitions()); }
-  static void TearDownTestSuite() { ClearDefinitionTables(); }
   void TearDown() override {
     host_.reset();
     ResetProcessState();
     for (const char* name : {"first", "second"}) std::filesystem::remove(Path(name));
   }
 
-  void FreshRegister() {
+  void FreshRegister(const ecrsim::RegisterConfig& config = quadrel_test::SampleTablesConfig()) {
     host_.reset();
     host_ = std::make_unique<SimHost>();
-    host_->sim.AddRegister(1, quadrel_test::SampleTablesConfig());
+    host_->sim.AddRegister(1, config);
     host_->Install();
     ASSERT_EQ(Run("SELEZIONA CASSA=1"), 0);
   }
@@ -60,22 +63,30 @@ class DumpRoundTrip : public ::testing::Test {
   std::unique_ptr<SimHost> host_;
 };
 
-TEST_F(DumpRoundTrip, AReplayedDumpProgramsTheSameTables) {
-  FreshRegister();
-  for (const char* line : quadrel_test::kSampleTableLines) ASSERT_EQ(Run(line), 0) << line;
+class DumpRoundTrip : public RegisterTrip,
+                      public ::testing::WithParamInterface<quadrel_test::SampleTables> {};
+
+TEST_P(DumpRoundTrip, AReplayedDumpProgramsTheSameTables) {
+  const quadrel_test::SampleTables& sample = GetParam();
+  FreshRegister(sample.config());
+  for (const char* line : sample.lines) ASSERT_EQ(Run(line), 0) << line;
   DumpAll("first");
   const std::string first = Contents("first");
-  for (const char* expected : {"DESCRIZ='PANE  ', LIMITE=4, OPZ1=SI", "PREZZO=2.00, CODICE=12345678901234",
-                               "ALIQUOTA=22.00", "RIGA1='CAFFE ", "IMPORTO=1.25", "TESTO4='NOTA"})
+  for (const std::string& expected : sample.dumped)
     EXPECT_NE(first.find(expected), std::string::npos) << expected << "\n" << first;
 
-  FreshRegister();
+  FreshRegister(sample.config());
   ASSERT_EQ(Run("@" + Path("first")), 0);
   DumpAll("second");
   EXPECT_EQ(Contents("second"), first);
 }
 
-TEST_F(DumpRoundTrip, AReplayedKeyboardDumpProgramsTheSameMaps) {
+INSTANTIATE_TEST_SUITE_P(Configurations, DumpRoundTrip, ::testing::ValuesIn(quadrel_test::AllSampleTables()),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+using KeyboardDumpRoundTrip = RegisterTrip;
+
+TEST_F(KeyboardDumpRoundTrip, AReplayedKeyboardDumpProgramsTheSameMaps) {
   FreshRegister();
   for (const char* line : {"keys 1 1 1 49", "keys 1 1 3 12", "keys 1 1 80 202", "keys 1 1 7 203", "keys 1 2 5 49",
                            "macro 1 3 = 1 145 150", "macro 1 4 ="})

@@ -120,7 +120,7 @@ TEST_F(DumpWriters, EachProgrammingTable) {
       {"ARCHIVIO=6, SESSIONE",
        Model('T', {}, options),
        {},
-       {"APRIPROG FUNZIONE", "OPZIONI OPZ01='EUR'", "OPZIONI OPZ09=SI, OPZ17=AB0C", "CHIUDIPROG"}},
+       {"APRIPROG FUNZIONE", "OPZIONI OPZ01='EUR'", "OPZIONI OPZ09=SI, OPZ17='AB0C'", "CHIUDIPROG"}},
       {"ARCHIVIO=9",
        Model('T', {57}, table15),
        {Read(0x5000, t15a), Info(4, 1, t15b)},
