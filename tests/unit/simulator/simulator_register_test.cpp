@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "memory_image.h"
@@ -63,13 +64,30 @@ TEST_F(SimulatorRegisterTest, ConfigurationChangesMoveTheBlocks) {
   EXPECT_EQ(ReadMemory(0xC000, kBlock3Bytes), reg_.Config().Data(Area::Block3));
 }
 
-TEST_F(SimulatorRegisterTest, MemoryReadsPastTheEndOrWithSelectorsAreRefused) {
+TEST_F(SimulatorRegisterTest, MemoryReadsPastTheEndOrWithUnknownSelectorsAreRefused) {
   EXPECT_EQ(ReadMemory(0xFF01, 0xFF).size(), 0xFFu);  // ends at the last byte
   Reply r = Send({'D', 0x02, 0xFF, 0xFF});
   EXPECT_EQ(r.hostResult, kHostRefused);
   EXPECT_EQ(r.answer, (Bytes{'D', kRefuseBadAddress}));
-  EXPECT_EQ(Send({'D', 0, 0, 4, 0xF0}).hostResult, kHostRefused);
+  EXPECT_EQ(Send({'D', 1, 0, 4, 0xF2}).hostResult, kHostRefused);
   EXPECT_EQ(Send({'D', 0, 0}).hostResult, kHostRefused);
+}
+
+TEST_F(SimulatorRegisterTest, RecordNumberReadsAnswerTable2RecordsOnly) {
+  RegisterConfig& c = reg_.EditConfig();
+  c.SetNumber(Area::Identity, 49, 2, 3);  // three records of 8 bytes at 0xE300
+  c.SetNumber(Area::Block1, 5, 2, 0xE300);
+  c.SetNumber(Area::Block1, 7, 2, 8);
+  Bytes table(24);
+  for (std::size_t i = 0; i < table.size(); ++i) table[i] = static_cast<std::uint8_t>(0x40 + i);
+  reg_.placedMemory.Place(0xE300, table);
+  for (const auto& [number, length, expected] : {std::tuple{1, 8, Bytes(table.begin(), table.begin() + 8)},
+                                                std::tuple{3, 5, Bytes(table.begin() + 16, table.begin() + 21)},
+                                                std::tuple{0, 4, Bytes{kRefuseBadAddress}},
+                                                std::tuple{4, 4, Bytes{kRefuseBadAddress}}}) {
+    const Reply r = Send({'D', static_cast<std::uint8_t>(number), 0, static_cast<std::uint8_t>(length), 0xF0});
+    EXPECT_EQ(Data(r.answer), expected) << number;
+  }
 }
 
 TEST_F(SimulatorRegisterTest, ExtendedMemoryAnswersAStatusByteThenConsecutiveBytes) {
