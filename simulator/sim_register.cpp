@@ -9,6 +9,7 @@
 #include "current_amount.h"
 #include "memory_image.h"
 #include "print_lines.h"
+#include "sales_totals.h"
 #include "table_images.h"
 
 namespace ecrsim {
@@ -225,15 +226,21 @@ Reply SimRegister::KeyRecord(std::span<const std::uint8_t> frame) {
   return StatusAnswer(status_.critical != 0 ? kHostCritical : kHostOk);
 }
 
-// 'D' address-low address-high length: bytes of the 16-bit memory. With the
-// selector 0xF0 the first two bytes number a record of table 2 instead.
+// 'D' address-low address-high length: bytes of the 16-bit memory. A fifth
+// byte selects a record the register finds by number instead: 0xF0 a record
+// of table 2 (the first two bytes its number), 0xF1 an entry of a totals
+// block of file 24 (block, entry).
 Reply SimRegister::MemoryRead(std::span<const std::uint8_t> frame) {
   constexpr std::uint8_t kRecordNumberSelector = 0xF0;
-  const bool byNumber = frame.size() == 5 && frame[4] == kRecordNumberSelector;
-  if (frame.size() != 4 && !byNumber) return Refuse('D', kRefuseUnknownFrame);
+  constexpr std::uint8_t kBlockEntrySelector = 0xF1;
+  const std::uint8_t selector = frame.size() == 5 ? frame[4] : 0;
+  if (frame.size() != 4 && selector != kRecordNumberSelector && selector != kBlockEntrySelector)
+    return Refuse('D', kRefuseUnknownFrame);
   const std::uint32_t word = frame[1] | (frame[2] << 8);
   const std::optional<std::uint32_t> address =
-      byNumber ? Table2RecordAddress(config_, static_cast<int>(word)) : std::optional(word);
+      selector == kRecordNumberSelector ? Table2RecordAddress(config_, static_cast<int>(word))
+      : selector == kBlockEntrySelector ? BlockEntryAddress(config_, frame[1], frame[2])
+                                        : std::optional(word);
   const std::uint32_t length = frame[3];
   if (!address || *address + length > kMemoryBytes) return Refuse('D', kRefuseBadAddress);
   Reply reply;
