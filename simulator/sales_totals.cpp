@@ -11,6 +11,7 @@ namespace {
 // Configuration places (answer numbering): the file table in block 1, the lengths in block 4.
 constexpr int kDepartmentWord = 1;
 constexpr int kVatWord = 9;
+constexpr int kFile24Word = 13;
 constexpr int kFile20Word = 17;
 constexpr int kGeneralBlockWord = 33;
 constexpr int kAmountBytes = 35;
@@ -18,6 +19,7 @@ constexpr int kCounterBytes = 36;
 constexpr int kDescriptionBytes = 38;
 constexpr int kPriceBytes = 40;
 constexpr int kGroupBytes = 57;
+constexpr int kBlockCount = 61;  // file 24's blocks, where they are read by record
 constexpr int kModelCodeOffset = 69;
 constexpr int kVatGrossOffset = 3;
 constexpr int kClosureOffset = 6;  // general-totals block: the last closure's number, 2 BCD bytes
@@ -58,6 +60,16 @@ void Lay(std::uint32_t at, std::int64_t value, int width, std::uint32_t address,
 
 std::uint32_t DepartmentVatAddress(const RegisterConfig& config, int number) {
   return DepartmentAddress(config, number) + static_cast<std::uint32_t>(Block4(config, kDescriptionBytes) + 1 + Block4(config, kGroupBytes));
+}
+
+std::optional<std::uint32_t> BlockEntryAddress(const RegisterConfig& config, int block, int entry) {
+  const int entryBytes = Block4(config, kCounterBytes) + Block4(config, kAmountBytes);
+  const int blockBytes = config.Word(Area::Block1, kFile24Word + 2);
+  if (entryBytes == 0 || block < 1 || block > Block4(config, kBlockCount) || entry < 1 ||
+      entry > blockBytes / entryBytes)
+    return std::nullopt;
+  return config.Word(Area::Block1, kFile24Word) + static_cast<std::uint32_t>((block - 1) * blockBytes) +
+         static_cast<std::uint32_t>((entry - 1) * entryBytes);
 }
 
 // Discounts and surcharges are spread over the lines by their amounts (the

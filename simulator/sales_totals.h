@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <span>
 
 #include "register_config.h"
@@ -66,6 +67,10 @@ class SalesTotals {
   std::int64_t lines_ = 0;
   std::int64_t grandTotal_ = 0;
 };
+
+// Where entry `entry` of totals block `block` (both from 1) of file 24 lies,
+// as the registers that read the blocks by record find it; none outside them.
+std::optional<std::uint32_t> BlockEntryAddress(const RegisterConfig& config, int block, int entry);
 
 // Where department `number`'s VAT index lies (the byte after its group field).
 std::uint32_t DepartmentVatAddress(const RegisterConfig& config, int number);

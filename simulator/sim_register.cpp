@@ -1,6 +1,7 @@
 #include "sim_register.h"
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -8,6 +9,8 @@
 #include "current_amount.h"
 #include "memory_image.h"
 #include "print_lines.h"
+#include "sales_totals.h"
+#include "table_images.h"
 
 namespace ecrsim {
 namespace {
@@ -223,15 +226,26 @@ Reply SimRegister::KeyRecord(std::span<const std::uint8_t> frame) {
   return StatusAnswer(status_.critical != 0 ? kHostCritical : kHostOk);
 }
 
-// 'D' address-low address-high length: bytes of the 16-bit memory.
+// 'D' address-low address-high length: bytes of the 16-bit memory. A fifth
+// byte selects a record the register finds by number instead: 0xF0 a record
+// of table 2 (the first two bytes its number), 0xF1 an entry of a totals
+// block of file 24 (block, entry).
 Reply SimRegister::MemoryRead(std::span<const std::uint8_t> frame) {
-  if (frame.size() != 4) return Refuse('D', kRefuseUnknownFrame);  // selectors are not modelled
-  const std::uint32_t address = frame[1] | (frame[2] << 8);
+  constexpr std::uint8_t kRecordNumberSelector = 0xF0;
+  constexpr std::uint8_t kBlockEntrySelector = 0xF1;
+  const std::uint8_t selector = frame.size() == 5 ? frame[4] : 0;
+  if (frame.size() != 4 && selector != kRecordNumberSelector && selector != kBlockEntrySelector)
+    return Refuse('D', kRefuseUnknownFrame);
+  const std::uint32_t word = frame[1] | (frame[2] << 8);
+  const std::optional<std::uint32_t> address =
+      selector == kRecordNumberSelector ? Table2RecordAddress(config_, static_cast<int>(word))
+      : selector == kBlockEntrySelector ? BlockEntryAddress(config_, frame[1], frame[2])
+                                        : std::optional(word);
   const std::uint32_t length = frame[3];
-  if (address + length > kMemoryBytes) return Refuse('D', kRefuseBadAddress);
+  if (!address || *address + length > kMemoryBytes) return Refuse('D', kRefuseBadAddress);
   Reply reply;
   reply.answer.push_back('D');
-  AppendMemory(address, length, reply.answer);
+  AppendMemory(*address, length, reply.answer);
   return reply;
 }
 

@@ -8,6 +8,7 @@ namespace ecrsim {
 namespace {
 
 constexpr int kDecimalsByte = 62;  // identity
+constexpr int kTable2CountWord = 49;
 constexpr int kModelCodeOffset = 69;
 constexpr int kDescriptionBytes = 38;  // block 4
 constexpr int kGroupBytes = 57;
@@ -278,6 +279,12 @@ void EncodeRecord(const RegisterConfig& config, const TableImage& image, const s
     for (const FieldCell& cell : image.cells)
       if (cell.field == image.keyed[i]) Encode(config, cell, fields[i], byteAt);
   }
+}
+
+std::optional<std::uint32_t> Table2RecordAddress(const RegisterConfig& config, int number) {
+  if (number < 1 || number > config.Word(Area::Identity, kTable2CountWord)) return std::nullopt;
+  return config.Word(Area::Block1, kTable2Word) +
+         static_cast<std::uint32_t>(number - 1) * config.Word(Area::Block1, kTable2Word + 2);
 }
 
 // Rate k lies k records after the table's address; model M keeps a group of

@@ -53,6 +53,10 @@ std::optional<std::vector<std::uint8_t>> KeyedAmount(const RegisterConfig& confi
 void EncodeRecord(const RegisterConfig& config, const TableImage& image, const std::vector<std::string>& fields,
                   const std::function<std::uint8_t&(int offset)>& byteAt);
 
+// Where record `number` (from 1) of table 2 lies, as the registers that read
+// that table by record number find it; none outside the table.
+std::optional<std::uint32_t> Table2RecordAddress(const RegisterConfig& config, int number);
+
 // Table 3 (VAT rates), keyed as one field per rate: where the rate keyed as
 // field `slot` (from 1) lies, and its two bytes.
 int VatRateAddress(const RegisterConfig& config, int slot);

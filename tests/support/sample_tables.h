@@ -150,6 +150,35 @@ inline ecrsim::RegisterConfig Model7TablesConfig() {
            {57, 1}, {114, 1}, {18, 1}, {41, 1}, {31, 1}, {59, 1}, {81, 1}, {110, 1}, {111, 1}, {113, 1}}});
 }
 
+// Model M: table 2 read back by record number, two bytes more in each
+// department record, the two extra groups of VAT rates.
+inline ecrsim::RegisterConfig ModelMTablesConfig() {
+  return SampleConfig("M100A45 ",
+                      {.decimals = 2,
+                       .departments = 2,
+                       .descriptionBytes = 8,
+                       .groupBytes = 0,
+                       .priceBytes = 4,
+                       .departmentBytes = 20,
+                       .table2Records = 3,
+                       .table2TextBytes = 7,
+                       .table2Bytes = 24,
+                       .vatRates = 2,
+                       .vatBytes = 2,
+                       .headerLines = 2,
+                       .headerBytes = 32,
+                       .nineDigitLine = false,
+                       .amountBytes = 6,
+                       .table15Records = 1,
+                       .table15Bytes = 20,
+                       .table15Extension = 1,
+                       .table21Records = 1,
+                       .table21TextBytes = 4,
+                       .groupBytesEach = 12,
+                       .missingOptions = {14, 27, 28},
+                       .features = {{90, 1}, {31, 1}, {57, 1}, {114, 1}, {18, 1}, {41, 1}}});
+}
+
 inline constexpr const char* kSampleTableLines[] = {
     "APRIPROG FUNZIONE",
     "REPARTO NUMERO=1, DESCRIZ='PANE', PREZZO=1.50, LIMITE=4, OPZ1=SI, GRUPPO=2",
@@ -211,6 +240,23 @@ inline constexpr const char* kModel7TableLines[] = {
     "MODIFICAT NUMERO=2, DESCRIZ='MAGG', OPZ3=1, VALORE=5",
     "CHIUDIPROG"};
 
+inline constexpr const char* kModelMTableLines[] = {
+    "APRIPROG FUNZIONE",
+    "REPARTO NUMERO=1, DESCRIZ='FORMAGGI', PREZZO=7.25, LIMITE=9, GRUPPO=3, CIFRA12=4, CIFRA13=7",
+    "REPARTO NUMERO=2, DESCRIZ='OLIO', PREZZO=0.00, CIFRA12=0, CIFRA13=1",
+    "TAB002 NUMERO=1, DESCRIZ='PIZZA', VALORE3=2, PREZZO=6.50, OPZ5=SI, CODICE=80012345678901",
+    "TAB002 NUMERO=3, DESCRIZ='BIBITA', VALORE3=1, PREZZO=2.20, CODICE=1",
+    "IVA NUMERO=1, ALIQUOTA=22.00",
+    "IVA NUMERO=2, ALIQUOTA=10.00",
+    "IVA GRUPPOA=3, ALIQUOTA=4.00",
+    "IVA GRUPPOB=2, ALIQUOTA=5.00",
+    "INTESTAZ RIGA1='PIZZERIA', RIGA2='NAPOLI'",
+    "TAB015 NUMERO=1, VALORE2=2, DESCRIZ='MENU', VALORE4=1, IMPORTO=3.50, VALORE6=2",
+    "OPZIONI OPZ01='EUR', OPZ02=4, OPZ13=15, OPZ21=2.5",
+    "VALUTA NUMERO=1, DESCRIZ='DOLLARO', CAMBIO=1.1",
+    "GRUPPO NUMERO=3, DESCRIZ='SALUMI'",
+    "CHIUDIPROG"};
+
 // A configuration, the lines that fill its tables and texts their dump must show.
 struct SampleTables {
   const char* name;
@@ -233,7 +279,12 @@ inline std::vector<SampleTables> AllSampleTables() {
            {"LIMITE=0.500", "CIFRA5=3, PREZZO=0.450, GRUPPO=12, OPZ2=SI", "VALORE9=1234, VALORE10=7",
             "LIMITE=90.000", "OPZ5=SI, VALORE7=98765, VALORE8=2", "RIGA3='VIA ROMA 1", "VALORE11=12",
             "IMPORTO=100.000", "TESTO2='BCD'", "OPZ02=3", "OPZ07=45", "OPZ16=NO, OPZ17='0A0F'",
-            "OPZ18='ABCD'", "OPZ21=12.345, OPZ22=0.500", "CAMBIO=0.913", "DESCRIZ='ASPORTO   '"}}};
+            "OPZ18='ABCD'", "OPZ21=12.345, OPZ22=0.500", "CAMBIO=0.913", "DESCRIZ='ASPORTO   '"}},
+          {"ModelM",
+           ModelMTablesConfig,
+           kModelMTableLines,
+           {"DESCRIZ='PIZZA  '", "PREZZO=6.50, OPZ5=SI, CODICE=80012345678901", "DESCRIZ='BIBITA '",
+            "ALIQUOTA=4.00, GRUPPOA=3", "ALIQUOTA=5.00, GRUPPOB=2", "CIFRA12=4, CIFRA13=7", "RIGA2='NAPOLI"}}};
 }
 
 // Files 1-4, 6-9 and 11 with session lines, appended to `path`.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "memory_image.h"
@@ -63,13 +64,38 @@ TEST_F(SimulatorRegisterTest, ConfigurationChangesMoveTheBlocks) {
   EXPECT_EQ(ReadMemory(0xC000, kBlock3Bytes), reg_.Config().Data(Area::Block3));
 }
 
-TEST_F(SimulatorRegisterTest, MemoryReadsPastTheEndOrWithSelectorsAreRefused) {
+TEST_F(SimulatorRegisterTest, MemoryReadsPastTheEndOrWithUnknownSelectorsAreRefused) {
   EXPECT_EQ(ReadMemory(0xFF01, 0xFF).size(), 0xFFu);  // ends at the last byte
   Reply r = Send({'D', 0x02, 0xFF, 0xFF});
   EXPECT_EQ(r.hostResult, kHostRefused);
   EXPECT_EQ(r.answer, (Bytes{'D', kRefuseBadAddress}));
-  EXPECT_EQ(Send({'D', 0, 0, 4, 0xF0}).hostResult, kHostRefused);
+  EXPECT_EQ(Send({'D', 1, 0, 4, 0xF2}).hostResult, kHostRefused);
   EXPECT_EQ(Send({'D', 0, 0}).hostResult, kHostRefused);
+}
+
+TEST_F(SimulatorRegisterTest, RecordReadsAnswerTable2RecordsAndTotalsBlockEntriesOnly) {
+  RegisterConfig& c = reg_.EditConfig();
+  c.SetNumber(Area::Identity, 49, 2, 3);  // table 2: three records of 8 bytes at 0xE300
+  c.SetNumber(Area::Block1, 5, 2, 0xE300);
+  c.SetNumber(Area::Block1, 7, 2, 8);
+  c.SetNumber(Area::Block1, 13, 2, 0xE308);  // file 24: two blocks of two 1 + 3-byte entries
+  c.SetNumber(Area::Block1, 15, 2, 8);
+  c.SetNumber(Area::Block4, 36, 1, 1);
+  c.SetNumber(Area::Block4, 35, 1, 3);
+  c.SetNumber(Area::Block4, 61, 1, 2);
+  Bytes table(24);
+  for (std::size_t i = 0; i < table.size(); ++i) table[i] = static_cast<std::uint8_t>(0x40 + i);
+  reg_.placedMemory.Place(0xE300, table);
+  const auto at = [&](int from, int count) { return Bytes(table.begin() + from, table.begin() + from + count); };
+  const Bytes refused{kRefuseBadAddress};
+  for (const auto& [selector, a, b, length, expected] :
+       {std::tuple{0xF0, 1, 0, 8, at(0, 8)}, std::tuple{0xF0, 3, 0, 5, at(16, 5)}, std::tuple{0xF0, 0, 0, 4, refused},
+        std::tuple{0xF0, 4, 0, 4, refused}, std::tuple{0xF1, 2, 1, 4, at(16, 4)}, std::tuple{0xF1, 1, 2, 4, at(12, 4)},
+        std::tuple{0xF1, 1, 3, 4, refused}, std::tuple{0xF1, 3, 1, 4, refused}, std::tuple{0xF1, 0, 1, 4, refused}}) {
+    const Reply r = Send({'D', static_cast<std::uint8_t>(a), static_cast<std::uint8_t>(b),
+                          static_cast<std::uint8_t>(length), static_cast<std::uint8_t>(selector)});
+    EXPECT_EQ(Data(r.answer), expected) << selector << " " << a << " " << b;
+  }
 }
 
 TEST_F(SimulatorRegisterTest, ExtendedMemoryAnswersAStatusByteThenConsecutiveBytes) {

@@ -1,5 +1,5 @@
 // The totals files end to end: what the simulated register's sales, card
-// values and model-6 table hold comes back through command 3 line by line.
+// values, model-6 table and totals blocks hold comes back through command 3 line by line.
 #include <functional>
 
 #include "totals_sim_fixture.h"
@@ -25,6 +25,16 @@ TEST_F(TotalsDumpsSim, EachFileCarriesWhatTheRegisterHolds) {
     Reg().table31[7] = {0x00, 0x00, 0x12, 0x34, 0x05, 'T', 'E', 'A', ' ', ' ', ' '};
     Reg().table31[200] = {0x00, 0x98, 0x76, 0x54, 0x00, 'C', 'A', 'F', 'F', 'E', ' '};
   };
+  const auto blocksByRecord = [this] {
+    ecrsim::RegisterConfig& c = Reg().EditConfig();
+    c.SetFeatureLevel(118, 1);
+    c.SetNumber(ecrsim::Area::Block1, 13, 2, 0xE800);  // one block of two 1 + 4-byte entries
+    c.SetNumber(ecrsim::Area::Block1, 15, 2, 10);
+    c.SetNumber(ecrsim::Area::Block4, 36, 1, 1);
+    c.SetNumber(ecrsim::Area::Block4, 61, 1, 1);
+    Reg().placedMemory.Place(0xE800, {0x04, 0x00, 0x00, 0x01, 0x25, 0x07, 0x00, 0x00, 0x00, 0x50});
+    InvalidateAllEcrRecords();
+  };
   const std::vector<std::string> departments = {
       "TOTREPARTO REPARTO=1, QUANTITA=2.000, IMPORTO1=0, IMPORTO2=14.20",
       "TOTREPARTO REPARTO=2, QUANTITA=1.000, IMPORTO1=0, IMPORTO2=5.50"};
@@ -43,6 +53,10 @@ TEST_F(TotalsDumpsSim, EachFileCarriesWhatTheRegisterHolds) {
        table31,
        "31, NUMERICO",
        {"#59 #1=7, #2=1234, #3=5, #4='TEA   '", "#59 #1=200, #2=987654, #3=0, #4='CAFFE '"}},
+      {'T',
+       blocksByRecord,
+       "24",
+       {"TOTBLOCCO BLOCCO=1, VOCE=1, CONTATORE=4, IMPORTO=1.25", "TOTBLOCCO BLOCCO=1, VOCE=2, CONTATORE=7, IMPORTO=0.50"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.file + " on model " + c.model);
