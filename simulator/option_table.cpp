@@ -21,6 +21,9 @@ constexpr int kTextBytes = 3;
 constexpr int kAmountBytesByte = 35;  // block 4
 constexpr int kByteOption = 13;       // a binary byte; options 2 and 7 are one BCD byte
 constexpr char kOn = '2';
+constexpr int kNineDigitOption = 14;
+constexpr int kNineDigitFlagByte = 48;  // identity: the register has the nine-digit line
+constexpr int kModelByte = 69;          // identity
 
 // The digits of `digits` read in `base` (the register keys hexadecimal
 // digits as decimal ones), wrapping as the register's counter does.
@@ -36,7 +39,13 @@ class OptionBlock {
   OptionBlock(const RegisterConfig& config, std::map<std::uint32_t, std::uint8_t>& memory)
       : config_(config), memory_(memory) {}
 
-  bool Has(int option) const { return config_.Byte(Area::Block5, option + 1) != kNoOption; }
+  // Block 5 may place an option the register does not key: option 14 needs
+  // the nine-digit line, and model 6 has no option 1.
+  bool Has(int option) const {
+    if (option == kNineDigitOption && config_.Byte(Area::Identity, kNineDigitFlagByte) == 0) return false;
+    if (option == 1 && config_.Byte(Area::Identity, kModelByte) == '6') return false;
+    return config_.Byte(Area::Block5, option + 1) != kNoOption;
+  }
 
   std::uint8_t Byte(int option, int offset = 0) const {
     const std::optional<std::uint32_t> address = Address(option, offset);

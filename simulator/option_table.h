@@ -1,7 +1,8 @@
 // Table 7, the register's options: what the fields of one keying of the
 // table change in the option block (block 2), the way the register reads
 // them. Block 5 byte k gives the position of option k in the option block
-// (0xFF: the register has no such option); the table takes one field for
+// (0xFF: the register has no such option; nor has it option 14 without the
+// nine-digit line, nor option 1 on model 6); the table takes one field for
 // each option it has, in the order of their numbers, option 17 only while
 // option 16 is on, and eight text lines after option 27 while option 27 is
 // on.

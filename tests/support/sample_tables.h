@@ -145,7 +145,7 @@ inline ecrsim::RegisterConfig Model7TablesConfig() {
        .table21Records = 2,
        .table21TextBytes = 3,
        .groupBytesEach = 0,
-       .missingOptions = {5, 14, 27, 28},
+       .missingOptions = {5, 27, 28},
        .features = {
            {57, 1}, {114, 1}, {18, 1}, {41, 1}, {31, 1}, {59, 1}, {81, 1}, {110, 1}, {111, 1}, {113, 1}}});
 }
@@ -175,7 +175,7 @@ inline ecrsim::RegisterConfig ModelMTablesConfig() {
                        .table21Records = 1,
                        .table21TextBytes = 4,
                        .groupBytesEach = 12,
-                       .missingOptions = {14, 27, 28},
+                       .missingOptions = {27, 28},
                        .features = {{90, 1}, {31, 1}, {57, 1}, {114, 1}, {18, 1}, {41, 1}}});
 }
 
