@@ -4,12 +4,11 @@
 #include <string>
 
 #include "bcd_digits.h"
+#include "config_places.h"
 
 namespace ecrsim {
 namespace {
 
-constexpr int kDecimalsOffset = 62;     // identity answer
-constexpr int kAmountBytesOffset = 35;  // block 4
 constexpr int kTillDecimals = 2;
 
 std::int64_t Scaled(std::int64_t hundredths, int decimals) {
@@ -22,9 +21,9 @@ std::int64_t Scaled(std::int64_t hundredths, int decimals) {
 
 std::vector<std::uint8_t> CountersWithAmount(const RegisterConfig& config, std::int64_t hundredths) {
   std::vector<std::uint8_t> data = config.Data(Area::Counters);
-  const int width = config.Byte(Area::Block4, kAmountBytesOffset);
+  const int width = config.Byte(Area::Block4, kAmountBytesByte);
   const auto amount =
-      PackBcd(std::to_string(Scaled(hundredths, config.Byte(Area::Identity, kDecimalsOffset))), width);
+      PackBcd(std::to_string(Scaled(hundredths, config.Byte(Area::Identity, kDecimalsByte))), width);
   const std::size_t at = kCurrentAmountOffset - 1;
   if (amount && data.size() >= at + amount->size()) std::ranges::copy(*amount, data.begin() + at);
   return data;

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "bcd_digits.h"
+#include "config_places.h"
 #include "table_images.h"
 
 namespace ecrsim {
@@ -18,12 +19,9 @@ constexpr int kSwitchB = 28;
 constexpr int kFeatureSwitchB = 109;
 constexpr int kLineFields = 8;
 constexpr int kTextBytes = 3;
-constexpr int kAmountBytesByte = 35;  // block 4
-constexpr int kByteOption = 13;       // a binary byte; options 2 and 7 are one BCD byte
+constexpr int kByteOption = 13;  // a binary byte; options 2 and 7 are one BCD byte
 constexpr char kOn = '2';
 constexpr int kNineDigitOption = 14;
-constexpr int kNineDigitFlagByte = 48;  // identity: the register has the nine-digit line
-constexpr int kModelByte = 69;          // identity
 
 // The digits of `digits` read in `base` (the register keys hexadecimal
 // digits as decimal ones), wrapping as the register's counter does.
@@ -43,7 +41,7 @@ class OptionBlock {
   // the nine-digit line, and model 6 has no option 1.
   bool Has(int option) const {
     if (option == kNineDigitOption && config_.Byte(Area::Identity, kNineDigitFlagByte) == 0) return false;
-    if (option == 1 && config_.Byte(Area::Identity, kModelByte) == '6') return false;
+    if (option == 1 && ModelLetter(config_) == '6') return false;
     return config_.Byte(Area::Block5, option + 1) != kNoOption;
   }
 
@@ -51,7 +49,8 @@ class OptionBlock {
     const std::optional<std::uint32_t> address = Address(option, offset);
     if (!address) return 0;
     const auto placed = memory_.find(*address);
-    return placed != memory_.end() ? placed->second : config_.Byte(Area::Block2, static_cast<int>(*address - Base()) + 1);
+    return placed != memory_.end() ? placed->second
+                                   : config_.Byte(Area::Block2, static_cast<int>(*address - Base()) + 1);
   }
 
   void Set(int option, int offset, std::uint8_t value) {
@@ -109,7 +108,8 @@ void PlaceOptions(const RegisterConfig& config, const std::vector<std::string>& 
     return at < fields.size() ? fields[at] : std::string();
   };
   bool switchA = block.Has(kSwitchA) && block.Byte(kSwitchA) != 0;
-  bool switchB = config.FeatureLevel(kFeatureSwitchB) != 0 && block.Has(kSwitchB) && block.Byte(kSwitchB) != 0;
+  bool switchB =
+      config.FeatureLevel(kFeatureSwitchB) != 0 && block.Has(kSwitchB) && block.Byte(kSwitchB) != 0;
   for (int option = 1; option <= kLastOption; ++option) {
     if (!block.Has(option) || (option == kAfterA && !switchA)) continue;
     const std::string value = field();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "config_places.h"
 #include "option_table.h"
 
 namespace ecrsim {
@@ -27,7 +28,6 @@ constexpr int kNineDigitBytes = 9;
 constexpr int kHeaderAddressWord = 23;
 constexpr int kHeaderLineBytesByte = 33;
 constexpr int kHeaderCountByte = 37;
-constexpr int kNineDigitFlagByte = 48;
 constexpr int kVatTable = 3;
 // Table 15 keeps its first records in memory (block 4 byte 58 of them) and
 // the rest behind 'U' 0 0x20 4 ('U' 0 31 word 48 of them); table 21 keeps all
@@ -36,7 +36,6 @@ constexpr int kTable15 = 15;
 constexpr int kTable21 = 21;
 constexpr int kTable15CountByte = 58;
 constexpr int kTable15ExtensionWord = 48;
-constexpr int kTable21CountWord = 43;
 constexpr int kTable15ExtensionSelector = 4;
 constexpr int kTable21Selector = 2;
 
@@ -129,7 +128,8 @@ void ProgramTables::EndRecord() {
   if (table_ == kVatTable) PlaceVatRates(fields);
   if (table_ == kOptionTable) PlaceOptions(config_, fields, memory_);
   if (const auto image = ImageOf(config_, table_))
-    EncodeRecord(config_, *image, fields, [&](int offset) -> std::uint8_t& { return RecordByte(*image, offset); });
+    EncodeRecord(config_, *image, fields,
+                 [&](int offset) -> std::uint8_t& { return RecordByte(*image, offset); });
   step_ = Step::Function;
 }
 
@@ -156,23 +156,29 @@ void ProgramTables::PlaceVatRates(const std::vector<std::string>& fields) {
     const auto bytes = fields[i].empty() ? std::nullopt : VatRateBytes(fields[i]);
     if (!bytes) continue;
     const int address = VatRateAddress(config_, static_cast<int>(i) + 1);
-    for (std::size_t b = 0; b < bytes->size(); ++b) memory_[static_cast<std::uint32_t>(address) + b] = (*bytes)[b];
+    for (std::size_t b = 0; b < bytes->size(); ++b)
+      memory_[static_cast<std::uint32_t>(address) + b] = (*bytes)[b];
   }
 }
 
 // A record in memory, or one behind the information frame.
 std::uint8_t& ProgramTables::RecordByte(const TableImage& image, int offset) {
-  const int inMemory = table_ == kTable21 ? 0 : table_ == kTable15 ? config_.Byte(Area::Block4, kTable15CountByte) : record_;
+  const int inMemory = table_ == kTable21   ? 0
+                       : table_ == kTable15 ? config_.Byte(Area::Block4, kTable15CountByte)
+                                            : record_;
   if (record_ > inMemory) {
     std::vector<std::uint8_t>& record = infoRecords_[{table_, record_ - inMemory}];
-    record.resize(std::max<std::size_t>(record.size(), static_cast<std::size_t>(std::max(image.recordBytes, offset + 1))));
+    record.resize(std::max<std::size_t>(record.size(),
+                                        static_cast<std::size_t>(std::max(image.recordBytes, offset + 1))));
     return record[static_cast<std::size_t>(offset)];
   }
   return memory_[static_cast<std::uint32_t>(image.base + (record_ - 1) * image.recordBytes + offset)];
 }
 
 std::optional<std::vector<std::uint8_t>> ProgramTables::ExtensionRecord(int selector, int number) const {
-  const int table = selector == kTable15ExtensionSelector ? kTable15 : selector == kTable21Selector ? kTable21 : 0;
+  const int table = selector == kTable15ExtensionSelector ? kTable15
+                    : selector == kTable21Selector        ? kTable21
+                                                          : 0;
   const int count = table == kTable15   ? config_.Word(Area::Ext31, kTable15ExtensionWord)
                     : table == kTable21 ? config_.Word(Area::Ext31, kTable21CountWord)
                                         : 0;
@@ -185,8 +191,8 @@ std::optional<std::vector<std::uint8_t>> ProgramTables::ExtensionRecord(int sele
 void ProgramTables::PlaceText(int address, int width, const std::string& text) {
   if (text.empty()) return;
   for (int i = 0; i < width; ++i)
-    memory_[static_cast<std::uint32_t>(address + i)] =
-        static_cast<std::uint8_t>(i < static_cast<int>(text.size()) ? text[static_cast<std::size_t>(i)] : ' ');
+    memory_[static_cast<std::uint32_t>(address + i)] = static_cast<std::uint8_t>(
+        i < static_cast<int>(text.size()) ? text[static_cast<std::size_t>(i)] : ' ');
 }
 
 const std::vector<std::string>* ProgramTables::Fields(int table, int record) const {
@@ -195,7 +201,8 @@ const std::vector<std::string>* ProgramTables::Fields(int table, int record) con
 }
 
 void ProgramTables::Overlay(std::uint32_t address, std::span<std::uint8_t> bytes) const {
-  for (auto it = memory_.lower_bound(address); it != memory_.end() && it->first < address + bytes.size(); ++it)
+  for (auto it = memory_.lower_bound(address); it != memory_.end() && it->first < address + bytes.size();
+       ++it)
     bytes[it->first - address] = it->second;
 }
 

@@ -4,50 +4,46 @@
 #include <string_view>
 
 #include "bcd_digits.h"
+#include "config_places.h"
 
 namespace ecrsim {
 namespace {
 
 // Configuration places (answer numbering): the file table in block 1, the lengths in block 4.
-constexpr int kDepartmentWord = 1;
-constexpr int kVatWord = 9;
 constexpr int kFile24Word = 13;
 constexpr int kFile20Word = 17;
 constexpr int kGeneralBlockWord = 33;
-constexpr int kAmountBytes = 35;
 constexpr int kCounterBytes = 36;
-constexpr int kDescriptionBytes = 38;
-constexpr int kPriceBytes = 40;
-constexpr int kGroupBytes = 57;
 constexpr int kBlockCount = 61;  // file 24's blocks, where they are read by record
-constexpr int kModelCodeOffset = 69;
 constexpr int kVatGrossOffset = 3;
 constexpr int kClosureOffset = 6;  // general-totals block: the last closure's number, 2 BCD bytes
 constexpr int kDepartmentOption11 = 85;
 constexpr std::int64_t kWholeRate = 10000;  // 100 % in hundredths of a percent
 
-int Block4(const RegisterConfig& c, int offset) { return c.Byte(Area::Block4, offset); }
-char Model(const RegisterConfig& c) {
-  return static_cast<char>(c.Byte(Area::Identity, kModelCodeOffset));
+int Block4(const RegisterConfig& c, int offset) {
+  return c.Byte(Area::Block4, offset);
 }
 
 std::uint32_t DepartmentAddress(const RegisterConfig& c, int number) {
-  return c.Word(Area::Block1, kDepartmentWord) + static_cast<std::uint32_t>(number - 1) * c.Word(Area::Block1, kDepartmentWord + 2);
+  return c.Word(Area::Block1, kDepartmentWord) +
+         static_cast<std::uint32_t>(number - 1) * c.Word(Area::Block1, kDepartmentWord + 2);
 }
 
 int TotalsAreaOffset(const RegisterConfig& c) {
-  const bool later = Model(c) == '7' || Model(c) == 'F';
-  return Block4(c, kDescriptionBytes) + Block4(c, kGroupBytes) + Block4(c, kPriceBytes) + 2 + (later ? 5 : 0);
+  const bool later = ModelLetter(c) == '7' || ModelLetter(c) == 'F';
+  return Block4(c, kDescriptionBytesByte) + Block4(c, kGroupBytesByte) + Block4(c, kPriceBytesByte) + 2 +
+         (later ? 5 : 0);
 }
 
 // The grand total's place in the general-totals block, by model.
 int GrandTotalOffset(const RegisterConfig& c) {
-  if (std::string_view("6ADH").find(Model(c)) == std::string_view::npos) return 12;
+  if (std::string_view("6ADH").find(ModelLetter(c)) == std::string_view::npos) return 12;
   return c.FeatureLevel(kDepartmentOption11) != 0 ? 46 : 44;
 }
 
 // `value` as `width` BCD bytes at `at`, over the part of them that was read.
-void Lay(std::uint32_t at, std::int64_t value, int width, std::uint32_t address, std::span<std::uint8_t> bytes) {
+void Lay(std::uint32_t at, std::int64_t value, int width, std::uint32_t address,
+         std::span<std::uint8_t> bytes) {
   const auto packed = PackBcd(std::to_string(value), width);
   if (!packed) return;
   for (std::size_t i = 0; i < packed->size(); ++i) {
@@ -59,11 +55,13 @@ void Lay(std::uint32_t at, std::int64_t value, int width, std::uint32_t address,
 }  // namespace
 
 std::uint32_t DepartmentVatAddress(const RegisterConfig& config, int number) {
-  return DepartmentAddress(config, number) + static_cast<std::uint32_t>(Block4(config, kDescriptionBytes) + 1 + Block4(config, kGroupBytes));
+  return DepartmentAddress(config, number) +
+         static_cast<std::uint32_t>(Block4(config, kDescriptionBytesByte) + 1 +
+                                    Block4(config, kGroupBytesByte));
 }
 
 std::optional<std::uint32_t> BlockEntryAddress(const RegisterConfig& config, int block, int entry) {
-  const int entryBytes = Block4(config, kCounterBytes) + Block4(config, kAmountBytes);
+  const int entryBytes = Block4(config, kCounterBytes) + Block4(config, kAmountBytesByte);
   const int blockBytes = config.Word(Area::Block1, kFile24Word + 2);
   if (entryBytes == 0 || block < 1 || block > Block4(config, kBlockCount) || entry < 1 ||
       entry > blockBytes / entryBytes)
@@ -117,9 +115,10 @@ void SalesTotals::SplitVat(int index, std::int64_t rate) {
 // Totals area: the quantity, then two amounts (the day's at 2n).
 void SalesTotals::Overlay(const RegisterConfig& config, int closures, std::uint32_t address,
                           std::span<std::uint8_t> bytes) const {
-  const int n = Block4(config, kAmountBytes);
+  const int n = Block4(config, kAmountBytesByte);
   for (const auto& [number, totals] : departments_) {
-    const std::uint32_t area = DepartmentAddress(config, number) + static_cast<std::uint32_t>(TotalsAreaOffset(config));
+    const std::uint32_t area =
+        DepartmentAddress(config, number) + static_cast<std::uint32_t>(TotalsAreaOffset(config));
     Lay(area, totals.quantity, n, address, bytes);
     Lay(area + static_cast<std::uint32_t>(2 * n), totals.amount, n, address, bytes);
   }

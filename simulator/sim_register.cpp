@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "bcd_digits.h"
+#include "config_places.h"
 #include "current_amount.h"
 #include "memory_image.h"
 #include "print_lines.h"
@@ -24,30 +25,23 @@ constexpr std::uint8_t kRefuseNoJournalRead = 5;  // the refusal of a register w
 constexpr std::uint8_t kJournalSelect = 15;       // 'O' 15: a stretch of the journal
 constexpr std::uint8_t kJournalNextBlock = 16;    // 'O' 16: its next block
 constexpr int kFeatureCombinedWrite = 92;         // the register takes article sub-code 27
-constexpr int kFeatureSecondKeyMap = 95;         // the register has a second key map ('C' 9)
+constexpr int kFeatureSecondKeyMap = 95;          // the register has a second key map ('C' 9)
 constexpr std::uint8_t kSecondKeyMapFrame = 9;
 constexpr std::uint8_t kNoCard = 1;
 constexpr int kCardValueSlotsWord = 73;  // block 3: how many card values the register keeps
 constexpr int kPrintWidthOffset = 33;    // block 4; 0 = the model's fixed width
 constexpr std::uint8_t kDisplayControl = 10;
 constexpr std::uint8_t kParameterFrame = 10;  // 'C' 10
-constexpr int kModelLetterOffset = 69;        // identity: the model code's first character
 constexpr std::uint8_t kStateFieldsRequest = 11;
 constexpr int kStateFieldsBytes = 24;
 constexpr int kStateClosureOffset = 15;
 constexpr int kIdentityClockOffset = 31;       // 'T' answer: BCD day, month, year, hour, minute
 constexpr std::uint8_t kSlaveStateQuery = 23;  // 'U' 0 23, answered only in the REG position
 constexpr std::uint8_t kSlaveText = 2;
-constexpr int kEchoSetting = 4;  // output settings byte: the line echo
+constexpr int kEchoSetting = 4;                 // output settings byte: the line echo
 constexpr std::uint8_t kVatTotalsRequest = 13;  // 'C' 13 0
-constexpr int kVatTableWord = 9;                // block 1: the VAT records' address and size
-constexpr int kVatCountOffset = 43;             // block 4: the VAT-rate count
 constexpr std::uint8_t kTable31Request = 17;    // 'C' 17 n
 constexpr int kFeatureTable31 = 105;            // model 6's extension
-
-char ModelLetter(const RegisterConfig& config) {
-  return static_cast<char>(config.Byte(Area::Identity, kModelLetterOffset));
-}
 
 // 'U' 0 n requests and the areas that answer them.
 std::optional<Area> InformationArea(std::uint8_t n) {
@@ -274,9 +268,9 @@ int SimRegister::DepartmentVatIndex(int department) {
 // 'C' 13 0 on model M: each VAT record's net and tax brought up to date with
 // its gross at the rate the record holds.
 Reply SimRegister::VatTotalsUpdate() {
-  const std::uint32_t base = config_.Word(Area::Block1, kVatTableWord);
-  const std::uint32_t bytes = config_.Word(Area::Block1, kVatTableWord + 2);
-  for (int index = 0; index <= config_.Byte(Area::Block4, kVatCountOffset); ++index) {
+  const std::uint32_t base = config_.Word(Area::Block1, kVatWord);
+  const std::uint32_t bytes = config_.Word(Area::Block1, kVatWord + 2);
+  for (int index = 0; index <= config_.Byte(Area::Block4, kVatRatesByte); ++index) {
     std::vector<std::uint8_t> rate;
     if (const std::uint32_t at = base + static_cast<std::uint32_t>(index) * bytes; at + 2 <= kMemoryBytes)
       AppendMemory(at, 2, rate);

@@ -3,57 +3,52 @@
 #include <algorithm>
 
 #include "bcd_digits.h"
+#include "config_places.h"
 
 namespace ecrsim {
 namespace {
 
-constexpr int kDecimalsByte = 62;  // identity
 constexpr int kTable2CountWord = 49;
-constexpr int kModelCodeOffset = 69;
-constexpr int kDescriptionBytes = 38;  // block 4
-constexpr int kGroupBytes = 57;
-constexpr int kPriceBytes = 40;
 constexpr int kTable2TextBytes = 39;
-constexpr int kAmountBytes = 35;
-constexpr int kVatRates = 43;
 constexpr int kGroupA = 7;  // model M's two extra groups of rates
 constexpr int kTable15TextOffset = 3;
 constexpr int kTable15TailBytes = 2;
-constexpr int kTable21CountWord = 43;  // 'U' 0 31
 constexpr int kTable21TextWord = 78;
 constexpr int kTable21NoteBytes = 16;
 constexpr int kNameBytes = 10;        // currency and group names
 constexpr int kCurrencyFeature = 18;  // the extended currency table
 
 // File table entries (block 1 words): base and record size of each table.
-constexpr int kDepartmentWord = 1;
 constexpr int kTable2Word = 5;
-constexpr int kVatWord = 9;
 constexpr int kTable15Word = 39;
 // Area table entries (block 1 words): the currencies' base, the groups' base
 // and record size.
 constexpr int kCurrencyWord = 27;
 constexpr int kGroupWord = 35;
 
-char Model(const RegisterConfig& c) { return static_cast<char>(c.Byte(Area::Identity, kModelCodeOffset)); }
-bool Has(const RegisterConfig& c, int level) { return c.FeatureLevel(level) != 0; }
+bool Has(const RegisterConfig& c, int level) {
+  return c.FeatureLevel(level) != 0;
+}
 
 int GroupBytes(const RegisterConfig& c) {
-  const int bytes = c.Byte(Area::Block4, kGroupBytes);
+  const int bytes = c.Byte(Area::Block4, kGroupBytesByte);
   return bytes != 0 ? bytes : (Has(c, 85) ? 2 : 1);
 }
 
 TableImage Departments(const RegisterConfig& c) {
   TableImage t{{}, {}, c.Word(Area::Block1, kDepartmentWord), c.Word(Area::Block1, kDepartmentWord + 2)};
-  const int d = c.Byte(Area::Block4, kDescriptionBytes);
+  const int d = c.Byte(Area::Block4, kDescriptionBytesByte);
   const int g = GroupBytes(c);
-  const char model = Model(c);
+  const char model = ModelLetter(c);
   const bool sevenOrF = model == '7' || model == 'F';
-  const bool longModel2 = model == '2' && c.Byte(Area::Identity, kModelCodeOffset + 5) >= '4';
+  const bool longModel2 = model == '2' && c.Byte(Area::Identity, kModelLetterByte + 5) >= '4';
   int cursor = d + 2 + g;
   if (model == '6' && Has(c, 105)) {
     t.keyed = {14, 15, 5, 2};
-    t.cells = {{2, Cell::Text, 0, d}, {5, Cell::Byte, d + 1 + g}, {14, Cell::Bcd, cursor, 2}, {15, Cell::Bcd, cursor + 2, 4}};
+    t.cells = {{2, Cell::Text, 0, d},
+               {5, Cell::Byte, d + 1 + g},
+               {14, Cell::Bcd, cursor, 2},
+               {15, Cell::Bcd, cursor + 2, 4}};
     return t;
   }
   t.keyed = {2, 6, 3, 5};
@@ -81,8 +76,8 @@ TableImage Departments(const RegisterConfig& c) {
     t.cells.push_back(g < 3 ? FieldCell{7, Cell::HighNibble, d + 1} : FieldCell{7, Cell::Byte, d + 3});
   }
   if (longModel2) t.cells.push_back({10, Cell::PlusOne, cursor++});
-  t.cells.push_back({6, Cell::Amount, cursor, c.Byte(Area::Block4, kPriceBytes)});
-  cursor += c.Byte(Area::Block4, kPriceBytes);
+  t.cells.push_back({6, Cell::Amount, cursor, c.Byte(Area::Block4, kPriceBytesByte)});
+  cursor += c.Byte(Area::Block4, kPriceBytesByte);
   if (sevenOrF) {
     t.keyed.insert(t.keyed.end(), {10, 9});
     t.cells.push_back({9, Cell::Bcd, cursor, 4});
@@ -102,14 +97,14 @@ TableImage Departments(const RegisterConfig& c) {
 
 TableImage Table2(const RegisterConfig& c) {
   TableImage t{{2, 4, 3}, {}, c.Word(Area::Block1, kTable2Word), c.Word(Area::Block1, kTable2Word + 2)};
-  const int priceBytes = c.Byte(Area::Block4, kPriceBytes);
+  const int priceBytes = c.Byte(Area::Block4, kPriceBytesByte);
   int cursor = 3 + priceBytes;
   t.cells = {{3, Cell::Bcd, 2}, {4, Cell::Amount, 3, priceBytes}};
   if (Has(c, 31)) {
     t.keyed.push_back(5);
     t.cells.push_back({5, Cell::Flag, 0, 2});
   }
-  if (Model(c) == '7' || Model(c) == 'F') {
+  if (ModelLetter(c) == '7' || ModelLetter(c) == 'F') {
     t.keyed.insert(t.keyed.end(), {8, 7});
     t.cells.push_back({7, Cell::Bcd, cursor, 4});
     t.cells.push_back({8, Cell::Bcd, cursor + 4, 1});
@@ -126,8 +121,9 @@ TableImage Table2(const RegisterConfig& c) {
 
 // Number, text, fourth, amount, sixth and, where the register has it, the eleventh.
 TableImage Table15(const RegisterConfig& c) {
-  TableImage t{{2, 3, 4, 5, 6, 11}, {}, c.Word(Area::Block1, kTable15Word), c.Word(Area::Block1, kTable15Word + 2)};
-  const int amountBytes = c.Byte(Area::Block4, kAmountBytes);
+  TableImage t{
+      {2, 3, 4, 5, 6, 11}, {}, c.Word(Area::Block1, kTable15Word), c.Word(Area::Block1, kTable15Word + 2)};
+  const int amountBytes = c.Byte(Area::Block4, kAmountBytesByte);
   const int textBytes = std::max(0, t.recordBytes - kTable15TextOffset - amountBytes - kTable15TailBytes);
   const int amountAt = kTable15TextOffset + textBytes;
   t.cells = {{2, Cell::Bcd, 0},
@@ -142,7 +138,7 @@ TableImage Table15(const RegisterConfig& c) {
 // Name, exchange rate (six bytes on model K) and, with the extended table, a
 // number of three bytes and one of one byte.
 TableImage Currencies(const RegisterConfig& c) {
-  const int rateBytes = Model(c) == 'K' ? 6 : 4;
+  const int rateBytes = ModelLetter(c) == 'K' ? 6 : 4;
   const bool extended = Has(c, kCurrencyFeature);
   TableImage t{{4, 3, 5, 2},
                {{2, Cell::Text, 0, kNameBytes}, {3, Cell::ExchangeRate, kNameBytes, rateBytes}},
@@ -190,7 +186,8 @@ std::optional<std::string> Scaled(const std::string& keyed, int decimals) {
   fraction.append(static_cast<std::size_t>(decimals) - fraction.size(), '0');
   std::string digits = whole + fraction;
   digits.erase(0, std::min(digits.find_first_not_of('0'), digits.size() - 1));
-  if (digits.empty() || !std::all_of(digits.begin(), digits.end(), [](char ch) { return ch >= '0' && ch <= '9'; }))
+  if (digits.empty() ||
+      !std::all_of(digits.begin(), digits.end(), [](char ch) { return ch >= '0' && ch <= '9'; }))
     return std::nullopt;
   return digits;
 }
@@ -211,7 +208,8 @@ void Encode(const RegisterConfig& config, const FieldCell& cell, const std::stri
   switch (cell.cell) {
     case Cell::Text:
       for (int i = 0; i < cell.width; ++i)
-        at(cell.offset + i) = static_cast<std::uint8_t>(i < static_cast<int>(keyed.size()) ? keyed[static_cast<std::size_t>(i)] : ' ');
+        at(cell.offset + i) = static_cast<std::uint8_t>(
+            i < static_cast<int>(keyed.size()) ? keyed[static_cast<std::size_t>(i)] : ' ');
       return;
     case Cell::Bcd:
       if (const auto digits = Scaled(keyed, 0)) put(PackBcd(*digits, cell.width));
@@ -225,8 +223,10 @@ void Encode(const RegisterConfig& config, const FieldCell& cell, const std::stri
         put(PackBcd(*digits, cell.width));
       return;
     case Cell::CompactLimit:
-      if (const auto digits = Scaled(keyed, config.Byte(Area::Identity, kDecimalsByte)); digits && digits->size() <= 15)
-        at(cell.offset) = static_cast<std::uint8_t>(((*digits)[0] - '0') << 4 | static_cast<int>(digits->size()));
+      if (const auto digits = Scaled(keyed, config.Byte(Area::Identity, kDecimalsByte));
+          digits && digits->size() <= 15)
+        at(cell.offset) =
+            static_cast<std::uint8_t>(((*digits)[0] - '0') << 4 | static_cast<int>(digits->size()));
       return;
     default:
       break;
@@ -272,7 +272,8 @@ std::optional<TableImage> ImageOf(const RegisterConfig& config, int table) {
   }
 }
 
-void EncodeRecord(const RegisterConfig& config, const TableImage& image, const std::vector<std::string>& fields,
+void EncodeRecord(const RegisterConfig& config, const TableImage& image,
+                  const std::vector<std::string>& fields,
                   const std::function<std::uint8_t&(int offset)>& byteAt) {
   for (std::size_t i = 0; i < fields.size() && i < image.keyed.size(); ++i) {
     if (fields[i].empty()) continue;
@@ -290,7 +291,7 @@ std::optional<std::uint32_t> Table2RecordAddress(const RegisterConfig& config, i
 // Rate k lies k records after the table's address; model M keeps a group of
 // seven and one of four after them, each behind an unused record.
 int VatRateAddress(const RegisterConfig& config, int slot) {
-  const int rates = config.Byte(Area::Block4, kVatRates);
+  const int rates = config.Byte(Area::Block4, kVatRatesByte);
   const int position = slot <= rates ? slot : slot <= rates + kGroupA ? slot + 1 : slot + 2;
   return config.Word(Area::Block1, kVatWord) + position * config.Word(Area::Block1, kVatWord + 2);
 }
