@@ -37,7 +37,7 @@ int WriteGeneralTotals(TotalsReport& report) {
   RecordData r;
   if (int error = 0; !ReadRecordAt(ecr.AreaAddress[0], kGeneralBlockBytes, r, error)) return error;
   int at = 12;
-  if (std::string_view("6ADH").find(ecr.ModelLetter) != std::string_view::npos) at = HasTable15Option() ? 46 : 44;
+  if (IsModelIn(ecr.ModelLetter, "6ADH")) at = HasTable15Option() ? 46 : 44;
   if (const int error = report.Key(2).Bcd(r.Bytes(at, ecr.AmountBytes)).End()) return error;
   return report.Key(3).Bcd(r.Bytes(6, 2)).End();
 }

@@ -42,15 +42,11 @@ struct EntryRead {
   int wAt = 0;
 };
 
-bool IsModel(char letter, std::string_view models) {
-  return models.find(letter) != std::string_view::npos;
-}
-
 EntryRead DepartmentRead(const EcrConfigRecord& r, int i) {
   const int a = r.AmountBytes;
   int first = r.Block4Byte38 + r.Block4Byte57 + r.BcdBytesA + 2;
   if (r.ModelLetter == 'M') first += 2;
-  if (IsModel(r.ModelLetter, "7F")) first += 5;
+  if (IsModelIn(r.ModelLetter, "7F")) first += 5;
   return {Departments(r).Address(i), first + 3 * a, 1 + first, a, 1 + first + 2 * a};
 }
 
@@ -59,7 +55,7 @@ EntryRead SettingsRead(const EcrConfigRecord& r) {
   int wAt = 13;
   if (late6)
     wAt = 55;
-  else if (IsModel(r.ModelLetter, "ADH"))
+  else if (IsModelIn(r.ModelLetter, "ADH"))
     wAt = r.FeatureLevels[kFeatureLongSettings] != 0 ? 47 : 45;
   return {r.AreaAddress[kSettingsArea], kSettingsRecordBytes, late6 ? 9 : 7, 2, wAt};
 }
@@ -83,7 +79,7 @@ std::string Hex(const FrameBufferData& answer, int at, int bytes) {
 // The key sequence that clears the tables on the register.
 std::vector<std::uint8_t> ClearKeys(char model) {
   std::vector<std::uint8_t> keys = {'A', 0, 3, 14, 2, 147, 145};
-  if (IsModel(model, "1234BS")) keys.push_back(145);
+  if (IsModelIn(model, "1234BS")) keys.push_back(145);
   return keys;
 }
 

@@ -97,7 +97,7 @@ bool PadToDecimals(std::string_view text, const PadRule& rule, std::string& dst)
 // These models cut the net instead of rounding it.
 bool TruncatesNet(const EcrConfigRecord& record) {
   return record.ModelChar1IsLetter == 0 &&
-         std::string_view("145BSTW").find(record.ModelLetter) != std::string_view::npos;
+         IsModelIn(record.ModelLetter, "145BSTW");
 }
 
 // One value of a byte list: a decimal number or a label, 0 to 255.

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 namespace quadrel {
 
@@ -108,6 +109,11 @@ struct EcrConfigRecord {
   int Model6Level;
   int Block3Byte85;
 };
+
+// Whether a model letter is one of `models` ("6ADH": any of those four).
+inline bool IsModelIn(char letter, std::string_view models) {
+  return letter != 0 && models.find(letter) != std::string_view::npos;
+}
 
 // Whether the register keeps its general totals (grand total, closure
 // counter) in the 64-byte block at the first area address.
