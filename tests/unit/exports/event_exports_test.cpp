@@ -1,18 +1,16 @@
-#include "interfaces/translator_exports.h"
-
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "event_fixture.h"
+#include "file_text.h"
 #include "files/capture_file.h"
 #include "files/line_file.h"
+#include "interfaces/translator_exports.h"
 
 using namespace quadrel;
 using quadrel_test::Bytes;
@@ -36,12 +34,7 @@ class EventExportsTest : public EventTest {
         OpenLineFile(path_, LINE_CREATE_ALWAYS | LINE_READ_WRITE, CaptureFile().file, LINE_SLOT_UNBUFFERED));
     CaptureFile().name = path_;
   }
-  std::string CaptureContents() const {
-    std::ifstream in(path_, std::ios::binary);
-    std::stringstream contents;
-    contents << in.rdbuf();
-    return contents.str();
-  }
+  std::string CaptureContents() const { return quadrel_test::FileText(path_); }
   static const char* DCX(std::string_view text) {
     return Trad_DCXEvent(1, reinterpret_cast<const unsigned char*>(text.data()),
                          static_cast<int>(text.size()));

@@ -5,10 +5,10 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
+#include "file_text.h"
 #include "state/library_state.h"
 
 namespace quadrel {
@@ -40,10 +40,7 @@ class LineFileTest : public ::testing::Test {
     return PathOf(name);
   }
 
-  std::string ReadRaw(const std::string& name) const {
-    std::ifstream in(PathOf(name), std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  }
+  std::string ReadRaw(const std::string& name) const { return quadrel_test::FileText(PathOf(name)); }
 
   fs::path dir_;
 };

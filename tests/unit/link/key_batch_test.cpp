@@ -3,11 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "exports/translator_entry.h"
+#include "file_text.h"
 #include "files/capture_file.h"
 #include "files/line_file.h"
 #include "run/key_batch_sender.h"
@@ -30,13 +29,6 @@ void Queue(const Bytes& record) {
 Bytes RecordBytes(int index) {
   const KeyRecord& record = KeyBatch().Record(index);
   return Bytes(record.data.begin(), record.data.begin() + record.length);
-}
-
-std::string ReadFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
 }
 
 using KeyBatchQueueTest = TranslatorTest;
@@ -110,7 +102,7 @@ class SendKeyBatchTest : public TranslatorTest {
   }
   std::string AnswerText() {
     answer.Close();
-    return ReadFile(answerPath);
+    return quadrel_test::FileText(answerPath);
   }
 
   std::filesystem::path answerPath;
@@ -344,7 +336,7 @@ TEST_F(SendKeyBatchTest, CaptureFileGetsItsLastLinesMovedOverThePlaceholders) {
   Queue(bytes({'A', 1}));
   host.expect("A").answer(0, status_idle());
   EXPECT_EQ(SendKeyBatch(0, nullptr, 2), 0);
-  EXPECT_EQ(ReadFile(name), "L4..\r\nL5..\r\nL1..\r\nL2..\r\nL3..\r\n");
+  EXPECT_EQ(quadrel_test::FileText(name), "L4..\r\nL5..\r\nL1..\r\nL2..\r\nL3..\r\n");
   EXPECT_FALSE(CaptureFile().file.IsOpen());
   EXPECT_TRUE(CaptureFile().name.empty());
   std::filesystem::remove(name);
@@ -360,7 +352,7 @@ TEST_F(SendKeyBatchTest, CaptureFileIsClosedWhenARecordFails) {
   host.expect("A").answer(1, {}, 0);
   EXPECT_EQ(SendKeyBatch(0, nullptr, 2), kResultNonOk);
   EXPECT_FALSE(CaptureFile().file.IsOpen());
-  EXPECT_EQ(ReadFile(name), "kept\r\n");
+  EXPECT_EQ(quadrel_test::FileText(name), "kept\r\n");
   std::filesystem::remove(name);
 }
 

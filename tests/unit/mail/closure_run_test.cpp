@@ -5,10 +5,10 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
+
+#include "file_text.h"
 
 namespace quadrel {
 namespace {
@@ -67,18 +67,14 @@ class ClosureRunTest : public ::testing::Test {
     return names;
   }
 
-  static std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  }
-
   fs::path dir_;
   ClosureRun run_;
 };
 
 TEST_F(ClosureRunTest, TheThreeReportsEqualTheCheckedInFilesAndAreListedAndRemoved) {
   const fs::path expected = fs::path(QUADREL_SOURCE_DIR) / "tests/unit/mail/data";
-  const std::vector<std::string> names = {"99IEA012345_20261208_0123_rd.txt", "99IEA012345_20261208_0123_rtw.txt",
+  const std::vector<std::string> names = {"99IEA012345_20261208_0123_rd.txt",
+                                          "99IEA012345_20261208_0123_rtw.txt",
                                           "99IEA012345_20261208_0123_rtlf.txt"};
   ::testing::internal::CaptureStdout();
   EXPECT_EQ(RunClosureWriters(run_, kTotals, kStatus, "0123", kAll), 0);
@@ -88,7 +84,8 @@ TEST_F(ClosureRunTest, TheThreeReportsEqualTheCheckedInFilesAndAreListedAndRemov
   ASSERT_EQ(listed.size(), names.size());
   for (std::size_t i = 0; i < names.size(); ++i) {
     EXPECT_EQ(listed[i], (dir_ / names[i]).string());
-    EXPECT_EQ(ReadFile(dir_ / names[i]), ReadFile(expected / names[i])) << names[i];
+    EXPECT_EQ(quadrel_test::FileText(dir_ / names[i]), quadrel_test::FileText(expected / names[i]))
+        << names[i];
   }
   EXPECT_EQ(ListClosureFiles(run_, {false, false, true}), std::vector<std::string>{listed[2]});
 
@@ -112,9 +109,10 @@ TEST_F(ClosureRunTest, FileNamesKeepOnlyLettersDigitsAndDashesOfOutsideValues) {
   run_.registerId = "../99 IEA";
   EXPECT_EQ(RunClosureWriters(run_, "1,'08/1./26 23:59'\r\n2,5\r\n", "", "01/2-3", kAll), 0);
   const std::string stem = "___99_IEA_20261_08_01_2-3_";
-  EXPECT_EQ(FilesInFolder(), (std::vector<std::string>{stem + "rd.txt", stem + "rtlf.txt", stem + "rtw.txt"}));
+  EXPECT_EQ(FilesInFolder(),
+            (std::vector<std::string>{stem + "rd.txt", stem + "rtlf.txt", stem + "rtw.txt"}));
   // Without a status text the readable report ends with its last row.
-  EXPECT_EQ(ReadFile(dir_ / (stem + "rd.txt")),
+  EXPECT_EQ(quadrel_test::FileText(dir_ / (stem + "rd.txt")),
             "AZZERAMENTO NR.: 01/2-3\r\nDATA/ORA: 08/1./26 23:59\r\nCORRISPETTIVO: 5\r\n");
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "config/ecr_conf_texts.h"
+#include "file_text.h"
 #include "interfaces/registry.h"
 #include "language/result_text.h"
 #include "last_receipt_register.h"
@@ -91,11 +92,11 @@ TEST_F(MailCommandsPeer, ItsReportsAreTheWritersOutputForTheRegistersFilesThenRe
   expected.registerId = EcrId();
   fs::create_directory("expected");
   expected.folder = "expected";
-  expected.vatRates = LoadVatRates(mail_test::ReadFile("vat.txt"));
+  expected.vatRates = LoadVatRates(quadrel_test::FileText("vat.txt"));
   RegisterClosureWriters(expected);
   const ClosureSelection rdAndRtlf = {true, false, true};
   const std::string status = SettingValuesText(CurrentRecord()).value_or("");
-  ASSERT_EQ(RunClosureWriters(expected, mail_test::ReadFile("totals.txt"), status, closure, rdAndRtlf), 0);
+  ASSERT_EQ(RunClosureWriters(expected, quadrel_test::FileText("totals.txt"), status, closure, rdAndRtlf), 0);
   const std::vector<std::string> reports = ListClosureFiles(expected, rdAndRtlf);
   ASSERT_EQ(reports.size(), 2u);
 
@@ -104,10 +105,10 @@ TEST_F(MailCommandsPeer, ItsReportsAreTheWritersOutputForTheRegistersFilesThenRe
   ASSERT_EQ(messages.size(), 1u);
   for (const std::string& report : reports) {
     const std::string name = fs::path(report).filename().string();
-    EXPECT_EQ(mail_test::AttachmentBytes(messages[0], name), mail_test::ReadFile(report)) << name;
+    EXPECT_EQ(mail_test::AttachmentBytes(messages[0], name), quadrel_test::FileText(report)) << name;
     EXPECT_FALSE(fs::exists(name)) << name;
   }
-  const std::string rd = mail_test::ReadFile(reports[0]);
+  const std::string rd = quadrel_test::FileText(reports[0]);
   EXPECT_NE(rd.find("11,63"), std::string::npos) << "the sales reached the report";
   EXPECT_NE(rd.find("RIEMPIMENTO DGFE"), std::string::npos) << "so did the register's status";
 }
@@ -117,11 +118,12 @@ TEST_F(MailCommandsPeer, AReceiptPictureGoesToTheDefaultServerWithAuthAndIsRemov
   mail_test::SetLastReceipt(Reg(), 42);
   ASSERT_EQ(Run("INFO VOCE=14"), 0);
   mail_test::SetMailSetting(registry::kMailServer, "127.0.0.1");
-  const std::string line = "#75 #3, #4='" + peer_.at("SASL_USER") + "', #5='" + peer_.at("SASL_PASSWORD") +
-                           "', #6='till@quadrel.test', #7='sink@quadrel.test', #9=" + peer_.at("PORT_AUTHONLY") +
-                           ", #10=1, #11='answer.txt', #12='+3905512'";
+  const std::string line =
+      "#75 #3, #4='" + peer_.at("SASL_USER") + "', #5='" + peer_.at("SASL_PASSWORD") +
+      "', #6='till@quadrel.test', #7='sink@quadrel.test', #9=" + peer_.at("PORT_AUTHONLY") +
+      ", #10=1, #11='answer.txt', #12='+3905512'";
   ASSERT_EQ(Run(line), 0);
-  EXPECT_EQ(mail_test::ReadFile("answer.txt"), "OK\r\n");
+  EXPECT_EQ(quadrel_test::FileText("answer.txt"), "OK\r\n");
   EXPECT_FALSE(fs::exists("+3905512_.bmp"));
   EXPECT_EQ(MailPhoneNumber(), "");
 

@@ -8,6 +8,7 @@
 #include <sstream>
 #include <thread>
 
+#include "file_text.h"
 #include "interfaces/registry.h"
 #include "mail/base64.h"
 #include "mail/smtp_errors.h"
@@ -36,10 +37,7 @@ namespace {
 std::string PollLog(const std::string& path, const std::function<bool(const std::string&)>& found) {
   std::string text;
   for (int attempt = 0; attempt < 200; ++attempt) {
-    std::ifstream in(path);
-    std::stringstream content;
-    content << in.rdbuf();
-    text = content.str();
+    text = quadrel_test::FileText(path);
     if (found(text)) break;
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
@@ -74,13 +72,6 @@ std::filesystem::path FreshTestFolder() {
   return folder;
 }
 
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream content;
-  content << in.rdbuf();
-  return content.str();
-}
-
 std::string WriteFile(const std::string& path, std::size_t size, char seed) {
   std::string bytes(size, '\0');
   for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>(i * 7 + i / 251 + seed);
@@ -91,12 +82,13 @@ std::string WriteFile(const std::string& path, std::size_t size, char seed) {
 std::vector<std::string> WaitForMessages(const std::string& maildir, const std::string& marker,
                                          std::size_t count) {
   std::vector<std::string> found;
-  for (int attempt = 0; attempt < 600 && found.size() < count; ++attempt) {  // up to 60 s: a loaded machine delivers late
+  for (int attempt = 0; attempt < 600 && found.size() < count;
+       ++attempt) {  // up to 60 s: a loaded machine delivers late
     if (attempt) std::this_thread::sleep_for(std::chrono::milliseconds(100));
     found.clear();
     std::error_code error;
     for (const auto& entry : std::filesystem::directory_iterator(maildir + "/new", error)) {
-      std::string text = ReadFile(entry.path().string());
+      std::string text = quadrel_test::FileText(entry.path().string());
       if (text.find(marker) != std::string::npos) found.push_back(text);
     }
   }

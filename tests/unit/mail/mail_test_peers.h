@@ -26,8 +26,6 @@ std::string WaitForLine(const std::string& path, const std::string& first, const
 // An empty folder of the system's temporary folder named after the running test.
 std::filesystem::path FreshTestFolder();
 
-// The whole text of a file; empty when it is missing.
-std::string ReadFile(const std::string& path);
 // Writes `size` bytes of a pattern that differs with `seed`; returns the path.
 std::string WriteFile(const std::string& path, std::size_t size, char seed = 0);
 

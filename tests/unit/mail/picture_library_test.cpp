@@ -1,5 +1,7 @@
 // The journal-picture stand-in through the translator's binding: what it
 // draws, the bitmap's layout, and the folder it is looked for in.
+#include "mail/picture_library.h"
+
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -8,7 +10,7 @@
 #include <fstream>
 #include <string>
 
-#include "mail/picture_library.h"
+#include "file_text.h"
 #include "mail_test_peers.h"
 #include "platform/platform.h"
 
@@ -44,8 +46,8 @@ class PictureLibraryTest : public testing::Test {
   void TearDown() override { fs::remove_all(folder_); }
   std::string Path(const char* name) { return (folder_ / name).string(); }
   int Draw(const std::string& journal, const std::string& header, const std::string& picture) {
-    return PictureDrawer()(journal.c_str(), picture.c_str(), "TX72000123", "4", header.c_str(), "", "", "", "",
-                           "", "", "T1RT072A");
+    return PictureDrawer()(journal.c_str(), picture.c_str(), "TX72000123", "4", header.c_str(), "", "", "",
+                           "", "", "", "T1RT072A");
   }
   fs::path folder_;
 };
@@ -55,7 +57,7 @@ TEST_F(PictureLibraryTest, HeaderTextsJournalLinesAndTheIdMakeOneRowEach) {
   std::ofstream(Path("journal.txt"), std::ios::binary) << "PANE  5.00\r\n" << std::string(60, 'W') << "\r\n";
   ASSERT_EQ(Draw(Path("journal.txt"), Path("headder.txt"), Path("r.bmp")), 0);
 
-  const Bitmap bitmap{mail_test::ReadFile(Path("r.bmp"))};
+  const Bitmap bitmap{quadrel_test::FileText(Path("r.bmp"))};
   ASSERT_GT(bitmap.bytes.size(), 54u);
   EXPECT_EQ(bitmap.bytes.substr(0, 2), "BM");
   EXPECT_EQ(Le(bitmap.bytes, 2, 4), bitmap.bytes.size());
@@ -70,7 +72,7 @@ TEST_F(PictureLibraryTest, HeaderTextsJournalLinesAndTheIdMakeOneRowEach) {
 
 TEST_F(PictureLibraryTest, MissingWorkFilesLeaveTheIdAloneAndAnUnwritablePictureFails) {
   ASSERT_EQ(Draw(Path("none.txt"), Path("none.txt"), Path("id.bmp")), 0);
-  const Bitmap bitmap{mail_test::ReadFile(Path("id.bmp"))};
+  const Bitmap bitmap{quadrel_test::FileText(Path("id.bmp"))};
   EXPECT_EQ(bitmap.width(), 40 * 6 + 16) << "never narrower than a receipt";
   EXPECT_EQ(bitmap.height(), 9 + 16);
   EXPECT_NE(Draw(Path("none.txt"), "", Path("no/such/folder/x.bmp")), 0);

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <filesystem>
 
+#include "file_text.h"
 #include "mail/base64.h"
 #include "mail/smtp_client.h"
 #include "mail/smtp_facade.h"
@@ -59,7 +60,7 @@ class SmtpMessageFaults : public testing::Test {
   }
   static std::string Wire(const std::string& scenario) {
     ServerSaw(scenario);
-    return mail_test::ReadFile(Record(scenario, ".data"));
+    return quadrel_test::FileText(Record(scenario, ".data"));
   }
 
   std::string File(const std::string& name, std::size_t size, char seed = 0) {
@@ -83,7 +84,7 @@ TEST_F(SmtpMessageFaults, MessageWithAttachmentsOnTheWire) {
   smtp_.AddToRecipient("copy@quadrel.test", "Copy");
   smtp_.SetMailerHeader("Quadrel");
   smtp_.SetSubjectLine("Receipt");
-  std::string bitmap = mail_test::ReadFile(File("C:\\work\\12345_.bmp", 54));
+  std::string bitmap = quadrel_test::FileText(File("C:\\work\\12345_.bmp", 54));
   smtp_.AttachFile((files_ / "C:\\work\\12345_.bmp").string());
   smtp_.AttachFile(mail_test::WriteFile((files_ / "rd.txt").string(), 3, 'a' - 0));
   ASSERT_EQ(mail_test::SmtpCodeOf([&] { smtp_.TransmitMessage(); }), 0);
@@ -103,8 +104,8 @@ TEST_F(SmtpMessageFaults, MessageWithAttachmentsOnTheWire) {
                 encoded + "\r\n\r\n" + part +
                 "Content-Type: text/plain; name=\"rd.txt\"\r\nContent-Transfer-Encoding: base64\r\n"
                 "Content-Disposition: attachment; filename=\"rd.txt\"\r\n\r\n" +
-                Base64Encode(mail_test::ReadFile((files_ / "rd.txt").string())) + "\r\n\r\n--" + kBoundary +
-                "--\r\n\r\n.\r\n");
+                Base64Encode(quadrel_test::FileText((files_ / "rd.txt").string())) + "\r\n\r\n--" +
+                kBoundary + "--\r\n\r\n.\r\n");
   EXPECT_NE(ServerSaw("message").find("MAIL FROM:<till@quadrel.test>\nRCPT TO:<sink@quadrel.test>\n"
                                       "RCPT TO:<copy@quadrel.test>\nDATA\n<data "),
             std::string::npos);

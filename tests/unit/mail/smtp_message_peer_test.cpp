@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "file_text.h"
 #include "mail/smtp_client.h"
 #include "mail_test_peers.h"
 
@@ -73,8 +74,8 @@ TEST_F(SmtpMessagePeer, BodyLinesAndTwoBitmapsArriveTwiceOverOneSession) {
   ASSERT_EQ(messages.size(), 2u);
   for (const std::string& message : messages) {
     EXPECT_NE(message.find("Content-Transfer-Encoding: 7bit\n\n.\n.x\n--"), std::string::npos) << message;
-    EXPECT_EQ(mail_test::AttachmentBytes(message, "first.bmp"), mail_test::ReadFile(first));
-    EXPECT_EQ(mail_test::AttachmentBytes(message, "second.bmp"), mail_test::ReadFile(second));
+    EXPECT_EQ(mail_test::AttachmentBytes(message, "first.bmp"), quadrel_test::FileText(first));
+    EXPECT_EQ(mail_test::AttachmentBytes(message, "second.bmp"), quadrel_test::FileText(second));
   }
 }
 
@@ -94,8 +95,8 @@ TEST_F(SmtpMessagePeer, FiveMegabytesArriveWholeAndOneByteMoreIsRefused) {
   EXPECT_EQ(mail_test::SmtpCodeOf([&] { smtp.TransmitMessage(); }), 0);
   std::vector<std::string> messages = Delivered("Five megabytes", 1);
   ASSERT_EQ(messages.size(), 1u);
-  EXPECT_TRUE(mail_test::AttachmentBytes(messages[0], "big.bmp") == mail_test::ReadFile(big));
-  EXPECT_EQ(mail_test::AttachmentBytes(messages[0], "1023.bmp"), mail_test::ReadFile(rest));
+  EXPECT_TRUE(mail_test::AttachmentBytes(messages[0], "big.bmp") == quadrel_test::FileText(big));
+  EXPECT_EQ(mail_test::AttachmentBytes(messages[0], "1023.bmp"), quadrel_test::FileText(rest));
   EXPECT_TRUE(Delivered("Too large", 0).empty());
 }
 

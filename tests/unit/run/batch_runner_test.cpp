@@ -5,12 +5,12 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "exports/ecr_cmd.h"
 #include "exports/ecr_conf_exports.h"
+#include "file_text.h"
 #include "retry_fixture.h"
 
 using namespace quadrel;
@@ -39,12 +39,6 @@ class BatchTest : public RetryTest {
     const fs::path path = dir / name;
     std::ofstream(path, std::ios::binary) << content;
     return path.string();
-  }
-  static std::string Read(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
   }
   std::string Path(const std::string& name) const { return (dir / name).string(); }
 
@@ -85,11 +79,10 @@ TEST_F(BatchTest, AFailingLineIsReportedAndTheBatchGoesOn) {
   ExpectLineOk();
   EXPECT_EQ(Run("@" + batch + "," + Path("r.txt")), 14);
   EXPECT_EQ(text, "ERROR 0/14 : ERRORS DURING EXECUTION OF FILE");
-  EXPECT_EQ(Read(Path("r.txt")), "ERROR 2/3 in line 2 : I/O ERROR 3\r\n");
+  EXPECT_EQ(quadrel_test::FileText(Path("r.txt")), "ERROR 2/3 in line 2 : I/O ERROR 3\r\n");
   EXPECT_FALSE(fs::exists(Path("r.txt.tmp")));
   // Each line's progress text is its own: nothing piles up from earlier lines.
-  EXPECT_EQ(ProgressTexts(),
-            (std::vector<std::string>{"OK.", "ERROR 2/3 in line 2 : I/O ERROR 3", "OK."}));
+  EXPECT_EQ(ProgressTexts(), (std::vector<std::string>{"OK.", "ERROR 2/3 in line 2 : I/O ERROR 3", "OK."}));
 }
 
 TEST_F(BatchTest, StopBatchOnErrorEndsAfterTheFailingLine) {
@@ -176,7 +169,7 @@ TEST_F(BatchTest, TheResultFileIsReplacedOnlyAtTheEnd) {
   ExpectLineOk();
   EXPECT_EQ(Run("@" + batch + "," + ResultFileWatch::result), 14);
   EXPECT_EQ(ResultFileWatch::seen, (std::vector<bool>{false, false}));
-  EXPECT_EQ(Read(ResultFileWatch::result), "ERROR 2/3 in line 1 : I/O ERROR 3\r\n");
+  EXPECT_EQ(quadrel_test::FileText(ResultFileWatch::result), "ERROR 2/3 in line 1 : I/O ERROR 3\r\n");
   EXPECT_FALSE(fs::exists(ResultFileWatch::result + ".tmp"));
 }
 
@@ -193,7 +186,7 @@ TEST_F(BatchTest, ANestedBatchRequestIsRefusedWith10AndTheBatchGoesOn) {
   const std::string batch = Write("b.txt", "@" + inner + "\r\n#4\r\n");
   ExpectLineOk();
   EXPECT_EQ(Run("@" + batch + "," + Path("r.txt")), 14);
-  EXPECT_EQ(Read(Path("r.txt")), "ERROR 0/10 in line 1 : INVALID BATCH LINE \r\n");
+  EXPECT_EQ(quadrel_test::FileText(Path("r.txt")), "ERROR 0/10 in line 1 : INVALID BATCH LINE \r\n");
 }
 
 TEST_F(BatchTest, EchoReportsEachLineBeforeAndAfterItRuns) {
@@ -290,12 +283,14 @@ TEST_F(BatchTest, EcrCmdEnteredFromItsOwnProgressCallbackIsRefused) {
   EXPECT_EQ(ReentryProbe::code, 19);
   EXPECT_EQ(ReentryProbe::text, "ERROR 0/19 : SO BUSY");
   // The refusal did not take the running batch's line mark.
-  EXPECT_EQ(Read(Path("r.txt")), "ERROR 2/3 in line 2 : I/O ERROR 3\r\n");
+  EXPECT_EQ(quadrel_test::FileText(Path("r.txt")), "ERROR 2/3 in line 2 : I/O ERROR 3\r\n");
 }
 
 struct ConfigProbe {
   static inline int value = 0;
-  static void QUADREL_CALL Progress(int, int, int, const char*, int*) { value = GetEcrConfVal(kAmountBytesItem); }
+  static void QUADREL_CALL Progress(int, int, int, const char*, int*) {
+    value = GetEcrConfVal(kAmountBytesItem);
+  }
   static constexpr std::uint32_t kAmountBytesItem = 14;
 };
 

@@ -5,14 +5,13 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 
 #include "control_commands.h"
 #include "definition_text.h"
 #include "exports/ecr_cmd.h"
+#include "file_text.h"
 #include "sample_tables.h"
 #include "sim_host.h"
 
@@ -41,7 +40,9 @@ class RegisterTrip : public test_support::WithShippedDefinitions<> {
     ASSERT_EQ(Run("SELEZIONA CASSA=1"), 0);
   }
   std::string Control(const std::string& line) { return ecrsim::RunControlLine(host_->sim, line); }
-  std::string Keyboard() { return Control("keys 1 1") + Control("keys 1 2") + Control("macro 1 3") + Control("macro 1 4"); }
+  std::string Keyboard() {
+    return Control("keys 1 1") + Control("keys 1 2") + Control("macro 1 3") + Control("macro 1 4");
+  }
   int Run(const std::string& line) {
     std::string text;
     return EcrCommand(line, text);
@@ -54,11 +55,7 @@ class RegisterTrip : public test_support::WithShippedDefinitions<> {
     for (const std::string& line : quadrel_test::SampleTableDumpLines(Path(name)))
       ASSERT_EQ(Run(line), 0) << line;
   }
-  static std::string Contents(const std::string& name) {
-    std::ostringstream text;
-    text << std::ifstream(Path(name), std::ios::binary).rdbuf();
-    return text.str();
-  }
+  static std::string Contents(const std::string& name) { return quadrel_test::FileText(Path(name)); }
 
   std::unique_ptr<SimHost> host_;
 };
@@ -88,8 +85,8 @@ using KeyboardDumpRoundTrip = RegisterTrip;
 
 TEST_F(KeyboardDumpRoundTrip, AReplayedKeyboardDumpProgramsTheSameMaps) {
   FreshRegister();
-  for (const char* line : {"keys 1 1 1 49", "keys 1 1 3 12", "keys 1 1 80 202", "keys 1 1 7 203", "keys 1 2 5 49",
-                           "macro 1 3 = 1 145 150", "macro 1 4 ="})
+  for (const char* line : {"keys 1 1 1 49", "keys 1 1 3 12", "keys 1 1 80 202", "keys 1 1 7 203",
+                           "keys 1 2 5 49", "macro 1 3 = 1 145 150", "macro 1 4 ="})
     ASSERT_EQ(Control(line), "OK\n") << line;
   const std::string keyboard = Keyboard();
   ASSERT_EQ(Run("SCARICA ARCHIVIO=10, SESSIONE, NOMEFILE='" + Path("first") + "'"), 0);

@@ -7,13 +7,12 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "commands/journal/journal_text.h"
 #include "definition_text.h"
+#include "file_text.h"
 #include "files/capture_file.h"
 #include "interfaces/host_info.h"
 #include "interfaces/translator_exports.h"
@@ -48,12 +47,7 @@ class JournalRead : public test_support::WithShippedDefinitions<TranslatorTest> 
   // Runs a line as EcrCmd does; its status frame is scripted first (Status).
   int Run(const std::string& line) { return SendKeyBatch(TradExecCommand(line), nullptr, 0); }
   void Status() { host.expect("S").answer(0, status_idle()); }
-  std::string Written() const {
-    std::ifstream in(file_, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
+  std::string Written() const { return quadrel_test::FileText(file_); }
   // An 'O' 16 answer: status byte then the text.
   static Bytes Block(int status, const std::string& text) {
     Bytes answer = {'O', static_cast<std::uint8_t>(status)};

@@ -8,12 +8,12 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 
 #include "commands/journal/journal_export_signed.h"
 #include "commands/journal/journal_read.h"
 #include "definition_text.h"
+#include "file_text.h"
 #include "run/command_executor.h"
 #include "run/key_batch_sender.h"
 #include "sample_receipt.h"
@@ -55,10 +55,7 @@ class JournalSim : public test_support::WithShippedDefinitions<> {
   }
   std::string Read(const std::string& fields) {
     EXPECT_EQ(Run("#72 #13, " + fields + ", #6='" + file_.string() + "'"), 0) << fields;
-    std::ifstream in(file_, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return quadrel_test::FileText(file_);
   }
 
   SimHost host_;
@@ -101,12 +98,6 @@ class JournalExportSim : public JournalSim {
     fs::remove_all(dir_);
     JournalSim::TearDown();
   }
-  static std::string Slurp(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
   // The digest as the system's own tool gives it, in the checksum file's form.
   static std::string SystemSha1(const fs::path& path) {
     std::string hex(40, ' ');
@@ -131,8 +122,8 @@ class JournalExportSim : public JournalSim {
 TEST_F(JournalExportSim, TheClosuresJournalAndItsDigestLandInTheFolder) {
   for (const char* closure : {"2", "9"}) {  // 9: no such closure, an empty journal
     ASSERT_EQ(Run("#76 #1=" + std::string(closure) + ", #2='" + dir_.string() + "/'"), 0);
-    EXPECT_EQ(Slurp(File(closure, ".txt")), closure == std::string("2") ? receipts_[1] : "");
-    EXPECT_EQ(Slurp(File(closure, ".sh1")), SystemSha1(File(closure, ".txt")));
+    EXPECT_EQ(quadrel_test::FileText(File(closure, ".txt")), closure == std::string("2") ? receipts_[1] : "");
+    EXPECT_EQ(quadrel_test::FileText(File(closure, ".sh1")), SystemSha1(File(closure, ".txt")));
   }
 }
 

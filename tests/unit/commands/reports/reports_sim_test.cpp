@@ -9,11 +9,11 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "commands/barcodes/barcode_library.h"
+#include "file_text.h"
 #include "run/retry_runner.h"
 #include "sample_receipt.h"
 #include "sim_command_fixture.h"
@@ -51,13 +51,8 @@ class ReportsSim : public SimCommandTest {
     return quadrel_test::WithCrLf(Reg().printer.Text());
   }
   std::string Sell() {
-    return Printed({std::begin(quadrel_test::kSampleReceiptLines), std::end(quadrel_test::kSampleReceiptLines)});
-  }
-  static std::string Read(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return Printed(
+        {std::begin(quadrel_test::kSampleReceiptLines), std::end(quadrel_test::kSampleReceiptLines)});
   }
   bool EchoOn() { return Reg().Config().Byte(ecrsim::Area::OutputSettings, 4) != 0; }
 
@@ -68,7 +63,7 @@ TEST_F(ReportsSim, AReportCapturedIntoItsFileEqualsThePrintedOneAndTheEchoGoesBa
   Sell();
   const std::string printed = Printed({"#26 #10='x.txt'"});
   EXPECT_NE(printed.find("LETTURA GIORNALIERA"), std::string::npos);
-  EXPECT_EQ(Read("x.txt"), printed);
+  EXPECT_EQ(quadrel_test::FileText("x.txt"), printed);
   EXPECT_FALSE(EchoOn());
   EXPECT_EQ(Reg().keyboard.till.totals.Day().receipts, 1) << "a read report zeroes nothing";
 }
@@ -84,10 +79,11 @@ TEST_F(ReportsSim, TheClosureJournalsItsReceiptZeroesTheDayAndTheDayReadsBack) {
 
   // The keyboard way: a journal report whose echo fills the file.
   Run("#72 #1=010124, #6='day.txt'");
-  EXPECT_EQ(Read("day.txt"), receipts + closure);
+  EXPECT_EQ(quadrel_test::FileText("day.txt"), receipts + closure);
   EXPECT_FALSE(EchoOn());
   EXPECT_EQ(Run("#121 #3=1"), 0);
-  EXPECT_NE(Read("corrispettivi_0001.xml").find("<Totale>19.00</Totale>"), std::string::npos);
+  EXPECT_NE(quadrel_test::FileText("corrispettivi_0001.xml").find("<Totale>19.00</Totale>"),
+            std::string::npos);
   EXPECT_FALSE(fs::exists("esito_0001.xml")) << "not sent yet";
 }
 
@@ -96,7 +92,7 @@ TEST_F(ReportsSim, WithSendZaeTheDaysDocumentIsSentAndItsOutcomeReadsBack) {
   Sell();
   EXPECT_EQ(Run("#27"), 0);
   EXPECT_EQ(Run("#121 #3=1, #5"), 0);
-  EXPECT_NE(Read("esito_0001.xml").find("ACCETTATO"), std::string::npos);
+  EXPECT_NE(quadrel_test::FileText("esito_0001.xml").find("ACCETTATO"), std::string::npos);
   EXPECT_FALSE(fs::exists("corrispettivi_0001.xml"));
 }
 
@@ -123,7 +119,7 @@ TEST_F(ReportsSim, WithQrTheClosureReceiptIsCapturedThenPrintedAsAQrCodeThatRead
   Library().switches.SendZAE = true;
   Sell();
   const std::string printed = Printed({"#27 #3"});
-  const std::string captured = Read("qrcode.txt");
+  const std::string captured = quadrel_test::FileText("qrcode.txt");
   EXPECT_NE(captured.find("CHIUSURA GIORNALIERA"), std::string::npos);
   EXPECT_EQ(printed.substr(0, captured.size()), captured);
   EXPECT_EQ(captured.find("INVIO"), std::string::npos) << "the send function's printout is not the closure's";

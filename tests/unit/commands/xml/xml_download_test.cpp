@@ -9,12 +9,11 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "definition_text.h"
+#include "file_text.h"
 #include "run/command_executor.h"
 #include "run/key_batch_sender.h"
 #include "sim_command_fixture.h"
@@ -70,12 +69,6 @@ class XmlDownload : public SimCommandTest {
     for (const std::string& name : sorted) names += name + " ";
     return names;
   }
-  static std::string Content(const std::string& name) {
-    std::ifstream in(name, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
   static bool WellFormed(const std::string& text) {
     XML_Parser parser = XML_ParserCreate(nullptr);
     const bool ok = XML_Parse(parser, text.data(), static_cast<int>(text.size()), 1) == XML_STATUS_OK;
@@ -90,10 +83,10 @@ TEST_F(XmlDownload, ARangeFromBeforeTheOldestWritesEveryStoredDocumentWellFormed
   FillStore();
   ASSERT_EQ(TradExecCommand("#121 #3=1, #4=1000"), 0);
   EXPECT_EQ(Files(), "corrispettivi_0998.xml corrispettivi_0999.xml esito_0998.xml esito_1000.xml ");
-  EXPECT_EQ(Content("corrispettivi_0998.xml"), Totals(998));
-  EXPECT_EQ(Content("esito_1000.xml"), Outcome(1000));
+  EXPECT_EQ(quadrel_test::FileText("corrispettivi_0998.xml"), Totals(998));
+  EXPECT_EQ(quadrel_test::FileText("esito_1000.xml"), Outcome(1000));
   for (const auto& entry : fs::directory_iterator(fs::current_path()))
-    EXPECT_TRUE(WellFormed(Content(entry.path().string()))) << entry.path();
+    EXPECT_TRUE(WellFormed(quadrel_test::FileText(entry.path().string()))) << entry.path();
 }
 
 TEST_F(XmlDownload, TheSkipRuleKeepsOnlyTheOutcomeOfADocumentThatHasOne) {
