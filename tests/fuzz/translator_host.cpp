@@ -68,6 +68,8 @@ int QUADREL_CALL OnEcrIO(int ecrOrRequest, int, void* frame, void* length, void*
   if (answers) return ScriptedAnswer(bytes, count, answer, answerLength, detail);
   const ecrsim::Reply reply = current->sim.Exchange(ecrOrRequest, {bytes, static_cast<std::size_t>(count)});
   if (!reply.answered) return TimeOut(detail);
+  // No register answers more than the buffer a host offers.
+  if (reply.answer.size() > static_cast<std::size_t>(*static_cast<std::int32_t*>(answerLength))) std::abort();
   std::copy(reply.answer.begin(), reply.answer.end(), static_cast<std::uint8_t*>(answer));
   *static_cast<std::int32_t*>(answerLength) = static_cast<std::int32_t>(reply.answer.size());
   *static_cast<std::int32_t*>(detail) = reply.detail;
