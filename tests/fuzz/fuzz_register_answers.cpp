@@ -1,16 +1,24 @@
 // What a register sends back, fuzzed: the first byte picks a command line of
-// the table below, the rest answers every frame, extended-status call and
-// status call it makes (see AnswerStream): record reads, dumps, enquiry items,
-// the identity block, downloads of articles, O-files and data collection,
-// journal and XML blocks.
+// the table below (bit 7: the register's configuration, identity block and
+// all, is read again from the answers), the rest answers every frame and
+// extended-status call it makes (see AnswerStream): record reads, dumps,
+// enquiry items, downloads of articles, O-files and data collection, journal
+// and XML blocks. The configuration items are read out afterwards.
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
+#include <cstring>
 #include <iterator>
 #include <span>
 
+#include "interfaces/translator_exports.h"
+#include "state/ecr_config.h"
 #include "translator_host.h"
 
 namespace {
+
+constexpr std::uint32_t kConfigItems = 128;
+constexpr std::size_t kLongestConfigText = 512;
 
 constexpr const char* kCommands[] = {
     "SELEZIONA CASSA=1",
@@ -55,6 +63,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size == 0) return 0;
   fuzz::AnswerStream answers(std::span(data + 1, size - 1));
   fuzz::TranslatorHost host(&answers);
-  host.Run(kCommands[data[0] % std::size(kCommands)]);
+  if (data[0] & 0x80) quadrel::EcrRecord(1).EcrNumber = 0;
+  host.Run(kCommands[(data[0] & 0x7F) % std::size(kCommands)]);
+  for (std::uint32_t item = 0; item < kConfigItems; ++item) {
+    GetEcrConfVal(item);
+    if (const char* text = GetEcrConfStr(item); text && std::strlen(text) > kLongestConfigText) std::abort();
+  }
   return 0;
 }
