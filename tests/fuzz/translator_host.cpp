@@ -11,11 +11,9 @@
 #include "interfaces/host_info.h"
 #include "interfaces/translator_exports.h"
 #include "language/definition_file.h"
-#include "language/message_tables.h"
 #include "mail/smtp_steps.h"
 #include "platform/platform.h"
 #include "state/ecr_config.h"
-#include "state/executor_state.h"
 #include "state/library_state.h"
 
 namespace fuzz {

@@ -13,9 +13,9 @@
 
 namespace fuzz {
 
-// Answers from a byte stream, one answer per frame, extended-status call or
-// status call. An answer is a head byte, then for a frame a length byte and
-// that many bytes (fewer where the stream ends). Head bits 0-2: 0-4 the host
+// Answers from a byte stream, one answer per frame or extended-status call.
+// An answer is a head byte, then a length byte and that many bytes (fewer
+// where the stream ends). Head bits 0-2: 0-4 the host
 // answers, 5 a time-out, 6 a host error, 7 a host that writes no answer; bit
 // 3 adds 256 to the length; bit 4 puts the frame's own letter first. An empty
 // stream times out.
