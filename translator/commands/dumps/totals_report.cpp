@@ -5,8 +5,8 @@
 
 #include "commands/dumps/dump_progress.h"
 #include "language/message_tables.h"
-#include "language/result_codes.h"
 #include "language/number_helpers.h"
+#include "language/result_codes.h"
 #include "link/frame_exchange.h"
 #include "link/register_checks.h"
 #include "link/register_link.h"

@@ -11,9 +11,9 @@
 #include <string_view>
 
 #include "files/line_file.h"
-#include "language/reply_file.h"
 #include "interfaces/host_info.h"
 #include "language/command_field_values.h"
+#include "language/reply_file.h"
 #include "language/result_codes.h"
 #include "language/result_text.h"
 #include "link/frame_exchange.h"

@@ -31,7 +31,8 @@ int Number(int slot, int fallback) {
 
 // A day of the register's calendar as DDMMYY (years 2000-2099).
 bool IsDate(std::string_view text) {
-  if (text.size() != kDateLength || !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
+  if (text.size() != kDateLength ||
+      !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
     return false;
   const auto pair = [&](std::size_t at) { return (text[at] - '0') * 10 + (text[at + 1] - '0'); };
   const int day = pair(0), month = pair(2), year = pair(4);

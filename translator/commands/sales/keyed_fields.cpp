@@ -11,7 +11,8 @@
 namespace quadrel {
 
 int CheckKeyedFields(std::initializer_list<KeyedField> fields) {
-  if (std::none_of(fields.begin(), fields.end(), [](const KeyedField& field) { return FieldGiven(field.slot); }))
+  if (std::none_of(fields.begin(), fields.end(),
+                   [](const KeyedField& field) { return FieldGiven(field.slot); }))
     return 0;
   if (const int read = ReadEcrConfig(0)) return read;
   const int amountDecimals = CurrentRecord().Decimals;

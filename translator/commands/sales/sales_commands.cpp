@@ -146,8 +146,8 @@ int CmdSellItemAndPay() {
     return kResultIllegalValue;
   if (type > static_cast<int>(kLastKeyedPayment)) return kResultIllegalValue;
   if (const int refused = CheckKeyedFields({{kFieldQuantity, KeyedValue::Quantity},
-                                             {kFieldPrice, KeyedValue::Amount},
-                                             {kFieldTendered, KeyedValue::Amount}}))
+                                            {kFieldPrice, KeyedValue::Amount},
+                                            {kFieldTendered, KeyedValue::Amount}}))
     return refused;
 
   std::string& number = CommandFields().value[kFieldNumber169];

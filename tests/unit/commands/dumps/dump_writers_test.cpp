@@ -207,7 +207,8 @@ TEST_F(DumpWriters, Table2ByNumberReadsWhatItsFieldsNeed) {
       ecr.BcdBytesA = 2, ecr.Block4Byte39 = textWidth;
     };
   };
-  Check({"ARCHIVIO=2", Model('T', {}, byNumber(3)),
+  Check({"ARCHIVIO=2",
+         Model('T', {}, byNumber(3)),
          {{bytes({'D', 1, 0, 8, 0xF0}), bytes(std::string("D\x00\x00\x05\x02\x50XYZ", 9))}},
          {"TAB002 NUMERO=1, DESCRIZ='XYZ', VALORE3=5, PREZZO=2.50"}});
   Check({"ARCHIVIO=2", Model('T', {90}, byNumber(250)), {}, {}, 31});
