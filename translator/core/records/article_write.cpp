@@ -1,9 +1,9 @@
-#include "link/article_write.h"
+#include "records/article_write.h"
 
 #include "language/command_fields.h"
 #include "language/result_codes.h"
-#include "link/article_record.h"
-#include "link/record_frame.h"
+#include "records/article_record.h"
+#include "records/record_frame.h"
 #include "state/ecr_config.h"
 
 namespace quadrel {

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "link/record_layout.h"
+#include "records/record_layout.h"
 
 namespace quadrel {
 

@@ -1,4 +1,4 @@
-#include "link/record_fields.h"
+#include "records/record_fields.h"
 
 #include <algorithm>
 

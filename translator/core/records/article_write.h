@@ -5,7 +5,7 @@
 
 #include <string_view>
 
-#include "link/record_fields.h"
+#include "records/record_fields.h"
 
 namespace quadrel {
 

@@ -4,7 +4,7 @@
 // over it and written back.
 #pragma once
 
-#include "link/record_fields.h"
+#include "records/record_fields.h"
 
 namespace quadrel {
 

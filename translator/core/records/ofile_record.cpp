@@ -1,11 +1,11 @@
-#include "link/ofile_record.h"
+#include "records/ofile_record.h"
 
 #include <algorithm>
 #include <string>
 
 #include "language/command_fields.h"
 #include "language/result_codes.h"
-#include "link/record_frame.h"
+#include "records/record_frame.h"
 #include "text/text_helpers.h"
 
 namespace quadrel {

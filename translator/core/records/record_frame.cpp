@@ -1,4 +1,4 @@
-#include "link/record_frame.h"
+#include "records/record_frame.h"
 
 #include <algorithm>
 #include <array>

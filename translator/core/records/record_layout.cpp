@@ -1,4 +1,4 @@
-#include "link/record_layout.h"
+#include "records/record_layout.h"
 
 #include <algorithm>
 

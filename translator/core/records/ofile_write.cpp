@@ -1,8 +1,8 @@
-#include "link/ofile_write.h"
+#include "records/ofile_write.h"
 
 #include "language/command_fields.h"
-#include "link/ofile_record.h"
-#include "link/record_frame.h"
+#include "records/ofile_record.h"
+#include "records/record_frame.h"
 
 namespace quadrel {
 namespace {

@@ -1,11 +1,11 @@
-#include "link/article_record.h"
+#include "records/article_record.h"
 
 #include <cctype>
 #include <string>
 
 #include "language/command_fields.h"
 #include "language/result_codes.h"
-#include "link/record_frame.h"
+#include "records/record_frame.h"
 #include "text/code_page.h"
 
 namespace quadrel {

@@ -6,7 +6,7 @@
 #include <span>
 #include <vector>
 
-#include "link/record_fields.h"
+#include "records/record_fields.h"
 
 namespace quadrel {
 
