@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "port_form_ids.h"
+#include "dialog/port_form_ids.h"
 #include "protocol/protocol_test_support.h"
 
 namespace lathwell_test {

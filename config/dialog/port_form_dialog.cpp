@@ -1,4 +1,4 @@
-#include "port_form_dialog.h"
+#include "dialog/port_form_dialog.h"
 
 #include <commctrl.h>
 #include <commdlg.h>
@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "address_box.h"
-#include "form_lists.h"
-#include "message_box_sink.h"
-#include "port_form.h"
-#include "port_form_ids.h"
-#include "port_types.h"
+#include "dialog/address_box.h"
+#include "dialog/message_box_sink.h"
+#include "dialog/port_form_ids.h"
+#include "model/form_lists.h"
+#include "model/port_form.h"
+#include "model/port_types.h"
 
 namespace lathwell {
 namespace {

@@ -1,7 +1,7 @@
 // The settings registry on Windows' own registry.
 #pragma once
 
-#include "settings_registry.h"
+#include "model/settings_registry.h"
 
 namespace lathwell {
 

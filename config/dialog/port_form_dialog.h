@@ -4,8 +4,8 @@
 
 #include <windows.h>
 
-#include "service_runner.h"
-#include "settings_registry.h"
+#include "model/service_runner.h"
+#include "model/settings_registry.h"
 
 namespace lathwell {
 

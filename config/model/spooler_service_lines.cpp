@@ -1,4 +1,4 @@
-#include "spooler_service_lines.h"
+#include "model/spooler_service_lines.h"
 
 namespace lathwell {
 namespace {

@@ -1,7 +1,7 @@
 // The service runner of Lathwell.exe: hidden processes and the service manager.
 #pragma once
 
-#include "service_runner.h"
+#include "model/service_runner.h"
 
 namespace lathwell {
 

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "message_sink.h"
-#include "port_types.h"
-#include "service_runner.h"
-#include "settings_registry.h"
+#include "model/message_sink.h"
+#include "model/port_types.h"
+#include "model/service_runner.h"
+#include "model/settings_registry.h"
 
 namespace lathwell {
 

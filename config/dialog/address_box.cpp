@@ -1,7 +1,7 @@
-#include "address_box.h"
+#include "dialog/address_box.h"
 
-#include "net_def.h"
-#include "port_form_ids.h"
+#include "dialog/port_form_ids.h"
+#include "model/net_def.h"
 
 namespace lathwell {
 namespace {

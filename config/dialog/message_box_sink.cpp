@@ -1,4 +1,4 @@
-#include "message_box_sink.h"
+#include "dialog/message_box_sink.h"
 
 namespace lathwell {
 namespace {

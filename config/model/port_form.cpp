@@ -1,15 +1,15 @@
-#include "port_form.h"
+#include "model/port_form.h"
 
 #include <algorithm>
 #include <array>
 #include <utility>
 
-#include "form_lists.h"
 #include "interfaces/registry.h"
-#include "net_def.h"
-#include "port_types.h"
-#include "port_values.h"
-#include "spooler_service.h"
+#include "model/form_lists.h"
+#include "model/net_def.h"
+#include "model/port_types.h"
+#include "model/port_values.h"
+#include "model/spooler_service.h"
 
 namespace lathwell {
 namespace {

@@ -1,4 +1,4 @@
-#include "port_types.h"
+#include "model/port_types.h"
 
 namespace lathwell {
 namespace {

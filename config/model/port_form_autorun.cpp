@@ -2,8 +2,8 @@
 // by Update) and spooler (the machine's switch, stored at once, with each
 // port's pattern stored by OK). Checking one mode clears the other.
 #include "interfaces/registry.h"
-#include "port_form.h"
-#include "port_values.h"
+#include "model/port_form.h"
+#include "model/port_values.h"
 
 namespace lathwell {
 namespace {

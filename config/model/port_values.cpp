@@ -1,4 +1,4 @@
-#include "port_values.h"
+#include "model/port_values.h"
 
 #include <charconv>
 

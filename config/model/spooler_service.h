@@ -6,8 +6,8 @@
 #include <optional>
 #include <string>
 
-#include "service_runner.h"
-#include "settings_registry.h"
+#include "model/service_runner.h"
+#include "model/settings_registry.h"
 
 namespace lathwell {
 

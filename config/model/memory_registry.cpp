@@ -1,4 +1,4 @@
-#include "memory_registry.h"
+#include "model/memory_registry.h"
 
 #include <algorithm>
 #include <cctype>

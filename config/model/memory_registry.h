@@ -6,7 +6,7 @@
 #include <string>
 #include <utility>
 
-#include "settings_registry.h"
+#include "model/settings_registry.h"
 
 namespace lathwell {
 

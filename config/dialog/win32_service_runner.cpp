@@ -1,4 +1,4 @@
-#include "win32_service_runner.h"
+#include "dialog/win32_service_runner.h"
 
 #include <windows.h>
 

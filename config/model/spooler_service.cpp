@@ -1,6 +1,6 @@
-#include "spooler_service.h"
+#include "model/spooler_service.h"
 
-#include "spooler_service_lines.h"
+#include "model/spooler_service_lines.h"
 
 namespace lathwell {
 namespace {

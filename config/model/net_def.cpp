@@ -1,4 +1,4 @@
-#include "net_def.h"
+#include "model/net_def.h"
 
 namespace lathwell {
 

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "message_sink.h"
+#include "model/message_sink.h"
 
 namespace lathwell {
 
