@@ -1,5 +1,6 @@
 // A translator test that runs command lines against a simulated register: the
-// shipped definitions file loaded, a t72 register 1 selected, and the key
+// shipped definitions file loaded, the default register (the one ecrsim
+// serves without a configuration) as register 1 selected, and the key
 // records a command queues sent after it.
 #pragma once
 
@@ -16,7 +17,7 @@
 class SimCommandTest : public quadrel::test_support::WithShippedDefinitions<> {
  protected:
   void SetUp() override {
-    host_.sim.AddRegister(1, *ecrsim::BuiltInConfig("t72"));
+    host_.sim.AddRegister(1, *ecrsim::BuiltInConfig(ecrsim::kDefaultConfigName));
     host_.Install();
     ASSERT_EQ(Run("SELEZIONA CASSA=1"), 0);
   }
