@@ -8,9 +8,9 @@ write_day() {
   local mail_server="#4, #5='$SASL_USER', #6='$SASL_PASSWORD', #7='till@quadrel.test', #9='127.0.0.1', #10=$PORT_AUTHONLY, #11=1"
   cat <<DAY
 STEP programming
-APRIPROG
-IVA NUMERO=1, ALIQUOTA=22
-IVA NUMERO=2, ALIQUOTA=10
+APRIPROG FUNZIONE
+IVA NUMERO=1, ALIQUOTA=22.00
+IVA NUMERO=2, ALIQUOTA=10.00
 REPARTO NUMERO=1, DESCRIZ='PANETTERIA', CIFRA5=1
 REPARTO NUMERO=2, DESCRIZ='BEVANDE', CIFRA5=2
 CHIUDIPROG
@@ -51,11 +51,9 @@ DAY
 # The session's output lines of one step (the marker excluded).
 step_output() { awk -v step="STEP $1" '/^STEP / { inside = ($0 == step); next } /^(Close|SESSION)/ { inside = 0 } inside' "$session_out"; }
 
-# Every command of the step answered 0 (and there was at least one).
+# Every command of the step answered 0.
 commands_ok() {
-  local results
-  results=$(step_output "$1" | sed -n 's/^EcrCmd ".*": \(-\{0,1\}[0-9]*\) .*/\1/p')
-  [ -n "$results" ] && ! grep -qv '^0$' <<<"$results"
+  ! step_output "$1" | sed -n 's/^EcrCmd ".*": \(-\{0,1\}[0-9]*\) .*/\1/p' | grep -qv '^0$'
 }
 
 # The printout split into documents: each ends with a rule or a blank run.
@@ -83,6 +81,8 @@ delivered_mail() {
 }
 
 show_mail() {
+  local attachments
   sed -e '/^\r\{0,1\}$/q' -e 's/\r$//' -e 's/^/      /' "$1" | grep -E '^      (From|To|Subject|Date|X-Mailer|Content-Type):'
-  grep -o 'filename="[^"]*"' "$1" | sed 's/^/      attachment: /'
+  attachments=$(grep -o 'filename="[^"]*"' "$1" | tr '\n' ' ')
+  echo "      attachments: ${attachments:-none}"
 }

@@ -40,6 +40,8 @@ TEST_F(DefaultRegister, AnswersTheTotalsTheJournalAndTheXmlDocumentOfItsClosure)
   ASSERT_EQ(Run("SCARICA ARCHIVIO=99, NOMEFILE='totals.txt'"), 0);
   const std::string totals = quadrel_test::FileText("totals.txt");
   EXPECT_NE(totals.find("\n2,000000000950\r\n"), std::string::npos) << totals;  // the grand total
+  // Department 1's share after the discount, and its quantity in thousandths.
+  EXPECT_NE(totals.find("\n2001,000000000465,000000002000,"), std::string::npos) << totals;
 
   ASSERT_EQ(Run("#27"), 0);  // the daily closure files the day's XML document
   EXPECT_EQ(Run("#121 #3=1"), 0);
