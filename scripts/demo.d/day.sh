@@ -32,6 +32,8 @@ STEP totals
 SCARICA ARCHIVIO=99, NOMEFILE='totals.txt'
 DAY
   if [ "$mail_up" = 1 ]; then
+    echo "STEP receipt mail"
+    echo "#75 #3, #4='$SASL_USER', #5='$SASL_PASSWORD', #6='till@quadrel.test', #7='$MAILBOX', #9=$PORT_AUTHONLY, #10=1, #12='+390550000'"
     echo "STEP closure mail"
     echo "#120 $mail_server, #8='$MAILBOX;', #12='closure of the demo day'"
   fi
@@ -42,10 +44,6 @@ STEP xml
 #121 #6
 #121 #3=1
 DAY
-  if [ "$mail_up" = 1 ]; then
-    echo "STEP receipt mail"
-    echo "#75 #3, #4='$SASL_USER', #5='$SASL_PASSWORD', #6='till@quadrel.test', #7='$MAILBOX', #9=$PORT_AUTHONLY, #10=1, #12='+390550000'"
-  fi
 }
 
 # The session's output lines of one step (the marker excluded).
