@@ -1,6 +1,8 @@
 # shellcheck shell=bash
 # Sourced by scripts/demo: the shop's day the client runs (session.vbs reads
-# it as a day file) and what each step's output must show.
+# it as a day file) and what each step's output must show. The variables it
+# reads are the demo's.
+# shellcheck disable=SC2154
 
 # The day's lines; the mail steps only where the private Postfix runs.
 # Uses: mail_up, SASL_USER, SASL_PASSWORD, MAILBOX, PORT_AUTHONLY, journal_date.

@@ -2,9 +2,7 @@
 // direct journal read and the XML download as it comes: nothing laid out or
 // switched on by hand.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
 #include <string>
 
 #include "file_text.h"
@@ -13,25 +11,7 @@
 
 namespace {
 
-namespace fs = std::filesystem;
-
-class DefaultRegister : public SimCommandTest {
- protected:
-  void SetUp() override {
-    SimCommandTest::SetUp();
-    dir_ = fs::temp_directory_path() / ("quadrel-default-" + std::to_string(getpid()));
-    fs::create_directories(dir_);
-    previous_ = fs::current_path();
-    fs::current_path(dir_);
-  }
-  void TearDown() override {
-    fs::current_path(previous_);
-    fs::remove_all(dir_);
-    SimCommandTest::TearDown();
-  }
-
-  fs::path dir_, previous_;
-};
+using DefaultRegister = SimCommandInFolderTest;
 
 TEST_F(DefaultRegister, AnswersTheTotalsTheJournalAndTheXmlDocumentOfItsClosure) {
   Reg().printer.Clear();
