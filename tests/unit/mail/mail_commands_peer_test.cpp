@@ -56,6 +56,8 @@ class MailCommandsPeer : public SimCommandTest {
 };
 
 TEST_F(MailCommandsPeer, AClosureMailReachesEveryListedRecipientWithItsSubjectAndBody) {
+  quadrel_test::LayOutTotals(Reg(), 'T', 4);  // else the totals dump fails, and no mail goes
+  InvalidateAllEcrRecords();
   ASSERT_EQ(Run("#120 " + ClosureServer() + ", #8='sink@quadrel.test;copy@quadrel.test;', #12='Cassa 2'"), 0);
   EXPECT_EQ(Reply().PendingReply.text, "OK");
 
