@@ -1,5 +1,6 @@
 #include "mail/closure_mail.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -72,11 +73,14 @@ bool DumpClosureFiles() {
 }
 
 // Writes the selected reports from the work files; false when they are
-// incomplete (a dump or a module failed).
+// incomplete (a dump or a module failed). A mail without reports has none
+// that could be.
 bool WriteReports(ClosureRun& run, const std::string& closure, const ClosureSelection& selection) {
   RegisterClosureWriters(run);
   run.registerId = CurrentEcrId();
-  if (!DumpClosureFiles()) return false;
+  const bool dumped = DumpClosureFiles();
+  if (std::none_of(selection.begin(), selection.end(), [](bool selected) { return selected; })) return true;
+  if (!dumped) return false;
   const std::optional<std::string> vatRates = ReadWorkFile(kVatRatesWorkFile);
   const std::optional<std::string> totals = ReadWorkFile(kTotalsWorkFile);
   if (!vatRates || !totals) return false;
