@@ -1,11 +1,11 @@
-// The mail client's TLS takes no OpenSSL configuration (so no module that one
+// The mail client's TLS takes no OpenSSL configuration (so no module one
 // names) and no trusted root from the folders built into the static OpenSSL,
 // which any Windows user may create, nor from OPENSSL_CONF or SSL_CERT_FILE.
-// The test plants them and opens a TLS session against the Postfix peer. It
-// runs in its own process: OpenSSL reads its configuration once.
+// Its own process: OpenSSL reads its configuration once.
+#include <windows.h>
+
 #include <gtest/gtest.h>
 #include <openssl/crypto.h>
-#include <windows.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -19,20 +19,6 @@ namespace quadrel {
 namespace {
 
 namespace fs = std::filesystem;
-
-// The folder OpenSSL reports as `NAME: "folder"`.
-fs::path BuiltInFolder(int which) {
-  const std::string text = OpenSSL_version(which);
-  const std::size_t first = text.find('"'), last = text.rfind('"');
-  return first < last ? fs::path(text.substr(first + 1, last - first - 1)) : fs::path();
-}
-
-// The outermost folder of `folder` that is missing; empty when it exists.
-fs::path FirstMissing(const fs::path& folder) {
-  fs::path missing;
-  for (fs::path at = folder; at.has_relative_path() && !fs::exists(at); at = at.parent_path()) missing = at;
-  return missing;
-}
 
 // Writes `text` into `folder`/`name`, making the folders; false where Windows refuses.
 bool Plant(const fs::path& folder, const char* name, const std::string& text) {
@@ -52,24 +38,22 @@ TEST(PlantedOpenSsl, NoConfigurationModuleOrRootComesFromBuiltInFoldersOrTheEnvi
   const fs::path marker = module.string() + ".loaded";
   fs::remove(marker);
   // The default provider stays, so that TLS would still work with the planted root.
-  const std::string config =
-      "openssl_conf = planted\n[planted]\nproviders = providers\n[providers]\n"
-      "default = builtin\nplanted = provider\n[builtin]\nactivate = 1\n"
-      "[provider]\nmodule = " +
-      module.generic_string() + "\nactivate = 1\n";
+  const std::string config = "openssl_conf = planted\n[planted]\nproviders = providers\n[providers]\n"
+                             "default = builtin\nplanted = provider\n[builtin]\nactivate = 1\n"
+                             "[provider]\nmodule = " + module.generic_string() + "\nactivate = 1\n";
   const std::string testCa = quadrel_test::FileText("Z:" + peer.at("CA_FILE"));
-  ASSERT_FALSE(testCa.empty());
   const fs::path own = fs::temp_directory_path();
-  ASSERT_TRUE(Plant(own, "planted_openssl.cnf", config) && Plant(own, "planted_roots.pem", testCa));
-  _putenv(("OPENSSL_CONF=" + (own / "planted_openssl.cnf").string()).c_str());
-  _putenv(("SSL_CERT_FILE=" + (own / "planted_roots.pem").string()).c_str());
+  ASSERT_TRUE(!testCa.empty() && Plant(own, "planted.cnf", config) && Plant(own, "planted.pem", testCa));
+  _putenv(("OPENSSL_CONF=" + (own / "planted.cnf").string()).c_str());
+  _putenv(("SSL_CERT_FILE=" + (own / "planted.pem").string()).c_str());
 
-  // Rooted paths fall on the drive of the current folder: C:, as for a
-  // service that runs in the system folder. A folder that exists is never
-  // written into; what the test made it removes.
+  // Rooted paths fall on the drive of the current folder: C:, as for a service
+  // in the system folder. Only a missing folder is planted, and removed after.
   ASSERT_TRUE(SetCurrentDirectoryA("C:\\"));
-  const fs::path folder = BuiltInFolder(OPENSSL_DIR);
-  const fs::path made = FirstMissing(folder);
+  const std::string version = OpenSSL_version(OPENSSL_DIR);  // OPENSSLDIR: "folder"
+  const fs::path folder = version.substr(version.find('"') + 1, version.rfind('"') - version.find('"') - 1);
+  fs::path made;
+  for (fs::path at = folder; at.has_relative_path() && !fs::exists(at); at = at.parent_path()) made = at;
   ASSERT_FALSE(made.empty()) << folder;
   const bool planted = Plant(folder, "openssl.cnf", config) && Plant(folder, "cert.pem", testCa);
   std::printf("built-in folder %s: %s\n", folder.string().c_str(), planted ? "planted" : "cannot be made");
