@@ -1,8 +1,10 @@
 #include "commands/mail/closure_mail.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
+#include "commands/mail/mail_failure_text.h"
 #include "commands/mail/mail_order.h"
 #include "commands/mail/nested_lines.h"
 #include "config/ecr_conf_texts.h"
@@ -58,18 +60,33 @@ std::string ClosureNumber() {
   return number;
 }
 
-// Dumps the VAT rates and the totals into their work files; the register's
-// status text when both went well, else empty.
-std::string DumpClosureFiles() {
-  // A dump that fails must not leave an earlier closure's file to be mailed.
+// Dumps the VAT rates and the totals into their work files; false when
+// either dump failed (its file may hold part of the data, never to be used).
+bool DumpClosureFiles() {
+  // A dump that fails must not leave an earlier closure's file to be read.
   std::remove(kVatRatesWorkFile);
   std::remove(kTotalsWorkFile);
   std::string vatLine = "#3 #1=3, #2=";
   AppendQuoted(vatLine, kVatRatesWorkFile) += ", #5";
-  if (RunNestedLine(vatLine) != 0) return {};
   std::string totalsLine = "#3 #1=99, #2=";
-  if (RunNestedLine(AppendQuoted(totalsLine, kTotalsWorkFile)) != 0) return {};
-  return SettingValuesText(CurrentRecord()).value_or("");
+  return RunNestedLine(vatLine) == 0 && RunNestedLine(AppendQuoted(totalsLine, kTotalsWorkFile)) == 0;
+}
+
+// Writes the selected reports from the work files; false when they are
+// incomplete (a dump or a module failed). A mail without reports has none
+// that could be.
+bool WriteReports(ClosureRun& run, const std::string& closure, const ClosureSelection& selection) {
+  RegisterClosureWriters(run);
+  run.registerId = CurrentEcrId();
+  const bool dumped = DumpClosureFiles();
+  if (std::none_of(selection.begin(), selection.end(), [](bool selected) { return selected; })) return true;
+  if (!dumped) return false;
+  const std::optional<std::string> vatRates = ReadWorkFile(kVatRatesWorkFile);
+  const std::optional<std::string> totals = ReadWorkFile(kTotalsWorkFile);
+  if (!vatRates || !totals) return false;
+  run.vatRates = LoadVatRates(*vatRates);
+  const std::string status = SettingValuesText(CurrentRecord()).value_or("");
+  return RunClosureWriters(run, *totals, status, closure, selection) == 0;
 }
 
 }  // namespace
@@ -80,23 +97,21 @@ int CmdMailClosure() {
   if (!ReadOrder(order)) return kResultIllegalValue;
   const std::string extraLine = FieldText(kExtraLineSlot);
 
-  // Nested failures leave their part out; the mail still goes.
+  // Without its closure number the mail still goes (the subject and names
+  // then lack it); incomplete reports never go.
   const std::string closure = ClosureNumber();
-  const std::string status = DumpClosureFiles();
   ClosureRun run;
-  RegisterClosureWriters(run);
-  run.registerId = CurrentEcrId();
-  run.vatRates = LoadVatRates(ReadWorkFile(kVatRatesWorkFile).value_or(""));
-  RunClosureWriters(run, ReadWorkFile(kTotalsWorkFile).value_or(""), status, closure, selection);
-  order.attachments = ListClosureFiles(run, selection);
-
-  order.subject = "CHIUSURA FISCALE : MATRICOLA " + run.registerId + " AZZERAMENTO NR. " + closure;
-  order.bodyLines = {kBodyLine, run.registerId + " " + CurrentFirmwareName()};
-  if (!extraLine.empty()) order.bodyLines.push_back(extraLine);
-  const bool sent = SendMailOrder(order);
+  int failure = kMailReportsIncomplete;
+  if (WriteReports(run, closure, selection)) {
+    order.attachments = ListClosureFiles(run, selection);
+    order.subject = "CHIUSURA FISCALE : MATRICOLA " + run.registerId + " AZZERAMENTO NR. " + closure;
+    order.bodyLines = {kBodyLine, run.registerId + " " + CurrentFirmwareName()};
+    if (!extraLine.empty()) order.bodyLines.push_back(extraLine);
+    failure = SendMailOrder(order);
+  }
   RemoveClosureFiles(run, selection);
-  SetPendingReply(sent ? "OK" : "KO");
-  return sent ? kResultOk : kResultMailNotSent;
+  SetPendingReply(failure == 0 ? "OK" : "KO");
+  return failure == 0 ? kResultOk : FailWithDetail(kResultMailNotSent, MailNotSentText(failure));
 }
 
 }  // namespace quadrel

@@ -2,6 +2,8 @@
 
 #include <memory>
 
+#include "commands/mail/mail_failure_text.h"
+#include "mail/smtp/smtp_errors.h"
 #include "mail/smtp/smtp_facade.h"
 
 namespace quadrel {
@@ -15,7 +17,7 @@ bool ParseNumber(const std::string& text, int low, int high, int& value) {
 
 }  // namespace
 
-bool SendMailOrder(const MailOrder& order) {
+int SendMailOrder(const MailOrder& order) {
   try {
     const std::unique_ptr<void, void (*)(void*)> client(SmtpCreate(), SmtpRelease);
     void* smtp = client.get();
@@ -29,9 +31,13 @@ bool SendMailOrder(const MailOrder& order) {
     SmtpSetMailer(smtp, order.mailer.c_str());
     for (const std::string& line : order.bodyLines) SmtpAddBodyLine(smtp, line.c_str());
     for (const std::string& path : order.attachments) SmtpAttachFile(smtp, path.c_str());
-    return SmtpSend(smtp) == 1;
+    if (SmtpSend(smtp) == 1) return 0;
+    const int failure = SmtpSendFailure(smtp);
+    return failure != 0 ? failure : kMailClientFailed;
+  } catch (const ECSmtp& failure) {
+    return failure.code;
   } catch (...) {
-    return false;  // the mail client's own codes never reach the command's caller
+    return kMailClientFailed;  // the mail client's failures never reach the command's caller
   }
 }
 

@@ -19,9 +19,10 @@ struct MailOrder {
   std::vector<std::string> attachments;
 };
 
-// Builds the message and sends it; false on any failure of the mail client,
-// whichever function raised it. The client is released on every way out.
-bool SendMailOrder(const MailOrder& order);
+// Builds the message and sends it: 0 when sent, else the mail client's code
+// of the failure, whichever function raised it, or kMailClientFailed. The
+// client is released on every way out.
+int SendMailOrder(const MailOrder& order);
 
 // A TCP port, 1 to 65535.
 bool ParseMailPort(const std::string& text, int& port);

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "commands/mail/mail_failure_text.h"
 #include "commands/mail/mail_order.h"
 #include "commands/mail/receipt_picture.h"
 #include "files/line_file.h"
@@ -58,8 +59,8 @@ bool RequiredFieldsGiven() {
 
 // Draws the receipt under the telephone number's name and mails it; the
 // picture is removed once sent. Returns the result of a failing nested line,
-// else 0 with `sent` set.
-int MailPicture(MailOrder& order, bool& sent) {
+// else 0 with the mail's `failure` set (0 when sent).
+int MailPicture(MailOrder& order, int& failure) {
   LastReceipt receipt;
   int code = ReadLastReceipt(receipt);
   if (code == 0) code = FetchReceiptLines(receipt);
@@ -68,8 +69,8 @@ int MailPicture(MailOrder& order, bool& sent) {
   DrawReceiptPicture(picture);
   order.bodyLines = {MailPhoneNumber()};
   order.attachments = {picture};
-  sent = SendMailOrder(order);
-  if (sent) std::remove(picture.c_str());
+  failure = SendMailOrder(order);
+  if (failure == 0) std::remove(picture.c_str());
   return kResultOk;
 }
 
@@ -89,18 +90,19 @@ int CmdMailReceipt() {
     return kResultBatchFileOpenError;
   if (FieldGiven(kPhoneSlot)) MailPhoneNumber() = FieldText(kPhoneSlot);
 
-  bool sent = false;
+  int failure = kMailParametersMissing;
   if (RequiredFieldsGiven()) {
     if (MailPhoneNumber().empty()) return CloseAndReturn(kResultNoMailPhoneNumber, answerFile);
-    const int code = MailPicture(order, sent);
+    const int code = MailPicture(order, failure);
     if (code != 0) return CloseAndReturn(code, answerFile);
   }
   MailPhoneNumber().clear();
-  const char* answer = sent ? "OK" : "KO";
+  const char* answer = failure == 0 ? "OK" : "KO";
   SetPendingReply(answer);
   if (answerFile.IsOpen()) WriteLine(answerFile, answer);
-  // A batch or an AutoRun errors file must see a mail that did not go.
-  return CloseAndReturn(sent ? kResultOk : kResultMailNotSent, answerFile);
+  // A batch or an AutoRun errors file must see a mail that did not go, and why.
+  return CloseAndReturn(
+      failure == 0 ? kResultOk : FailWithDetail(kResultMailNotSent, MailNotSentText(failure)), answerFile);
 }
 
 }  // namespace quadrel

@@ -38,10 +38,13 @@ int RunClosureWriters(ClosureRun& run, std::string_view totals, std::string_view
       if (result == -1) break;
     }
   }
+  // One module that failed fails the run, whatever the modules after it do.
   if (result == 0) {
-    for (ClosureWriter* writer : writers) result = writer->Finish(status);
+    for (ClosureWriter* writer : writers)
+      if (writer->Finish(status) == -1) result = -1;
   }
-  for (ClosureWriter* writer : writers) result = writer->Close();
+  for (ClosureWriter* writer : writers)
+    if (writer->Close() == -1) result = -1;
   return result;
 }
 

@@ -33,8 +33,8 @@ void RegisterClosureWriters(ClosureRun& run);
 // Runs the selected modules over the CR LF lines of `totals` (empty lines are
 // skipped) until a module's line operation returns -1; after a run whose last
 // line went well, `status` (the register's status text, empty when there is
-// none) ends the reports. Every selected module is closed; returns the result
-// of the last operation.
+// none) ends the reports. Every selected module is closed; returns -1 when any
+// module failed (its file is then incomplete or missing), else 0.
 int RunClosureWriters(ClosureRun& run, std::string_view totals, std::string_view status,
                       std::string_view closureNumber, const ClosureSelection& selection);
 

@@ -74,6 +74,9 @@ class CSmtp {
   // open afterwards. Recipients, body lines and attachments are kept, so a
   // second call sends the same message again.
   void TransmitMessage();
+  // The code that ended the last TransmitMessage; 0 when it was sent (or
+  // when it failed on something else than an ECSmtp).
+  int LastSendFailure() const { return lastSendFailure_; }
 
   // Reads one complete reply and raises the step's error code when its code
   // differs from the one the step expects.
@@ -94,6 +97,7 @@ class CSmtp {
   void LoginByCramMd5();
   void LoginByDigestMd5();
   std::string ChallengeOfLastReply() const;
+  void SendOneMessage();
 
   struct OpenAttachment;
   std::vector<OpenAttachment> OpenAttachments() const;
@@ -103,10 +107,10 @@ class CSmtp {
   void SendAttachment(OpenAttachment& attachment);
 
   void PlainSendBuffer(const SmtpStepEntry& step, std::string_view text);
-  std::string ReceiveChunk(const SmtpStepEntry& step);
-  std::string PlainReceiveChunk(const SmtpStepEntry& step);
+  std::string ReceiveChunk(const SmtpDeadline& deadline);
+  std::string PlainReceiveChunk(const SmtpDeadline& deadline);
   void TlsSendBuffer(const SmtpStepEntry& step, std::string_view text);
-  std::string TlsReceiveChunk(const SmtpStepEntry& step);
+  std::string TlsReceiveChunk(const SmtpDeadline& deadline);
   void WaitFor(bool forRead, bool forWrite, std::uint32_t timeoutMs);
 
   void TlsCreateContext();
@@ -130,6 +134,7 @@ class CSmtp {
   platform::SocketHandle socket_ = platform::kNoSocket;
   bool connected_ = false;
   int security_ = kSmtpPlain;
+  int lastSendFailure_ = 0;
   ssl_ctx_st* tlsContext_ = nullptr;
   ssl_st* tlsSession_ = nullptr;
 };

@@ -74,4 +74,8 @@ int SmtpSend(void* client) {
   }
 }
 
+int SmtpSendFailure(void* client) {
+  return Client(client).LastSendFailure();
+}
+
 }  // extern "C"

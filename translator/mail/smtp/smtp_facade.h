@@ -1,6 +1,7 @@
 // The mail commands' road to the mail client: flat functions with C linkage
 // over an untyped client handle. Internal to the translator, none exported.
-// Only SmtpSend shields its caller: every other failure leaves as ECSmtp.
+// Only SmtpSend shields its caller (SmtpSendFailure then says why): every
+// other failure leaves as ECSmtp.
 #pragma once
 
 extern "C" {
@@ -23,4 +24,7 @@ void SmtpAttachFile(void* client, const char* path);
 
 // 1 when the message was sent, 0 when anything failed.
 int SmtpSend(void* client);
+// The mail client's code of the failure of the last SmtpSend; 0 after a
+// message sent, or a failure that had no code.
+int SmtpSendFailure(void* client);
 }

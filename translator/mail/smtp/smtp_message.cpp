@@ -1,6 +1,7 @@
 // CSmtp's message: the setters, the recipients and body lines, and the
 // message header.
 #include <array>
+#include <cstdio>
 
 #include "mail/smtp/smtp_client.h"
 #include "mail/smtp/smtp_message_text.h"
@@ -11,16 +12,31 @@ namespace {
 constexpr std::string_view kCharacterSet = "US-ASCII";
 constexpr std::array<const char*, 12> kMonths = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                                  "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+constexpr std::array<const char*, 7> kDays = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+constexpr int kMaxOffsetMinutes = 99 * 60 + 59;  // what four digits hold
 
 bool IsValidMoment(const platform::LocalTime& t) {
-  return t.year >= 1 && t.month >= 1 && t.month <= 12 && t.day >= 1 && t.day <= 31 && t.hour >= 0 &&
-         t.hour <= 23 && t.minute >= 0 && t.minute <= 59 && t.second >= 0 && t.second <= 60;
+  return t.year >= 1 && t.year <= 9999 && t.month >= 1 && t.month <= 12 && t.day >= 1 && t.day <= 31 &&
+         t.hour >= 0 && t.hour <= 23 && t.minute >= 0 && t.minute <= 59 && t.second >= 0 && t.second <= 60 &&
+         t.utcOffsetMinutes >= -kMaxOffsetMinutes && t.utcOffsetMinutes <= kMaxOffsetMinutes;
 }
 
+// 0 for Sunday (Sakamoto's rule over the Gregorian calendar).
+int DayOfWeek(int year, int month, int day) {
+  constexpr int kMonthShift[] = {0, 3, 2, 5, 0, 3, 5, 1, 4, 6, 2, 4};
+  if (month < 3) --year;
+  return (year + year / 4 - year / 100 + year / 400 + kMonthShift[month - 1] + day) % 7;
+}
+
+// "Wed, 09 Dec 2026 09:16:57 +0100", the date form of mail headers.
 std::string DateLine(const platform::LocalTime& t) {
-  return "Date: " + std::to_string(t.day) + " " + kMonths[static_cast<std::size_t>(t.month - 1)] + " " +
-         std::to_string(t.year) + " " + std::to_string(t.hour) + ":" + std::to_string(t.minute) + ":" +
-         std::to_string(t.second) + "\r\n";
+  const int offset = t.utcOffsetMinutes < 0 ? -t.utcOffsetMinutes : t.utcOffsetMinutes;
+  char line[64];
+  std::snprintf(line, sizeof line, "Date: %s, %02d %s %04d %02d:%02d:%02d %c%02d%02d\r\n",
+                kDays[static_cast<std::size_t>(DayOfWeek(t.year, t.month, t.day))], t.day,
+                kMonths[static_cast<std::size_t>(t.month - 1)], t.year, t.hour, t.minute, t.second,
+                t.utcOffsetMinutes < 0 ? '-' : '+', offset / 60, offset % 60);
+  return line;
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <atomic>
 
+#include "platform/platform.h"
+
 namespace quadrel {
 
 // id, send s, receive s, expected reply, error code.
@@ -44,6 +46,14 @@ std::uint32_t SmtpWaitMs(std::int32_t seconds) {
 
 void ScaleSmtpWaitsForTests(std::uint32_t scale) {
   millisecondsPerSecond = scale;
+}
+
+SmtpDeadline::SmtpDeadline(std::int32_t seconds)
+    : start_(platform::TickCount()), limitMs_(SmtpWaitMs(seconds)) {}
+
+std::uint32_t SmtpDeadline::LeftMs() const {
+  const std::uint32_t spent = platform::TickCount() - start_;  // unsigned: right across a wrap
+  return spent >= limitMs_ ? 0 : limitMs_ - spent;
 }
 
 }  // namespace quadrel

@@ -44,4 +44,17 @@ const SmtpStepEntry& SmtpStep(SmtpStepId id);
 std::uint32_t SmtpWaitMs(std::int32_t seconds);
 void ScaleSmtpWaitsForTests(std::uint32_t millisecondsPerSecond);
 
+// One limit over all the waits of an exchange (a reply, a handshake), so a
+// server that sends a byte now and then cannot stretch it without end.
+class SmtpDeadline {
+ public:
+  explicit SmtpDeadline(std::int32_t seconds);
+  // Milliseconds left; 0 once the limit has passed.
+  std::uint32_t LeftMs() const;
+
+ private:
+  std::uint32_t start_;
+  std::uint32_t limitMs_;
+};
+
 }  // namespace quadrel

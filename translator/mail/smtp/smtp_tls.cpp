@@ -20,8 +20,11 @@ bool IsDottedAddress(const std::string& host) {
          platform::ResolveIpv4(host, address);
 }
 
-// The system's roots that OpenSSL's default paths do not hold (Windows' ROOT store).
+// The system's trusted roots: where OpenSSL is the system's own, its default
+// paths; else (Windows) the system's store alone, never the folders built
+// into the library, which any user may create there.
 void AddSystemRoots(SSL_CTX* context) {
+  if (platform::TlsLibraryPathsAreTheSystems()) SSL_CTX_set_default_verify_paths(context);
   X509_STORE* store = SSL_CTX_get_cert_store(context);
   for (const std::string& der : platform::SystemRootCertificates()) {
     const unsigned char* bytes = reinterpret_cast<const unsigned char*>(der.data());
@@ -36,7 +39,10 @@ void AddSystemRoots(SSL_CTX* context) {
 
 void CSmtp::TlsCreateContext() {
   if (tlsContext_) return;
-  OPENSSL_init_ssl(OPENSSL_INIT_LOAD_SSL_STRINGS | OPENSSL_INIT_LOAD_CRYPTO_STRINGS, nullptr);
+  // No configuration file: through it OpenSSL would load any module it names.
+  OPENSSL_init_ssl(
+      OPENSSL_INIT_LOAD_SSL_STRINGS | OPENSSL_INIT_LOAD_CRYPTO_STRINGS | OPENSSL_INIT_NO_LOAD_CONFIG,
+      nullptr);
   SSL_CTX* context = SSL_CTX_new(TLS_client_method());
   if (!context) RaiseSmtp(kSmtpTlsFailed);
   SSL_CTX_set_min_proto_version(context, TLS1_2_VERSION);
@@ -44,7 +50,6 @@ void CSmtp::TlsCreateContext() {
   bool ready = true;
   if (settings.verifyServer) {
     SSL_CTX_set_verify(context, SSL_VERIFY_PEER, nullptr);
-    SSL_CTX_set_default_verify_paths(context);
     AddSystemRoots(context);
     // A CA file that is named but cannot be read is an error, not a silent
     // fall-back to the other roots.
@@ -77,15 +82,16 @@ void CSmtp::TlsHandshake() {
             SSL_set1_host(session, serverHost_.c_str()) == 1;
   }
   if (!bound) RaiseSmtp(kSmtpTlsFailed);
+  const SmtpDeadline deadline(kHandshakeSeconds);
   for (;;) {
     int result = SSL_connect(session);
     if (result == 1) return;
     switch (SSL_get_error(session, result)) {
       case SSL_ERROR_WANT_READ:
-        WaitFor(true, false, SmtpWaitMs(kHandshakeSeconds));
+        WaitFor(true, false, deadline.LeftMs());
         break;
       case SSL_ERROR_WANT_WRITE:
-        WaitFor(false, true, SmtpWaitMs(kHandshakeSeconds));
+        WaitFor(false, true, deadline.LeftMs());
         break;
       default:
         ERR_clear_error();
@@ -118,11 +124,11 @@ void CSmtp::TlsSendBuffer(const SmtpStepEntry& step, std::string_view text) {
   }
 }
 
-std::string CSmtp::TlsReceiveChunk(const SmtpStepEntry& step) {
+std::string CSmtp::TlsReceiveChunk(const SmtpDeadline& deadline) {
   std::string chunk;
   bool wantWrite = false;
   for (;;) {
-    if (SSL_pending(tlsSession_) == 0) WaitFor(true, wantWrite, SmtpWaitMs(step.receiveSeconds));
+    if (SSL_pending(tlsSession_) == 0) WaitFor(true, wantWrite, deadline.LeftMs());
     char piece[kTlsPiece];
     int read = SSL_read(tlsSession_, piece, sizeof piece);
     if (read > 0) {

@@ -54,6 +54,16 @@ std::vector<CSmtp::OpenAttachment> CSmtp::OpenAttachments() const {
 }
 
 void CSmtp::TransmitMessage() {
+  lastSendFailure_ = 0;
+  try {
+    SendOneMessage();
+  } catch (const ECSmtp& failure) {
+    lastSendFailure_ = failure.code;
+    throw;
+  }
+}
+
+void CSmtp::SendOneMessage() {
   bool insideData = false;
   try {
     std::string header = ComposeHeader(platform::LocalNow());

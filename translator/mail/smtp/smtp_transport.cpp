@@ -44,13 +44,13 @@ void CSmtp::PlainSendBuffer(const SmtpStepEntry& step, std::string_view text) {
   }
 }
 
-std::string CSmtp::ReceiveChunk(const SmtpStepEntry& step) {
+std::string CSmtp::ReceiveChunk(const SmtpDeadline& deadline) {
   if (socket_ == platform::kNoSocket) RaiseSmtp(kSmtpReceiveFailed);
-  return tlsSession_ ? TlsReceiveChunk(step) : PlainReceiveChunk(step);
+  return tlsSession_ ? TlsReceiveChunk(deadline) : PlainReceiveChunk(deadline);
 }
 
-std::string CSmtp::PlainReceiveChunk(const SmtpStepEntry& step) {
-  WaitFor(true, false, SmtpWaitMs(step.receiveSeconds));
+std::string CSmtp::PlainReceiveChunk(const SmtpDeadline& deadline) {
+  WaitFor(true, false, deadline.LeftMs());
   std::string chunk(kSmtpMaxReply, '\0');
   long received = platform::ReceiveSome(socket_, chunk.data(), chunk.size());
   if (received < 0) RaiseSmtp(kSmtpReceiveFailed);
@@ -60,10 +60,11 @@ std::string CSmtp::PlainReceiveChunk(const SmtpStepEntry& step) {
 }
 
 void CSmtp::AwaitReply(const SmtpStepEntry& step) {
+  const SmtpDeadline deadline(step.receiveSeconds);
   std::string reply;
   std::optional<int> code;
   while (!code) {
-    reply += ReceiveChunk(step);
+    reply += ReceiveChunk(deadline);
     // A reply the receive buffer cannot hold is refused over either socket.
     if (reply.size() > kSmtpMaxReply) RaiseSmtp(kSmtpReplyTooLong);
     code = FinalReplyCode(reply);

@@ -113,6 +113,22 @@ TEST_F(MailCommandsPeer, ItsReportsAreTheWritersOutputForTheRegistersFilesThenRe
   EXPECT_NE(rd.find("RIEMPIMENTO DGFE"), std::string::npos) << "so did the register's status";
 }
 
+TEST_F(MailCommandsPeer, AClosureMailNotSentSaysWhyInItsErrorText) {
+  const std::string common = "#5='" + peer_.at("SASL_USER") +
+                             "', #7='till@quadrel.test', #8='sink@quadrel.test;', #9='127.0.0.1', #11=1, ";
+  const std::pair<std::string, const char*> cases[] = {
+      {"#4, #6='" + peer_.at("SASL_PASSWORD") + "', #10=" + peer_.at("PORT_SELFSIGNED"), "TLS FAILED (414)"},
+      {"#4, #6='wrong', #10=" + peer_.at("PORT_AUTHONLY"), "AUTHENTICATION FAILED ("},
+      {"#6='" + peer_.at("SASL_PASSWORD") + "', #10=" + peer_.at("PORT_AUTHONLY"), "REFUSED BY THE SERVER (309)"},
+  };
+  for (const auto& [fields, reason] : cases) {
+    const int code = Run("#120 " + common + fields);
+    std::string text;
+    FormatResultText(text, code);
+    EXPECT_TRUE(text.starts_with(std::string("ERROR 2/0 : MAIL NOT SENT : ") + reason)) << text;
+  }
+}
+
 TEST_F(MailCommandsPeer, AReceiptPictureGoesToTheDefaultServerWithAuthAndIsRemovedOnceSent) {
   ASSERT_TRUE(BindPictureLibrary(PICTOR_LIBRARY));
   mail_test::SetLastReceipt(Reg(), 42);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -12,9 +13,13 @@
 #include "file_text.h"
 #include "language/result_text.h"
 #include "last_receipt_register.h"
+#include "mail/closure/closure_run.h"
 #include "mail/mail_test_peers.h"
 #include "sample_receipt.h"
 #include "sim_command_fixture.h"
+#include "state/ecr_config.h"
+#include "text/text_helpers.h"
+#include "totals_layout.h"
 
 namespace quadrel {
 namespace {
@@ -49,6 +54,12 @@ class MailCommandsSim : public SimCommandTest {
   }
   fs::path work_, home_;
 };
+
+std::string ResultText(int code) {
+  std::string text;
+  FormatResultText(text, code);
+  return text;
+}
 
 const std::string kMailReceipt =
     "#75 #3, #4='tim', #5='secret', #6='till@quadrel.test', #7='sink@quadrel.test', #11='answer.txt'";
@@ -111,17 +122,64 @@ TEST_F(MailCommandsSim, TheTelephoneNumberIsNeededKeptWhenTheRegisterFailsAndEmp
   const int code =
       Run("#75 #3, #5='secret', #6='till@quadrel.test', #7='sink@quadrel.test', #11='answer.txt', #12=1");
   EXPECT_EQ(code, 512) << "a batch sees the mail that did not go";
+  EXPECT_EQ(ResultText(code), "ERROR 2/0 : MAIL NOT SENT : PARAMETERS MISSING");
   EXPECT_EQ(quadrel_test::FileText("answer.txt"), "KO\r\n");
   EXPECT_EQ(MailPhoneNumber(), "");
 }
 
 TEST_F(MailCommandsSim, AClosureMailThatCannotReachItsServerLeavesNoReportBehind) {
+  quadrel_test::LayOutTotals(Reg(), 'T', 4);
+  InvalidateAllEcrRecords();
   const int code =
       Run("#120 #1, #3, #7='till@quadrel.test', #8='sink@quadrel.test;', #9='127.0.0.1', #10=1, #11=0");
   EXPECT_EQ(code, 512);
   EXPECT_EQ(Reply().PendingReply.text, "KO");
+  EXPECT_TRUE(ResultText(code).starts_with("ERROR 2/0 : MAIL NOT SENT : SERVER UNREACHABLE (")) << ResultText(code);
   for (const auto& entry : fs::directory_iterator(work_))
     EXPECT_EQ(entry.path().filename().string().find(EcrRecord(1).EcrId), std::string::npos) << entry.path();
+}
+
+// Without a mail, "CLOSURE REPORTS INCOMPLETE" and no report; a mail tried
+// would say why it failed (the server is unreachable).
+TEST_F(MailCommandsSim, AClosureWhoseDumpOrReportFailsSendsNoMailAndLeavesNoReport) {
+  quadrel_test::LayOutTotals(Reg(), 'T', 4);
+  InvalidateAllEcrRecords();
+  const std::string line =
+      "#120 #1, #2, #3, #7='till@quadrel.test', #8='sink@quadrel.test;', #9='127.0.0.1', #10=1, #11=0";
+  for (int run = 0; run < 2; ++run) {  // the first reads what later runs keep
+    Reg().ClearLog();
+    ASSERT_TRUE(ResultText(Run(line)).find("SERVER UNREACHABLE") != std::string::npos);
+  }
+  const int frames = static_cast<int>(Reg().Log().size());
+
+  // The rd report's name, from the totals file the runs left.
+  ASSERT_EQ(Run("#71 #1=8"), 0);
+  std::string closure;
+  GetNthField(Reply().PendingReply.text, closure, 9, ',');
+  ClosureRun probe;
+  probe.registerId = EcrRecord(1).EcrId;
+  probe.folder = "probe";
+  fs::create_directory(probe.folder);
+  RegisterClosureWriters(probe);
+  RunClosureWriters(probe, quadrel_test::FileText("TOTEMAIL.DAT"), "", closure, {true, false, false});
+  const fs::path rd = fs::path(ListClosureFiles(probe, {true, false, false}).at(0)).filename();
+  fs::remove_all(probe.folder);
+
+  const std::pair<const char*, std::function<void()>> failures[] = {
+      {"a register error late in the totals dump",
+       [&] { Reg().AddFault({ecrsim::FaultKind::AnswerLetter, 'Z', 0, frames - 5}); }},
+      {"an rd report that cannot be created", [&] { fs::create_directory(rd); }},
+  };
+  for (const auto& [what, fail] : failures) {
+    fail();
+    const int code = Run(line);
+    EXPECT_EQ(ResultText(code), "ERROR 2/0 : MAIL NOT SENT : CLOSURE REPORTS INCOMPLETE") << what;
+    EXPECT_EQ(Reply().PendingReply.text, "KO") << what;
+    EXPECT_EQ(Reg().PendingFaults(), 0u) << what;
+    for (const auto& entry : fs::directory_iterator(work_))
+      EXPECT_FALSE(entry.is_regular_file() && entry.path().filename().string().starts_with(probe.registerId))
+          << what << ": " << entry.path();
+  }
 }
 
 }  // namespace

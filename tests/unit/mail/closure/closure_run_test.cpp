@@ -105,6 +105,11 @@ TEST_F(ClosureRunTest, ALineBeforeTheDateLineStopsTheRunWithoutAnyFile) {
   EXPECT_TRUE(FilesInFolder().empty());
 }
 
+TEST_F(ClosureRunTest, AReportWrittenToAFullDiskFailsTheRunWhateverTheModulesAfterIt) {
+  fs::create_symlink("/dev/full", dir_ / "99IEA012345_20261208_0123_rd.txt");
+  EXPECT_EQ(RunClosureWriters(run_, kTotals, kStatus, "0123", {true, true, false}), -1);
+}
+
 TEST_F(ClosureRunTest, FileNamesKeepOnlyLettersDigitsAndDashesOfOutsideValues) {
   run_.registerId = "../99 IEA";
   EXPECT_EQ(RunClosureWriters(run_, "1,'08/1./26 23:59'\r\n2,5\r\n", "", "01/2-3", kAll), 0);

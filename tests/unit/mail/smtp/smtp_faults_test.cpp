@@ -99,6 +99,10 @@ TEST_F(SmtpFaults, SilentServerFailsWith402) {
   EXPECT_EQ(Open("silent"), 402);
 }
 
+TEST_F(SmtpFaults, AReplyTrickledByteByBytePastItsWaitFailsWith402) {
+  EXPECT_EQ(Open("trickle"), 402);  // 8 s of bytes half a second apart, against a wait of 3 s
+}
+
 TEST_F(SmtpFaults, PlainReplyOver10239BytesFailsWith408) {
   EXPECT_EQ(Open("huge_ehlo"), 408);
 }

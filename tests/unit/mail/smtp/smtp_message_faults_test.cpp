@@ -30,7 +30,7 @@ class SmtpMessageFaults : public testing::Test {
     ports_ = mail_test::ReadPeerValues(SMTP_FAULTS_DIR "/faults.env");
     ASSERT_FALSE(ports_.empty()) << "the fault server is not up";
     files_ = mail_test::FreshTestFolder();
-    const platform::LocalTime moment{2026, 3, 5, 9, 4, 7, 0};
+    const platform::LocalTime moment{2026, 3, 5, 9, 4, 7, 0, 60};
     platform::FixLocalNowForTests(&moment);
   }
   void TearDown() override {
@@ -69,7 +69,7 @@ class SmtpMessageFaults : public testing::Test {
 
   static std::string Header(const std::string& mailerLine, const std::string& to, const std::string& subject,
                             const std::string& contentType) {
-    return "Date: 5 Mar 2026 9:4:7\r\nFrom:  <till@quadrel.test>\r\n" + mailerLine +
+    return "Date: Thu, 05 Mar 2026 09:04:07 +0100\r\nFrom:  <till@quadrel.test>\r\n" + mailerLine +
            "X-Priority: 3 (Normal)\r\nTo: " + to + "\r\nSubject: " + subject + "\r\nMIME-Version: 1.0\r\n" +
            contentType + "Content-Transfer-Encoding: 7bit\r\n\r\n";
   }
@@ -162,7 +162,7 @@ TEST_F(SmtpMessageFaults, AttachmentsAndClockAreCheckedBeforeConnecting) {
   const std::string big = File("big.bmp", 5242880);
   const std::string longPath = File(std::string(250, 'p') + ".bmp", 1);
   const std::string missing = (files_ / "missing.bmp").string();
-  const platform::LocalTime month13{2026, 13, 5, 9, 4, 7, 0};
+  const platform::LocalTime month13{2026, 13, 5, 9, 4, 7, 0, 0};
   const std::tuple<const char*, std::vector<std::string>, const platform::LocalTime*, int> cases[] = {
       {"missing file", {big, missing}, nullptr, 404},
       {"path over 254", {longPath}, nullptr, 404},

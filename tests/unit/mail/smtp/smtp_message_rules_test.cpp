@@ -38,7 +38,7 @@ TEST(SmtpMessageText, AttachmentNamesAndTypes) {
 
 class SmtpMessageHeader : public testing::Test {
  protected:
-  static constexpr platform::LocalTime kMoment{2026, 3, 5, 9, 4, 7, 0};
+  static constexpr platform::LocalTime kMoment{2026, 3, 5, 9, 4, 7, 0, 60};
   CSmtp smtp_;
 };
 
@@ -50,7 +50,7 @@ TEST_F(SmtpMessageHeader, RecipientThatCouldAddCommandsIsRefusedWith209) {
 }
 
 TEST_F(SmtpMessageHeader, RefusesBadTimeMissingRecipientAndBadSender) {
-  EXPECT_EQ(mail_test::SmtpCodeOf([&] { smtp_.ComposeHeader({2026, 13, 5, 9, 4, 7, 0}); }), 409);
+  EXPECT_EQ(mail_test::SmtpCodeOf([&] { smtp_.ComposeHeader({2026, 13, 5, 9, 4, 7, 0, 0}); }), 409);
   EXPECT_EQ(mail_test::SmtpCodeOf([&] { smtp_.ComposeHeader(kMoment); }), 203);
   smtp_.AddToRecipient("sink@x", "Sink\r\nBcc: evil@x");
   EXPECT_EQ(mail_test::SmtpCodeOf([&] { smtp_.ComposeHeader(kMoment); }), 201);
@@ -62,6 +62,17 @@ TEST_F(SmtpMessageHeader, RefusesBadTimeMissingRecipientAndBadSender) {
   EXPECT_NE(header.find("\r\nTo: Sink  Bcc: evil@x<sink@x>\r\nSubject: a  Bcc: evil@x\r\n"),
             std::string::npos)
       << header;
+}
+
+TEST_F(SmtpMessageHeader, DateHasTheMailFormWithDayNameAndZoneOffset) {
+  smtp_.SetFromAddress("till@x");
+  smtp_.AddToRecipient("sink@x", nullptr);
+  const std::pair<platform::LocalTime, const char*> cases[] = {
+      {{2026, 12, 9, 9, 16, 57, 0, 60}, "Date: Wed, 09 Dec 2026 09:16:57 +0100\r\n"},
+      {{2000, 2, 29, 23, 0, 5, 999, -330}, "Date: Tue, 29 Feb 2000 23:00:05 -0530\r\n"},
+      {{2027, 1, 1, 0, 0, 0, 0, 0}, "Date: Fri, 01 Jan 2027 00:00:00 +0000\r\n"},
+  };
+  for (const auto& [moment, line] : cases) EXPECT_TRUE(smtp_.ComposeHeader(moment).starts_with(line)) << line;
 }
 
 TEST_F(SmtpMessageHeader, BodyLineIndexBeyondTheLastFailsWith412) {
