@@ -8,6 +8,9 @@
 #include "commands/host/host_commands.h"
 #include "commands/journal/journal_export_signed.h"
 #include "commands/journal/journal_read.h"
+#include "commands/mail/closure_mail.h"
+#include "commands/mail/receipt_mail.h"
+#include "commands/mail/receipt_picture.h"
 #include "commands/printing/display_lines.h"
 #include "commands/printing/field_records.h"
 #include "commands/printing/logo_upload.h"
@@ -37,9 +40,6 @@
 #include "commands/xml/xml_download.h"
 #include "language/command_field_values.h"
 #include "language/result_codes.h"
-#include "mail/closure_mail.h"
-#include "mail/receipt_mail.h"
-#include "mail/receipt_picture.h"
 
 namespace quadrel {
 namespace {

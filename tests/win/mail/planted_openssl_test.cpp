@@ -12,8 +12,8 @@
 #include <fstream>
 
 #include "file_text.h"
-#include "mail/smtp_client.h"
-#include "mail_test_peers.h"
+#include "mail/mail_test_peers.h"
+#include "mail/smtp/smtp_client.h"
 
 namespace quadrel {
 namespace {
