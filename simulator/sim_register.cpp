@@ -263,6 +263,7 @@ void SimRegister::AppendMemory(std::uint32_t address, std::uint32_t length, std:
     out.push_back(placedMemory.ByteAt(i).value_or(memory_[i]));
   keyboard.tables.Overlay(address, std::span(out).subspan(first));
   keyboard.till.totals.Overlay(config_, journal.closure - 1, address, std::span(out).subspan(first));
+  keyboard.till.OverlayReceiptCounter(config_, address, std::span(out).subspan(first));
 }
 
 // A department's sales count at the VAT rate its record names.

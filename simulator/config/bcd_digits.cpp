@@ -39,4 +39,14 @@ std::optional<std::int64_t> UnpackBcd(std::span<const std::uint8_t> bytes) {
   return negative ? -value : value;
 }
 
+void LayBcd(std::uint32_t at, std::int64_t value, int width, std::uint32_t address,
+            std::span<std::uint8_t> bytes) {
+  const auto packed = PackBcd(std::to_string(value), width);
+  if (!packed) return;
+  for (std::size_t i = 0; i < packed->size(); ++i) {
+    const std::uint32_t place = at + static_cast<std::uint32_t>(i);
+    if (place >= address && place - address < bytes.size()) bytes[place - address] = (*packed)[i];
+  }
+}
+
 }  // namespace ecrsim

@@ -18,4 +18,9 @@ std::optional<std::vector<std::uint8_t>> PackBcd(std::string_view number, int wi
 // nullopt for a half-byte above 9 anywhere else.
 std::optional<std::int64_t> UnpackBcd(std::span<const std::uint8_t> bytes);
 
+// `value` as `width` BCD bytes at `at`, over the part of them that lies in
+// `bytes`, the memory read from `address`.
+void LayBcd(std::uint32_t at, std::int64_t value, int width, std::uint32_t address,
+            std::span<std::uint8_t> bytes);
+
 }  // namespace ecrsim

@@ -23,6 +23,9 @@ constexpr int kGroupBytesByte = 57;
 constexpr int kDepartmentWord = 1;
 constexpr int kVatWord = 9;
 
+// Block 3 words.
+constexpr int kReceiptCounterWord = 81;  // where the last receipt's number lies, from 0, in 2 BCD bytes
+
 // 'U' 0 31 words.
 constexpr int kTable21CountWord = 43;
 

@@ -41,17 +41,6 @@ int GrandTotalOffset(const RegisterConfig& c) {
   return c.FeatureLevel(kDepartmentOption11) != 0 ? 46 : 44;
 }
 
-// `value` as `width` BCD bytes at `at`, over the part of them that was read.
-void Lay(std::uint32_t at, std::int64_t value, int width, std::uint32_t address,
-         std::span<std::uint8_t> bytes) {
-  const auto packed = PackBcd(std::to_string(value), width);
-  if (!packed) return;
-  for (std::size_t i = 0; i < packed->size(); ++i) {
-    const std::uint32_t place = at + static_cast<std::uint32_t>(i);
-    if (place >= address && place - address < bytes.size()) bytes[place - address] = (*packed)[i];
-  }
-}
-
 }  // namespace
 
 std::uint32_t DepartmentVatAddress(const RegisterConfig& config, int number) {
@@ -119,8 +108,8 @@ void SalesTotals::Overlay(const RegisterConfig& config, int closures, std::uint3
   for (const auto& [number, totals] : departments_) {
     const std::uint32_t area =
         DepartmentAddress(config, number) + static_cast<std::uint32_t>(TotalsAreaOffset(config));
-    Lay(area, totals.quantity, n, address, bytes);
-    Lay(area + static_cast<std::uint32_t>(2 * n), totals.amount, n, address, bytes);
+    LayBcd(area, totals.quantity, n, address, bytes);
+    LayBcd(area + static_cast<std::uint32_t>(2 * n), totals.amount, n, address, bytes);
   }
   const std::uint32_t vatBase = config.Word(Area::Block1, kVatWord);
   const std::uint32_t vatBytes = config.Word(Area::Block1, kVatWord + 2);
@@ -128,21 +117,21 @@ void SalesTotals::Overlay(const RegisterConfig& config, int closures, std::uint3
     return vatBase + static_cast<std::uint32_t>(index) * vatBytes + static_cast<std::uint32_t>(at);
   };
   for (const auto& [index, gross] : vatGross_)
-    Lay(vatAmount(index, kVatGrossOffset), gross, n, address, bytes);
+    LayBcd(vatAmount(index, kVatGrossOffset), gross, n, address, bytes);
   for (const auto& [index, split] : vatSplit_) {
-    Lay(vatAmount(index, kVatGrossOffset + n), split.net, n, address, bytes);
-    Lay(vatAmount(index, kVatGrossOffset + 2 * n), split.tax, n, address, bytes);
+    LayBcd(vatAmount(index, kVatGrossOffset + n), split.net, n, address, bytes);
+    LayBcd(vatAmount(index, kVatGrossOffset + 2 * n), split.tax, n, address, bytes);
   }
   if (const std::uint32_t general = config.Word(Area::Block1, kGeneralBlockWord);
       general != 0 && (closures != 0 || grandTotal_ != 0)) {
-    Lay(general + kClosureOffset, closures, 2, address, bytes);
-    Lay(general + static_cast<std::uint32_t>(GrandTotalOffset(config)), grandTotal_, n, address, bytes);
+    LayBcd(general + kClosureOffset, closures, 2, address, bytes);
+    LayBcd(general + static_cast<std::uint32_t>(GrandTotalOffset(config)), grandTotal_, n, address, bytes);
   }
   if (day_.receipts == 0) return;
   const int c = Block4(config, kCounterBytes);
   const std::uint32_t file20 = config.Word(Area::Block1, kFile20Word);
-  Lay(file20, lines_, c, address, bytes);
-  Lay(file20 + static_cast<std::uint32_t>(c), day_.total, n, address, bytes);
+  LayBcd(file20, lines_, c, address, bytes);
+  LayBcd(file20 + static_cast<std::uint32_t>(c), day_.total, n, address, bytes);
 }
 
 }  // namespace ecrsim

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "config/bcd_digits.h"
+#include "config/config_places.h"
 #include "wire/register_answer.h"
 
 namespace ecrsim {
@@ -72,6 +74,14 @@ void Till::Begin(StatusBytes& status) {
   printer_.PrintCentred("ECRSIM");
   printer_.PrintCentred(number);
   status.transaction = kTransactionOpen;
+}
+
+// From its first receipt on, the register keeps the last one's number where
+// block 3 says, counted from 0 (the host adds 1).
+void Till::OverlayReceiptCounter(const RegisterConfig& config, std::uint32_t address,
+                                 std::span<std::uint8_t> bytes) const {
+  const std::uint32_t at = config.Word(Area::Block3, kReceiptCounterWord);
+  if (at != 0 && receiptNumber > 0) LayBcd(at, receiptNumber - 1, 2, address, bytes);
 }
 
 void Till::End(StatusBytes& status) {

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -60,6 +61,9 @@ class Till {
   bool PartlyPaid() const { return paid_ != 0; }
   std::int64_t Total() const { return total_; }
   int receiptNumber = 0;  // of the receipt open or last printed
+  // Writes the receipt counter over `bytes`, the memory read from `address`.
+  void OverlayReceiptCounter(const RegisterConfig& config, std::uint32_t address,
+                             std::span<std::uint8_t> bytes) const;
   // What the paid receipts add up to; a cancelled receipt counts only as cancelled.
   SalesTotals totals;
   // The VAT index a department's sales count at (article sales count at 0).

@@ -132,7 +132,6 @@ TEST_F(MailCommandsPeer, AClosureMailNotSentSaysWhyInItsErrorText) {
 TEST_F(MailCommandsPeer, AReceiptPictureGoesToTheDefaultServerWithAuthAndIsRemovedOnceSent) {
   ASSERT_TRUE(BindPictureLibrary(PICTOR_LIBRARY));
   mail_test::SetLastReceipt(Reg(), 42);
-  ASSERT_EQ(Run("INFO VOCE=14"), 0);
   mail_test::SetMailSetting(registry::kMailServer, "127.0.0.1");
   const std::string line =
       "#75 #3, #4='" + peer_.at("SASL_USER") + "', #5='" + peer_.at("SASL_PASSWORD") +

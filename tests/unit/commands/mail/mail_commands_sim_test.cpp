@@ -40,7 +40,6 @@ class MailCommandsSim : public SimCommandTest {
   void SetUp() override {
     SimCommandTest::SetUp();
     mail_test::SetLastReceipt(Reg(), 42);
-    ASSERT_EQ(Run("INFO VOCE=14"), 0);  // reads the record again with the counter's address
     work_ = mail_test::FreshTestFolder();
     home_ = fs::current_path();
     fs::current_path(work_);
@@ -86,14 +85,17 @@ TEST_F(MailCommandsSim, TheLastReceiptOrAnEarlierOneIsDrawnUnderItsNumber) {
   EXPECT_NE(quadrel_test::FileText("headder.txt"), "");
 }
 
-TEST_F(MailCommandsSim, ThePictureIsDrawnFromTheReceiptsJournalLines) {
+TEST_F(MailCommandsSim, ThePictureIsDrawnFromTheLastReceiptsJournalLines) {
   host_.pumpEvents = true;  // the journal report's echo fills the work file
-  for (const char* line : quadrel_test::kSampleReceiptLines) ASSERT_EQ(Run(line), 0) << line;
-  mail_test::SetLastReceipt(Reg(), 1);
+  mail_test::SetLastReceipt(Reg(), 0);  // a new day
+  for (int receipt = 0; receipt < 2; ++receipt)
+    for (const char* line : quadrel_test::kSampleReceiptLines) ASSERT_EQ(Run(line), 0) << line;
   ASSERT_EQ(Run("#122"), 0);
   ASSERT_EQ(drawings.size(), 1u);
-  EXPECT_EQ(quadrel_test::FileText(drawings[0][0]),
-            quadrel_test::WithCrLf(quadrel_test::kSampleReceiptPrinted));
+  EXPECT_EQ(drawings[0][1], "0002.bmp");
+  std::string second = quadrel_test::kSampleReceiptPrinted;
+  second.replace(second.find("N. 0001"), 7, "N. 0002");
+  EXPECT_EQ(quadrel_test::FileText(drawings[0][0]), quadrel_test::WithCrLf(second));
 }
 
 TEST_F(MailCommandsSim, ValuesTheCommandsCannotTakeAreRefusedWithNothingDrawnOrAnswered) {
