@@ -100,11 +100,14 @@ int DumpOptions(LineFile& file, bool numeric) {
   return 0;
 }
 
+bool HasCurrencyFile() { return CurrentRecord().AreaAddress[1] != 0; }
+
+bool HasGroupFile() { return HasFeature(41); }
+
 // The extended table adds a number of three bytes and one of one byte.
 int DumpCurrencies(LineFile& file, bool numeric) {
   constexpr int kCurrencies = 4;
   const int base = CurrentRecord().AreaAddress[1];
-  if (base == 0) return kResultIllegalFileNumber;
   const int recordBytes = kNameBytes + CurrencyRateBytes() + (HasFeature(18) ? 4 : 0);
   return DumpNamedRecords(file, numeric, kCurrencyCommand, base, recordBytes, kCurrencies, CurrencyFields);
 }
@@ -112,7 +115,6 @@ int DumpCurrencies(LineFile& file, bool numeric) {
 int DumpGroups(LineFile& file, bool numeric) {
   constexpr int kGroups = 5;
   const EcrConfigRecord& ecr = CurrentRecord();
-  if (!HasFeature(41)) return kResultIllegalFileNumber;
   const int recordBytes = ecr.AreaAddress[6] != 0 ? ecr.AreaAddress[6] : kNameBytes;
   return DumpNamedRecords(file, numeric, kGroupCommand, ecr.AreaAddress[5], recordBytes, kGroups, nullptr);
 }

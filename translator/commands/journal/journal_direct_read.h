@@ -11,6 +11,10 @@ namespace quadrel {
 
 constexpr std::size_t kJournalSelectFrameBytes = 20;
 
+// A journal line is never this many blocks long: a register that sends this
+// many blocks in a row without a line feed is not sending journal text.
+constexpr int kMaxBlocksWithoutLineFeed = 64;
+
 // The 'O' 15 frame of `request`.
 std::array<std::uint8_t, kJournalSelectFrameBytes> JournalSelectFrame(const JournalRequest& request);
 
