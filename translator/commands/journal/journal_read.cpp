@@ -54,7 +54,6 @@ int QueueJournalReport(const JournalRequest& r) {
 
 int CmdJournalRead() {
   ResetCaptureFile();
-  Library().settingsChanged = false;
   if (!EcrIdle()) return kResultEcrNotIdle;
   if (const int error = ReadEcrConfig(0)) return error;
 
