@@ -215,13 +215,6 @@ TEST_F(JournalRead, AJournalTheFileDidNotTakeAnswers11) {
   host.expect("O").answer(0, bytes({'O', 0}));
   host.expect(bytes({'O', 16})).answer(0, Block(0xFF, "A\n"));
   EXPECT_EQ(Run("#72 #1=010124, #13, #6='/dev/full'"), kResultBatchFileOpenError);
-
-  Status();
-  host.expect(bytes({'C', 3})).answer(0, bytes({'C', 1, 2, 3, 1, 5, 6, 7, 8, 9}));
-  host.expect("A").answer(0, status_idle()).meanwhile([] { Trad_DCXEvent(1, reinterpret_cast<const unsigned char*>("A"), 1); });
-  for (int i = 0; i < 4; ++i) host.expect("A").answer(0, status_idle());
-  EXPECT_EQ(Run("#72 #1=010124, #2=020124, #7, #6='/dev/full'"), kResultBatchFileOpenError);
-  EXPECT_EQ(host.pending(), 0);
 }
 
 // ---- keyboard way ----
