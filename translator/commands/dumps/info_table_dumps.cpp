@@ -37,11 +37,17 @@ int WriteTable15Record(LineFile& file, bool numeric, const Table15Layout& layout
 
 }  // namespace
 
-bool HasTable15() { return HasFeature(57); }
+bool HasTable15() {
+  return HasFeature(57);
+}
 
-bool HasTable21() { return CurrentRecord().ExtInfoB != 0; }
+bool HasTable21() {
+  return CurrentRecord().ExtInfoB != 0;
+}
 
-bool HasFile31() { return CurrentRecord().ModelLetter == '6' && HasFeature(105); }
+bool HasFile31() {
+  return CurrentRecord().ModelLetter == '6' && HasFeature(105);
+}
 
 int DumpTable15(LineFile& file, bool numeric) {
   const Table15Layout layout = Table15(CurrentRecord());

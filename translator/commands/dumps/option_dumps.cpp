@@ -100,9 +100,13 @@ int DumpOptions(LineFile& file, bool numeric) {
   return 0;
 }
 
-bool HasCurrencyFile() { return CurrentRecord().AreaAddress[1] != 0; }
+bool HasCurrencyFile() {
+  return CurrentRecord().AreaAddress[1] != 0;
+}
 
-bool HasGroupFile() { return HasFeature(41); }
+bool HasGroupFile() {
+  return HasFeature(41);
+}
 
 // The extended table adds a number of three bytes and one of one byte.
 int DumpCurrencies(LineFile& file, bool numeric) {

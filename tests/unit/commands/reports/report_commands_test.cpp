@@ -118,7 +118,8 @@ TEST_F(ReportCommands, AClosureOrResettingReportTakenIsNeverSentTwice) {
 // The echo goes back off whatever ends the batch: a key that failed, or a
 // capture file the disk did not take (/dev/full fails every flush: 11).
 TEST_F(ReportCommands, AFailedReportLeavesTheEchoAsItWas) {
-  const Bytes echoOff = bytes({'C', 1, 2, 3, 0, 5, 6, 7, 8, 9}), echoOn = bytes({'C', 1, 2, 3, 1, 5, 6, 7, 8, 9});
+  const Bytes echoOff = bytes({'C', 1, 2, 3, 0, 5, 6, 7, 8, 9}),
+              echoOn = bytes({'C', 1, 2, 3, 1, 5, 6, 7, 8, 9});
   for (const bool keyFails : {true, false}) {
     EcrRecord(1).ModelLetter = 'T';
     host.expect("S").answer(0, status_idle());

@@ -167,7 +167,8 @@ TEST_F(UploadSim, DownloadedArticlesLoadBackIntoAnEmptyFile) {
 // opens and then fails its first read.
 TEST_F(UploadSim, AReadErrorIsAFileError) {
   for (const char* mode : {"UA", "UO"})
-    EXPECT_EQ(Run(std::string("TRASFER MODO='") + mode + "', FILE='/proc/self/mem'"), kResultDataFileOpenError)
+    EXPECT_EQ(Run(std::string("TRASFER MODO='") + mode + "', FILE='/proc/self/mem'"),
+              kResultDataFileOpenError)
         << mode;
 }
 
