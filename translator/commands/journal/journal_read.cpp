@@ -14,7 +14,6 @@
 #include "link/settings_write_back.h"
 #include "state/ecr_config.h"
 #include "state/executor_state.h"
-#include "state/library_state.h"
 
 namespace quadrel {
 namespace {

@@ -11,7 +11,6 @@
 #include "link/key_batch.h"
 #include "state/ecr_config.h"
 #include "state/executor_state.h"
-#include "state/library_state.h"
 
 namespace quadrel {
 namespace {
