@@ -84,7 +84,7 @@ void CurrencyFields(DumpLine& line, const RecordData& r) {
   constexpr int kRateDecimals = 3;
   const int rateBytes = CurrencyRateBytes();
   line.Fixed(3, r.Bytes(kNameBytes, rateBytes), kRateDecimals);
-  if (HasFeature(18)) line.Number(4, r.Bytes(kNameBytes + rateBytes, 3)).Number(5, r.Bytes(kNameBytes + rateBytes + 3, 1));
+  line.Number(4, r.Bytes(kNameBytes + rateBytes, 3)).Number(5, r.Bytes(kNameBytes + rateBytes + 3, 1));
 }
 
 }  // namespace
@@ -100,19 +100,22 @@ int DumpOptions(LineFile& file, bool numeric) {
   return 0;
 }
 
+// A register without currencies for command 37 has no currency file, whatever
+// its configuration places.
 bool HasCurrencyFile() {
-  return CurrentRecord().AreaAddress[1] != 0;
+  return CurrentRecord().AreaAddress[1] != 0 && HasCurrencyTable();
 }
 
 bool HasGroupFile() {
-  return HasFeature(41);
+  return HasGroupTable();
 }
 
-// The extended table adds a number of three bytes and one of one byte.
+// Each record has a number of three bytes and one of one byte after the rate.
 int DumpCurrencies(LineFile& file, bool numeric) {
   constexpr int kCurrencies = 4;
+  constexpr int kNumberBytes = 4;
   const int base = CurrentRecord().AreaAddress[1];
-  const int recordBytes = kNameBytes + CurrencyRateBytes() + (HasFeature(18) ? 4 : 0);
+  const int recordBytes = kNameBytes + CurrencyRateBytes() + kNumberBytes;
   return DumpNamedRecords(file, numeric, kCurrencyCommand, base, recordBytes, kCurrencies, CurrencyFields);
 }
 

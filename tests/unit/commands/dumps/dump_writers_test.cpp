@@ -193,6 +193,22 @@ TEST_F(DumpWriters, HeaderLinesPastFourHundredCharactersStayWhole) {
   Check(row);
 }
 
+// By record number one frame brings the record up to its text, and a record
+// whose fields lie past what one frame holds is refused rather than cut.
+TEST_F(DumpWriters, Table2ByNumberReadsWhatItsFieldsNeed) {
+  auto byNumber = [](int textWidth) {
+    return [=](EcrConfigRecord& ecr) {
+      ecr.ModelFlag = 1, ecr.IdentityWord49 = 1, ecr.FileAddress[3] = 300;
+      ecr.BcdBytesA = 2, ecr.Block4Byte39 = textWidth;
+    };
+  };
+  Check({"ARCHIVIO=2",
+         Model('T', {}, byNumber(3)),
+         {{bytes({'D', 1, 0, 8, 0xF0}), bytes(std::string("D\x00\x00\x05\x02\x50XYZ", 9))}},
+         {"TAB002 NUMERO=1, DESCRIZ='XYZ', VALORE3=5, PREZZO=2.50"}});
+  Check({"ARCHIVIO=2", Model('T', {90}, byNumber(250)), {}, {}, 31});
+}
+
 TEST_F(DumpWriters, RefusedNumbersLeaveTheFileAlone) {
   // 7, 8, 9, 11 and 31: tables this register lacks.
   for (const std::string number : {"0", "5", "-1", "12", "'X'", "7", "8", "9", "11", "31"}) {
@@ -201,6 +217,7 @@ TEST_F(DumpWriters, RefusedNumbersLeaveTheFileAlone) {
     std::ofstream(path_) << "kept\r\n";
     host.expect("S").answer(0, status_idle());
     EcrRecord(1).ModelLetter = 'T';
+    EcrRecord(1).AreaAddress[1] = 0x6000;  // currencies placed, but no level 18: none for command 37
     EXPECT_EQ(RunLine("SCARICA ARCHIVIO=" + number + ", SESSIONE, NOMEFILE='" + path_ + "'"), 271);
     EXPECT_EQ(Lines(), std::vector<std::string>{"kept"});
   }
