@@ -163,5 +163,14 @@ TEST_F(UploadSim, DownloadedArticlesLoadBackIntoAnEmptyFile) {
   }
 }
 
+// The kernel refuses to read address 0 of a process's memory: a file that
+// opens and then fails its first read.
+TEST_F(UploadSim, AReadErrorIsAFileError) {
+  for (const char* mode : {"UA", "UO"})
+    EXPECT_EQ(Run(std::string("TRASFER MODO='") + mode + "', FILE='/proc/self/mem'"),
+              kResultDataFileOpenError)
+        << mode;
+}
+
 }  // namespace
 }  // namespace quadrel
