@@ -10,8 +10,8 @@
 #include <string>
 #include <string_view>
 
-#include "control_commands.h"
-#include "sim_server.h"
+#include "control/control_commands.h"
+#include "server/sim_server.h"
 
 namespace {
 
@@ -67,7 +67,7 @@ int main(int argc, char** argv) {
       return 1;
     }
   } else {
-    sim.AddRegister(1, *ecrsim::BuiltInConfig("t72"));
+    sim.AddRegister(1, *ecrsim::BuiltInConfig(ecrsim::kDefaultConfigName));
   }
 
   if (!ecrsim::net::Startup()) {

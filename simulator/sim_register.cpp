@@ -5,14 +5,14 @@
 #include <string>
 #include <utility>
 
-#include "bcd_digits.h"
-#include "config_places.h"
-#include "current_amount.h"
-#include "memory_image.h"
-#include "print_lines.h"
-#include "sales_totals.h"
-#include "table_images.h"
-#include "wire.h"
+#include "config/bcd_digits.h"
+#include "config/config_places.h"
+#include "config/memory_image.h"
+#include "config/table_images.h"
+#include "printer/print_lines.h"
+#include "till/current_amount.h"
+#include "till/sales_totals.h"
+#include "wire/wire.h"
 
 namespace ecrsim {
 namespace {
@@ -65,7 +65,7 @@ std::optional<Area> InformationArea(std::uint8_t n) {
 }  // namespace
 
 SimRegister::SimRegister(RegisterConfig config) : config_(std::move(config)) {
-  if (const int width = config_.Byte(Area::Block4, kPrintWidthOffset); width != 0) printer.width = width;
+  FollowConfig();
   printer.journal = &journal;
   keyboard.reports = &reports;
   keyboard.card = &chipCard;
@@ -87,8 +87,16 @@ bool SimRegister::AddFault(const Fault& fault) {
   return true;
 }
 
-Reply SimRegister::Exchange(std::span<const std::uint8_t> frame) {
+// The configuration may change between frames (control channel, tests), so
+// the parts that keep a value of it take it afresh before each frame.
+void SimRegister::FollowConfig() {
+  const int width = config_.Byte(Area::Block4, kPrintWidthOffset);
+  printer.width = width != 0 ? width : kDefaultPrintWidth;
   printer.echo = config_.Byte(Area::OutputSettings, kEchoSetting) != 0;
+}
+
+Reply SimRegister::Exchange(std::span<const std::uint8_t> frame) {
+  FollowConfig();
   Reply reply;
   if (!faults_.empty() && faults_.front().skip > 0) {
     --faults_.front().skip;
@@ -256,6 +264,7 @@ void SimRegister::AppendMemory(std::uint32_t address, std::uint32_t length, std:
     out.push_back(placedMemory.ByteAt(i).value_or(memory_[i]));
   keyboard.tables.Overlay(address, std::span(out).subspan(first));
   keyboard.till.totals.Overlay(config_, journal.closure - 1, address, std::span(out).subspan(first));
+  keyboard.till.OverlayReceiptCounter(config_, address, std::span(out).subspan(first));
 }
 
 // A department's sales count at the VAT rate its record names.

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "commands/barcodes/barcode_library.h"
-#include "control_commands.h"
+#include "control/control_commands.h"
 #include "translator_host.h"
 
 namespace {

@@ -15,7 +15,7 @@
 #include <span>
 
 #include "interfaces/registry.h"
-#include "mail/smtp_client.h"
+#include "mail/smtp/smtp_client.h"
 #include "platform/posix/settings_store.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include "interfaces/host_info.h"
 #include "interfaces/translator_exports.h"
 #include "language/definition_file.h"
-#include "mail/smtp_steps.h"
+#include "mail/smtp/smtp_steps.h"
 #include "platform/platform.h"
 #include "state/ecr_config.h"
 #include "state/library_state.h"

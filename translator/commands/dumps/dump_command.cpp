@@ -17,19 +17,35 @@ enum DumpSlot : int { kSlotFile = 1, kSlotName = 2, kSlotAppend = 3, kSlotSessio
 constexpr int kOpenSessionCommand = 1;
 constexpr int kCloseSessionCommand = 2;
 constexpr int kNothingFile = 21;
-constexpr int kFile30 = 30;
 constexpr int kMemoryFile = 9999;
 
 struct FileWriter {
   int file;
-  DumpWriter writer;  // nullptr: a file this translator does not dump yet
+  DumpWriter writer;            // nullptr: a file this translator does not dump yet
+  bool (*present)() = nullptr;  // nullptr: every register has the file
 };
 
 constexpr FileWriter kWriters[] = {
-    {1, DumpDepartments}, {2, DumpTable2},  {3, DumpVatRates}, {4, DumpHeaderLines}, {6, DumpOptions},
-    {7, DumpCurrencies},  {8, DumpGroups},  {9, DumpTable15},  {10, DumpKeyboardLayout}, {11, DumpTable21},
-    {20, DumpFile20},     {21, nullptr},    {22, DumpFile22},  {23, DumpFile23},     {24, DumpFile24},
-    {30, DumpFile30},     {31, DumpFile31},    {99, DumpTotalsReport}, {199, DumpTotalsReport2},       {9999, DumpEcrMemory},
+    {1, DumpDepartments},
+    {2, DumpTable2},
+    {3, DumpVatRates},
+    {4, DumpHeaderLines},
+    {6, DumpOptions},
+    {7, DumpCurrencies, HasCurrencyFile},
+    {8, DumpGroups, HasGroupFile},
+    {9, DumpTable15, HasTable15},
+    {10, DumpKeyboardLayout},
+    {11, DumpTable21, HasTable21},
+    {20, DumpFile20},
+    {21, nullptr},
+    {22, DumpFile22},
+    {23, DumpFile23},
+    {24, DumpFile24},
+    {30, DumpFile30, HasFile30},
+    {31, DumpFile31, HasFile31},
+    {99, DumpTotalsReport},
+    {199, DumpTotalsReport2},
+    {9999, DumpEcrMemory},
 };
 
 const FileWriter* FindFile(int number) {
@@ -52,7 +68,7 @@ int CmdDumpRegisterFile() {
   const FileWriter* entry = FindFile(number);
   if (entry == nullptr) return kResultIllegalFileNumber;
   if (entry->writer == nullptr && entry->file != kNothingFile) return kResultInstructionNotSupported;
-  if (entry->file == kFile30 && File30Count() <= 0) return kResultIllegalFileNumber;
+  if (entry->present != nullptr && !entry->present()) return kResultIllegalFileNumber;
 
   const int mode = FieldIsFlag(kSlotAppend) ? LINE_OPEN_ALWAYS | LINE_APPEND | LINE_READ_WRITE
                                             : LINE_CREATE_ALWAYS | LINE_READ_WRITE;

@@ -1,8 +1,7 @@
 // The writers of command 3: each reads every record of one register file
 // and writes it as a line of the command that loads such a record, or as
-// separated values. Each returns 0, 271 when the register has no such file,
-// or the code of the read or write that failed (the lines before it stay in
-// the file).
+// separated values. Each returns 0 or the code of the read or write that
+// failed (the lines before it stay in the file).
 #pragma once
 
 #include "files/line_file.h"
@@ -31,7 +30,13 @@ int DumpTotalsReport(LineFile& file, bool numeric);  // file 99, keyed separated
 int DumpTotalsReport2(LineFile& file, bool numeric); // file 199
 int DumpEcrMemory(LineFile& file, bool numeric);    // file 9999
 
-// Records of file 30 (none: the file is refused before it is opened).
-int File30Count();
+// Whether the register has the file: a dump of one it lacks is refused (271)
+// before its output file is opened.
+bool HasCurrencyFile();  // file 7
+bool HasGroupFile();     // file 8
+bool HasTable15();       // file 9
+bool HasTable21();       // file 11
+bool HasFile30();        // file 30: the configuration gives it records
+bool HasFile31();        // file 31
 
 }  // namespace quadrel

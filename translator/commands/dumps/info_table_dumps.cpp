@@ -37,8 +37,19 @@ int WriteTable15Record(LineFile& file, bool numeric, const Table15Layout& layout
 
 }  // namespace
 
+bool HasTable15() {
+  return HasFeature(57);
+}
+
+bool HasTable21() {
+  return CurrentRecord().ExtInfoB != 0;
+}
+
+bool HasFile31() {
+  return CurrentRecord().ModelLetter == '6' && HasFeature(105);
+}
+
 int DumpTable15(LineFile& file, bool numeric) {
-  if (!HasFeature(57)) return kResultIllegalFileNumber;
   const Table15Layout layout = Table15(CurrentRecord());
   RecordData r;
   for (int k = 1; k <= layout.basicCount; ++k) {
@@ -55,7 +66,6 @@ int DumpTable15(LineFile& file, bool numeric) {
 
 int DumpTable21(LineFile& file, bool numeric) {
   const EcrConfigRecord& ecr = CurrentRecord();
-  if (ecr.ExtInfoB == 0) return kResultIllegalFileNumber;
   const int textBytes = Table21TextBytes(ecr);
   RecordData r;
   for (int k = 1; k <= Table21Count(ecr); ++k) {
@@ -76,7 +86,6 @@ int DumpTable21(LineFile& file, bool numeric) {
 // Every record number is asked; the register marks the ones it holds in answer byte 1.
 int DumpFile31(LineFile& file, bool numeric) {
   const EcrConfigRecord& ecr = CurrentRecord();
-  if (ecr.ModelLetter != '6' || !HasFeature(105)) return kResultIllegalFileNumber;
   for (int k = 1; k <= kTable31Records; ++k) {
     if (int error = 0; !SendFrame3('C', kTable31Request, static_cast<std::uint8_t>(k), error)) return error;
     const FrameBufferData& answer = FrameBuffer();

@@ -18,9 +18,15 @@ constexpr std::uint8_t kFile30Request = 14;
 constexpr int kFile30Bytes = 5;
 constexpr int kMemoryLines = 32768;
 
+int File30Count() {
+  return CurrentRecord().Block3Word73;
+}
+
 }  // namespace
 
-int File30Count() { return CurrentRecord().Block3Word73; }
+bool HasFile30() {
+  return File30Count() > 0;
+}
 
 int DumpFile30(LineFile& file, bool) {
   const int total = File30Count();

@@ -101,13 +101,20 @@ int DumpOptions(LineFile& file, bool numeric) {
 }
 
 // A register without currencies for command 37 has no currency file, whatever
-// its configuration places; each record has a number of three bytes and one
-// of one byte after the rate.
+// its configuration places.
+bool HasCurrencyFile() {
+  return CurrentRecord().AreaAddress[1] != 0 && HasCurrencyTable();
+}
+
+bool HasGroupFile() {
+  return HasGroupTable();
+}
+
+// Each record has a number of three bytes and one of one byte after the rate.
 int DumpCurrencies(LineFile& file, bool numeric) {
   constexpr int kCurrencies = 4;
   constexpr int kNumberBytes = 4;
   const int base = CurrentRecord().AreaAddress[1];
-  if (base == 0 || !HasCurrencyTable()) return kResultIllegalFileNumber;
   const int recordBytes = kNameBytes + CurrencyRateBytes() + kNumberBytes;
   return DumpNamedRecords(file, numeric, kCurrencyCommand, base, recordBytes, kCurrencies, CurrencyFields);
 }
@@ -115,7 +122,6 @@ int DumpCurrencies(LineFile& file, bool numeric) {
 int DumpGroups(LineFile& file, bool numeric) {
   constexpr int kGroups = 5;
   const EcrConfigRecord& ecr = CurrentRecord();
-  if (!HasGroupTable()) return kResultIllegalFileNumber;
   const int recordBytes = ecr.AreaAddress[6] != 0 ? ecr.AreaAddress[6] : kNameBytes;
   return DumpNamedRecords(file, numeric, kGroupCommand, ecr.AreaAddress[5], recordBytes, kGroups, nullptr);
 }

@@ -64,18 +64,20 @@ class CaptureSink final : public JournalLineSink {
   CaptureSink(bool formFeedLines) : formFeedLines_(formFeedLines) {}
 
   void Line(const std::string& text) override {
-    CaptureFileState& capture = CaptureFile();
-    if (capture.file.IsOpen()) WriteLine(capture.file, text);
+    WriteCaptureLine(text);
     ++lines_;
-    const int count = lines_ + (Executor().InBatch ? kBatchCountOffset : 0);
-    ReportProgress(CurrentEcr(), count, 0, IntMsgTable().Row(kMsgOk).c_str(), &abort_);
+    Report();
   }
 
   void FormFeed() override {
-    CaptureFileState& capture = CaptureFile();
-    if (!formFeedLines_ || !capture.file.IsOpen()) return;
-    WriteLine(capture.file,
-              std::string(static_cast<std::size_t>(std::max(CurrentRecord().PrintWidth, 0)), '='));
+    if (formFeedLines_)
+      WriteCaptureLine(std::string(static_cast<std::size_t>(std::max(CurrentRecord().PrintWidth, 0)), '='));
+  }
+
+  // The lines so far to the host, which may ask to stop.
+  void Report() {
+    const int count = lines_ + (Executor().InBatch ? kBatchCountOffset : 0);
+    ReportProgress(CurrentEcr(), count, 0, IntMsgTable().Row(kMsgOk).c_str(), &abort_);
   }
 
   int lines() const { return lines_; }
@@ -124,15 +126,26 @@ int ReadJournalDirect(const JournalRequest& r) {
   CaptureSink sink(r.formFeedLines);
   JournalTextWalker walker;
   const std::array<std::uint8_t, 2> next = {kJournalLetter, kNextBlock};
+  int blocksWithoutLineFeed = 0;
   for (;;) {
     if (!Exchange(next, error)) return CloseWith(error);
     if (answer.length < 2) return CloseWith(kClassAnswerLetter | answer.data[0]);
     const std::uint8_t status = answer.data[1];
     if (status != 0 && status != kLastBlock) return CloseWith(kClassEcrError | status);
-    walker.Walk(std::span(answer.data).subspan(2, static_cast<std::size_t>(answer.length) - 2), sink);
-    if (status == kLastBlock || sink.aborted()) break;
+    const int linesBefore = sink.lines();
+    const bool lineFeed =
+        walker.Walk(std::span(answer.data).subspan(2, static_cast<std::size_t>(answer.length) - 2), sink);
+    if (status == kLastBlock) {
+      walker.Finish(sink);
+      break;
+    }
+    // Every block lets the host stop the read, also one that ended no line.
+    if (sink.lines() == linesBefore) sink.Report();
+    if (sink.aborted()) break;
+    blocksWithoutLineFeed = lineFeed ? 0 : blocksWithoutLineFeed + 1;
+    if (blocksWithoutLineFeed == kMaxBlocksWithoutLineFeed) return CloseWith(kResultConfigReadError);
   }
-  ResetCaptureFile();
+  if (!TrimAndCloseCaptureFile()) return kResultBatchFileOpenError;
   TransferStatsRecord& stats = Reply().TransferStats;
   stats.set = true;
   stats.lines = sink.lines();

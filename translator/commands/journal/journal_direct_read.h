@@ -11,12 +11,17 @@ namespace quadrel {
 
 constexpr std::size_t kJournalSelectFrameBytes = 20;
 
+// A journal line is never this many blocks long: a register that sends this
+// many blocks in a row without a line feed is not sending journal text.
+constexpr int kMaxBlocksWithoutLineFeed = 64;
+
 // The 'O' 15 frame of `request`.
 std::array<std::uint8_t, kJournalSelectFrameBytes> JournalSelectFrame(const JournalRequest& request);
 
 // Runs the read into the open data-capture file (or none) and closes it.
-// 0, the exchange's error code, 5 for a register without the frame, or
-// 4096 + the register's error byte.
+// 0, the exchange's error code, 5 for a register without the frame, 4096 +
+// the register's error byte, 4 after kMaxBlocksWithoutLineFeed blocks in a
+// row without a line feed, or 11 when the file did not take every line.
 int ReadJournalDirect(const JournalRequest& request);
 
 }  // namespace quadrel

@@ -14,7 +14,6 @@
 #include "link/settings_write_back.h"
 #include "state/ecr_config.h"
 #include "state/executor_state.h"
-#include "state/library_state.h"
 
 namespace quadrel {
 namespace {
@@ -54,7 +53,6 @@ int QueueJournalReport(const JournalRequest& r) {
 
 int CmdJournalRead() {
   ResetCaptureFile();
-  Library().settingsChanged = false;
   if (!EcrIdle()) return kResultEcrNotIdle;
   if (const int error = ReadEcrConfig(0)) return error;
 

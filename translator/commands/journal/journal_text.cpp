@@ -24,7 +24,8 @@ void JournalTextWalker::Add(char c, std::size_t count, JournalLineSink& sink) {
   }
 }
 
-void JournalTextWalker::Walk(std::span<const std::uint8_t> text, JournalLineSink& sink) {
+bool JournalTextWalker::Walk(std::span<const std::uint8_t> text, JournalLineSink& sink) {
+  bool lineFeed = false;
   for (const std::uint8_t byte : text) {
     if (escapePending_) {
       escapePending_ = false;
@@ -32,6 +33,7 @@ void JournalTextWalker::Walk(std::span<const std::uint8_t> text, JournalLineSink
     } else if (byte == kEscape) {
       escapePending_ = true;
     } else if (byte == kLineFeed) {
+      lineFeed = true;
       sink.Line(line_);
       line_.clear();
     } else if (byte == kFormFeed) {
@@ -40,6 +42,13 @@ void JournalTextWalker::Walk(std::span<const std::uint8_t> text, JournalLineSink
       Add(static_cast<char>(byte), 1, sink);
     }
   }
+  return lineFeed;
+}
+
+void JournalTextWalker::Finish(JournalLineSink& sink) {
+  if (line_.empty()) return;
+  sink.Line(line_);
+  line_.clear();
 }
 
 }  // namespace quadrel

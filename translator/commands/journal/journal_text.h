@@ -26,8 +26,11 @@ class JournalLineSink {
 class JournalTextWalker {
  public:
   // Walks one block's text; the line and an escape left open at its end
-  // continue with the next block.
-  void Walk(std::span<const std::uint8_t> text, JournalLineSink& sink);
+  // continue with the next block. True when the text held a line feed.
+  bool Walk(std::span<const std::uint8_t> text, JournalLineSink& sink);
+
+  // The text has ended: a line left open is a line all the same.
+  void Finish(JournalLineSink& sink);
 
  private:
   void Add(char c, std::size_t count, JournalLineSink& sink);

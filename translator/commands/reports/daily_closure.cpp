@@ -10,6 +10,7 @@
 #include "commands/reports/report_keys.h"
 #include "files/capture_file.h"
 #include "language/command_field_values.h"
+#include "link/key_batch.h"
 #include "run/command_executor.h"
 #include "run/key_batch_sender.h"
 #include "state/executor_state.h"
@@ -35,6 +36,8 @@ int ClosureFunction(const ReportModel& model) {
 int QueueClosure(const ReportModel& model) {
   KeyRecords keys;
   keys.KeyPosition(kClosurePosition);
+  // The first record after the key position may close the day.
+  const int closureRecord = KeyBatch().Count() + keys.Count();
   if (const int function = ClosureFunction(model); function != 0) {
     keys.Record().Digits(std::to_string(function)).Key(kFunctionKey).Key(kConfirmKey);
     if (NeedsSecondConfirm(model)) keys.Record().Key(kConfirmKey);
@@ -43,7 +46,10 @@ int QueueClosure(const ReportModel& model) {
   }
   AddModel6Tail(model, keys);
   keys.KeyPosition(1);
-  return keys.Queue();
+  if (const int error = keys.Queue()) return error;
+  // A closure the register took must not be sent again, whatever fails after it.
+  Executor().CommitRecord = closureRecord;
+  return 0;
 }
 
 // Runs every line, each sent at once; the first failure is the result.
@@ -73,8 +79,6 @@ int CmdDailyClosure() {
     if (const int error = StartReportCapture(kQrFile, 0, true)) return error;
   }
   if (const int error = SendKeyBatch(0, nullptr, 0)) return error;
-  // The day is closed: running the line again would close the next one.
-  Executor().NoRetry = 1;
   int result = sendDocuments ? RunLines({"#121 #6"}) : 0;
   if (reprintAsQr) {
     const int printed = RunLines({"#22 #1=1", "#22 #27='qrcode.txt', #8=158, Scala=1.5 , #16=2", "#22 #2=2"});

@@ -11,9 +11,9 @@
 #include "files/capture_file.h"
 #include "language/command_field_values.h"
 #include "language/result_codes.h"
+#include "link/key_batch.h"
 #include "state/ecr_config.h"
 #include "state/executor_state.h"
-#include "state/library_state.h"
 
 namespace quadrel {
 namespace {
@@ -65,7 +65,6 @@ int AddRangeFields(int report, KeyRecords& keys) {
 
 int CmdPrintReport() {
   CaptureFile().keepLines = 0;
-  Library().settingsChanged = false;
   ResetCaptureFile();
   if (const int error = PrepareReportEcr()) return error;
 
@@ -81,6 +80,7 @@ int CmdPrintReport() {
   if (Number(3, 3) == 0 && keyPosition4Code != 0)
     keys.KeyPosition(4).ConfirmedNumber(std::to_string(keyPosition4Code));
   keys.Record().Digits(std::to_string(mapped.position)).Key(kKeyPositionKey);
+  const int reportRecord = KeyBatch().Count() + keys.Count();
   keys.Record().Digits(std::to_string(mapped.function));
   const bool ranged = report >= kFirstRangeReport && report <= kLastRangeReport;
   if (!ranged && mapped.function != 99) keys.Key(kFunctionKey);
@@ -96,6 +96,8 @@ int CmdPrintReport() {
     ResetCaptureFile();
     return error;
   }
+  // A resetting report the register took must not run again.
+  if (resetting) Executor().CommitRecord = reportRecord;
   Executor().StopOnRecordError = 1;
   return 0;
 }

@@ -49,10 +49,8 @@ void AddModel6Tail(const ReportModel& model, KeyRecords& keys) {
 int StartReportCapture(const std::string& file, int blankLines, bool echo) {
   if (!file.empty()) {
     if (!OpenCaptureFile(file)) return kResultBatchFileOpenError;
-    CaptureFileState& capture = CaptureFile();
     const std::string blanks(static_cast<std::size_t>(CurrentRecord().PrintWidth), ' ');
-    for (int i = 0; i < blankLines; ++i)
-      if (WriteLine(capture.file, blanks)) ++capture.lineCount;
+    for (int i = 0; i < blankLines; ++i) WriteCaptureLine(blanks);
   }
   if (!echo && !CaptureFile().file.IsOpen()) return 0;
   const int error = StartEcrEcho();

@@ -6,8 +6,8 @@
 #include "commands/transfers/article_lines.h"
 #include "commands/transfers/transfer_run.h"
 #include "language/result_codes.h"
-#include "link/record_frame.h"
 #include "link/register_link.h"
+#include "records/record_frame.h"
 #include "state/ecr_config.h"
 
 namespace quadrel {
@@ -99,12 +99,15 @@ class ArticleDownload {
     const std::string line = options_.commandLines ? ArticleCommandLine(article, geometry_)
                                                    : ArticleValuesLine(article, geometry_);
     stopped = !run_.WriteDataLine(line, !options_.commandLines);
-    // Only a record that is in the data file may go from the register.
-    if (options_.clear && !run_.WriteFailed()) {
+    // Only a record that the system took into the data file may go from the
+    // register: the clearing goes record by record, so each line is flushed
+    // (closing comes only after the last).
+    if (options_.clear && !run_.WriteFailed() && run_.FlushData()) {
       int removed = 0;
       if (const int error = ExchangeRecordRequest(0, kRemoveSentRecord, {}, removed)) return error;
       if (removed != kAnswerAccepted) return RecordRefusal(removed);
     }
+    if (run_.WriteFailed()) stopped = true;
     return 0;
   }
 

@@ -85,7 +85,7 @@ std::vector<std::uint8_t> ClearKeys(char model) {
 
 }  // namespace
 
-int XferDescriptionTables(LineFile& data, LineFile* log, const TransferOptions& options) {
+int XferDescriptionTables(LineFile& data, LineFile* log, const TransferOptions&) {
   if (const int error = ReadEcrConfig(0)) return error;
   const EcrConfigRecord& r = CurrentRecord();
   const int lines = r.AreaAddress[kFourthTableArea] != 0 ? kLinesWithFourthTable : kLinesWithoutFourthTable;
@@ -107,15 +107,15 @@ int XferDescriptionTables(LineFile& data, LineFile* log, const TransferOptions& 
     EditOutField(line, PadLeft(number, std::to_string(i), kEntryDigits, '0'), 0);
     EditOutField(line, w, 1);
     EditOutField(line, v, i <= kLastDepartmentLine ? 3 : 0);
-    if (!run.WriteDataLine(line, true)) return run.Finish(0);
-  }
-  if (options.clear) {
-    const std::vector<std::uint8_t> keys = ClearKeys(r.ModelLetter);
-    int error = 0;
-    if (!SendEcrFrame(FRAME_PLAIN, keys.data(), static_cast<int>(keys.size()), error))
-      return run.Finish(error);
+    if (!run.WriteDataLine(line, true)) break;
   }
   return run.Finish(0);
+}
+
+int ClearDescriptionTables() {
+  const std::vector<std::uint8_t> keys = ClearKeys(CurrentRecord().ModelLetter);
+  int error = 0;
+  return SendEcrFrame(FRAME_PLAIN, keys.data(), static_cast<int>(keys.size()), error) ? 0 : error;
 }
 
 }  // namespace quadrel

@@ -8,4 +8,7 @@ namespace quadrel {
 
 int XferDescriptionTables(LineFile& data, LineFile* log, const TransferOptions& options);
 
+// The key sequence that clears the tables: 0 or the exchange's error.
+int ClearDescriptionTables();
+
 }  // namespace quadrel

@@ -19,6 +19,7 @@
 #include "link/register_link.h"
 #include "state/ecr_config.h"
 #include "state/library_state.h"
+#include "state/transfer_state.h"
 
 namespace quadrel {
 namespace {
@@ -28,21 +29,29 @@ constexpr int kDataFileSlot = 2;
 constexpr int kLogFileSlot = 3;
 
 using Worker = int (*)(LineFile& data, LineFile* log, const TransferOptions& options);
+using ClearStep = int (*)();
 
-Worker DownloadWorker(TransferMode mode) {
+// A download's worker and, where #5 clears the register's file at the end,
+// that clearing (articles clear record by record inside their worker).
+struct Download {
+  Worker worker = nullptr;
+  ClearStep clear = nullptr;
+};
+
+Download DownloadOf(TransferMode mode) {
   switch (mode) {
     case TransferMode::DownloadArticles:
-      return XferArticlesToFile;
+      return {XferArticlesToFile};
     case TransferMode::DownloadOFile:
-      return XferOFileToFile;
+      return {XferOFileToFile};
     case TransferMode::DownloadDataCollect:
-      return XferDataCollectToFile;
+      return {XferDataCollectToFile};
     case TransferMode::DownloadTextTable:
-      return XferTextTableToFile;
+      return {XferTextTableToFile, ClearTextTable};
     case TransferMode::DownloadDescriptions:
-      return XferDescriptionTables;
+      return {XferDescriptionTables, ClearDescriptionTables};
     default:
-      return nullptr;
+      return {};
   }
 }
 
@@ -59,8 +68,8 @@ void RequestHost(const TransferOptions& options, int request) {
     RequestHostService(request, 0, nullptr, nullptr, nullptr, nullptr, nullptr);
 }
 
-// The worker between the host's begin and end requests, with the banner
-// around a download's data.
+// The worker between the host's begin and end requests; a download's data
+// between its banner lines, closed before any clearing.
 int RunWorker(TransferMode mode, const TransferOptions& options, LineFile& data, LineFile* log) {
   switch (mode) {
     case TransferMode::ResetDataCollect:
@@ -74,9 +83,14 @@ int RunWorker(TransferMode mode, const TransferOptions& options, LineFile& data,
     default:
       break;
   }
+  const Download download = DownloadOf(mode);
   if (options.banner && !WriteXferLogBanner(data, 0)) return kResultDataFileOpenError;
-  const int result = DownloadWorker(mode)(data, log, options);
-  if (options.banner && !WriteXferLogBanner(data, 1) && result == 0) return kResultDataFileOpenError;
+  int result = download.worker(data, log, options);
+  if (options.banner && !WriteXferLogBanner(data, 1) && result == 0) result = kResultDataFileOpenError;
+  // The register's copy goes only once all of it is safely in the closed
+  // data file: nothing refused, stopped or lost on a full disk.
+  if (!data.Close() && result == 0) result = kResultDataFileOpenError;
+  if (options.clear && download.clear && result == 0 && !Transfer().StoppedByHost) result = download.clear();
   return result;
 }
 

@@ -35,19 +35,17 @@ int EntryProblem(const FrameBufferData& answer, int amountBytes) {
 
 }  // namespace
 
-int XferTextTableToFile(LineFile& data, LineFile* log, const TransferOptions& options) {
+int XferTextTableToFile(LineFile& data, LineFile* log, const TransferOptions&) {
   if (const int error = ReadEcrFileInfo()) return error;
   const int count = CurrentRecord().FileInfoB79;
   const int amountBytes = CurrentRecord().AmountBytes;
   TransferRun run(data, log, count);
-  bool complete = true;
   for (int n = 1; n <= count; ++n) {
     int error = 0;
     if (!SendFrame4('U', 0, kReadEntry, static_cast<std::uint8_t>(n), error)) return run.Finish(error);
     const FrameBufferData& answer = FrameBuffer();
     if (const int problem = EntryProblem(answer, amountBytes)) {
       run.CountError(problem, true);
-      complete = false;
       break;
     }
     std::string line;
@@ -55,19 +53,16 @@ int XferTextTableToFile(LineFile& data, LineFile* log, const TransferOptions& op
     EditOutField(line, BytesToHex({answer.data.data() + kValueStart, static_cast<std::size_t>(amountBytes)}),
                  1);
     EditOutField(line, BytesToHex({answer.data.data() + kWordStart, 2}), 1);
-    if (!run.WriteDataLine(line, true)) {
-      complete = false;
-      break;
-    }
-  }
-  // The table goes only when all of it is in the data file.
-  if (options.clear && complete) {
-    int error = 0;
-    if (!SendFrame3('U', 0, kClearTable, error)) return run.Finish(error);
-    if (FrameBuffer().length >= 2 && FrameBuffer().data[1] != 0)
-      return run.Finish(RecordRefusal(FrameBuffer().data[1]));
+    if (!run.WriteDataLine(line, true)) break;
   }
   return run.Finish(0);
+}
+
+int ClearTextTable() {
+  int error = 0;
+  if (!SendFrame3('U', 0, kClearTable, error)) return error;
+  if (FrameBuffer().length >= 2 && FrameBuffer().data[1] != 0) return RecordRefusal(FrameBuffer().data[1]);
+  return 0;
 }
 
 }  // namespace quadrel

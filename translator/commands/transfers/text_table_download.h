@@ -8,4 +8,7 @@ namespace quadrel {
 
 int XferTextTableToFile(LineFile& data, LineFile* log, const TransferOptions& options);
 
+// The clearing of the table ('U' 0 20): 0, the exchange's error or the refusal.
+int ClearTextTable();
+
 }  // namespace quadrel

@@ -29,6 +29,7 @@ TransferRun::TransferRun(LineFile& data, LineFile* log, int expectedLines)
     : data_(data), log_(log), expected_(expectedLines), start_(platform::TickCount()) {
   Transfer().TransferErrorCount = 0;
   Transfer().TransferEcrErrorCount = 0;
+  Transfer().StoppedByHost = false;
 }
 
 bool TransferRun::WriteDataLine(std::string line, bool separatedValues) {
@@ -43,12 +44,18 @@ bool TransferRun::WriteDataLine(std::string line, bool separatedValues) {
   return Report(lines_, percent, IntMsgTable().Row(kMsgOk));
 }
 
+bool TransferRun::FlushData() {
+  if (!data_.Flush()) writeFailed_ = true;
+  return !writeFailed_;
+}
+
 bool TransferRun::Report(int count, int percent, const std::string& text) {
   int abort = 0;
   const int shown = count + (Executor().InBatch ? kBatchProgressOffset : 0);
   ReportProgress(CurrentEcr(), shown, percent, text.c_str(), &abort);
   if (abort != 1) return true;
   Reply().ReplyExtra = IntMsgTable().Row(kMsgAborted);
+  Transfer().StoppedByHost = true;
   return false;
 }
 

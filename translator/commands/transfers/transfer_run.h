@@ -21,8 +21,14 @@ class TransferRun {
   // written (Finish then gives kResultDataFileOpenError).
   bool WriteDataLine(std::string line, bool separatedValues);
 
+  // Hands the lines written so far to the system, before the register may
+  // drop what they hold. False when they could not all be written (Finish
+  // then gives kResultDataFileOpenError).
+  bool FlushData();
+
   // Reports `count` lines done at `percent` with `text` to the host. False
-  // when the host asked to stop (the reply then says so).
+  // when the host asked to stop (the reply then says so, and the transfer
+  // state's StoppedByHost).
   bool Report(int count, int percent, const std::string& text);
 
   // A line that went to the register.

@@ -45,7 +45,8 @@ int Upload(LineFile& data, LineFile* log, const TransferOptions& options, std::u
   int linesRead = 0;
   std::string line;
   std::string normal;
-  while (ReadLine(data, line, kMaxLineLength, kUploadReadSlot) >= 0) {
+  int read = 0;
+  while ((read = ReadLine(data, line, kMaxLineLength, kUploadReadSlot)) >= 0) {
     bytesRead += line.size() + kLineEndBytes;
     const int percent =
         size > 0 && !ignored ? static_cast<int>(std::min<std::uintmax_t>(100, bytesRead * 100 / size)) : 0;
@@ -59,7 +60,8 @@ int Upload(LineFile& data, LineFile* log, const TransferOptions& options, std::u
     }
     if (!run.Report(linesRead, percent, text)) break;
   }
-  return run.Finish(0);
+  // A file that could not be read to its end is no finished upload.
+  return run.Finish(read == LINE_READ_ERROR ? kResultDataFileOpenError : 0);
 }
 
 }  // namespace

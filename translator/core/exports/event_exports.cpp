@@ -67,8 +67,7 @@ const char* QUADREL_CALL Trad_DCXEvent(int, const unsigned char* data, int len) 
   static std::string text;
   return ResultText(text, [&](std::string& out) {
     out = EcrToPcText(EventText(data, len));
-    CaptureFileState& capture = CaptureFile();
-    if (capture.file.IsOpen() && WriteLine(capture.file, out)) ++capture.lineCount;
+    WriteCaptureLine(out);
   });
 }
 

@@ -143,6 +143,10 @@ bool LineFile::Close() {
   return closed;
 }
 
+bool LineFile::Flush() {
+  return file_ != nullptr && std::fflush(file_) == 0;
+}
+
 bool LineFile::SwitchTo(LastAccess access) {
   if (last_ != LastAccess::None && last_ != access && std::fseek(file_, 0, SEEK_CUR) != 0) {
     return false;

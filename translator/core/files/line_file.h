@@ -45,6 +45,9 @@ class LineFile {
   // Closes the file (a closed file is left alone); false when buffered data
   // could not be written out.
   bool Close();
+  // Hands the lines written so far to the system; false when they could not
+  // all be written (a full disk) or no file is open.
+  bool Flush();
 
  private:
   friend bool OpenLineFile(const std::string& path, int mode, LineFile& file, int slot);

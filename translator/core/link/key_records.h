@@ -41,6 +41,8 @@ class KeyRecords {
   // A record of its own with a number's digits and the confirm key.
   KeyRecords& ConfirmedNumber(std::string_view number);
 
+  // Records built so far.
+  int Count() const { return static_cast<int>(records_.size()); }
   // Bytes of the record being built.
   std::size_t Length() const { return records_.empty() ? 0 : records_.back().size(); }
   bool Empty() const { return records_.empty(); }

@@ -60,6 +60,7 @@ int Dispatch(const CommandRow& row, int command, const std::string& line, std::s
   ExecutorState& exec = Executor();
   exec.LastCommand = command;
   exec.StopOnRecordError = 0;
+  exec.CommitRecord = -1;
   if (row.Has(kCmdKeepsLineText)) Transfer().CommandText = line.substr(parameters);
   return row.handler();
 }

@@ -76,10 +76,8 @@ int RecoverCriticalState(LineFile* answerFile) {
   return 0;
 }
 
-}  // namespace
-
-int SendKeyBatch(int code, LineFile* answerFile, int retriesLeft) {
-  if (code == kResultBatchRequest || code == kResultEmptyLine) return code;
+// The records of the batch in order, and what follows a batch that went through.
+int SendRecords(int code, LineFile* answerFile, int retriesLeft) {
   if (code == 0 && KeyBatch().Overflowed()) code = kResultInternalError;
   if (code != 0) {
     if (IsFinalFailure(code, retriesLeft)) CountFailure(code);
@@ -95,7 +93,10 @@ int SendKeyBatch(int code, LineFile* answerFile, int retriesLeft) {
     int error = 0;
     // Only this record's own status answer may report a critical state.
     EcrStatusBytes().criticalCode = 0;
-    if (!SendEcrFrame(RecordFlags(record), record.data.data(), record.length, error)) {
+    const bool sent = SendEcrFrame(RecordFlags(record), record.data.data(), record.length, error);
+    // The register took the record that does the line's work for good.
+    if (sent && i == exec.CommitRecord) exec.NoRetry = 1;
+    if (!sent) {
       if (retriesLeft > 0) HostTraceLine(2, "Retry = 0");
       TrimAndCloseCaptureFile();
       ++failedRecords;
@@ -114,8 +115,6 @@ int SendKeyBatch(int code, LineFile* answerFile, int retriesLeft) {
 
   // The session is open only when the register took every opening record.
   if (exec.ProgSessionState == -1) exec.ProgSessionState = failedRecords == 0 ? 1 : 0;
-  WriteBackEcrSettings();
-  TrimAndCloseCaptureFile();
   // Programming percentages changes the register's files: read their information again.
   if (exec.LastCommand == kCommandProgramPercentages) {
     if (const int error = ReadEcrFileInfo(); error != 0) return error;
@@ -128,6 +127,19 @@ int SendKeyBatch(int code, LineFile* answerFile, int retriesLeft) {
   if (Library().options.StopOnConfirm && (EcrStatusBytes().extra & 1)) return kResultEcrAsksConfirmation;
   KeyBatch().Clear();
   return 0;
+}
+
+}  // namespace
+
+int SendKeyBatch(int code, LineFile* answerFile, int retriesLeft) {
+  if (code == kResultBatchRequest || code == kResultEmptyLine) return code;
+  int result = SendRecords(code, answerFile, retriesLeft);
+  // Whatever ended the batch, the register's echo goes back off and the
+  // capture file is closed; a capture that lost lines fails a batch that
+  // went through.
+  WriteBackEcrSettings();
+  if (!TrimAndCloseCaptureFile() && result == 0) result = kResultBatchFileOpenError;
+  return result;
 }
 
 }  // namespace quadrel

@@ -11,8 +11,11 @@ namespace quadrel {
 // unless the handler set StopOnRecordError. Record errors and critical states
 // are written to `answerFile` (null: none) as result-text lines. Returns 0,
 // 16 when a record failed, 32 when the register asks for confirmation and
-// StopOnConfirm is on, 31 for a queue that overflowed, or the error that
-// stopped the batch.
+// StopOnConfirm is on, 31 for a queue that overflowed, 11 when the capture
+// file did not take every line, or the error that stopped the batch. On
+// every path the output settings a command changed are written back and the
+// capture file is closed. Once the register took Executor().CommitRecord,
+// NoRetry is set.
 int SendKeyBatch(int code, LineFile* answerFile, int retriesLeft);
 
 }  // namespace quadrel

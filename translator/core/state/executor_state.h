@@ -15,6 +15,10 @@ struct ExecutorState {
   // Set by a handler whose work already reached the register for good (a
   // closure sent): a failure after it is returned without another attempt.
   int NoRetry = 0;
+  // The queued key record that does such work (a closure, a resetting
+  // report): SendKeyBatch sets NoRetry once the register took it. -1: none;
+  // cleared before every handler.
+  int CommitRecord = -1;
 
   // Failures counted by SendKeyBatch; reset by every EcrCmd call. A run ends
   // with "ERRORS DURING EXECUTION OF FILE" when either is above 0.

@@ -11,6 +11,7 @@ struct TransferState {
   std::string CommandText;        // the command line being executed
   int TransferErrorCount = 0;     // lines that failed
   int TransferEcrErrorCount = 0;  // of those, the ones the register refused
+  bool StoppedByHost = false;     // the host stopped the transfer: its file holds only a part
 };
 
 TransferState& Transfer();

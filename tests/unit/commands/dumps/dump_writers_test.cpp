@@ -131,11 +131,6 @@ TEST_F(DumpWriters, EachProgrammingTable) {
        {Info(2, 1, t21)},
        {"TAB021 NUMERO=1, VALORE2=7, VALORE3=9, TESTO1='AB', TESTO2='CD', TESTO3='EF', TESTO4='" +
         std::string(16, 'N') + "', ALIQUOTA1=22.00, VALORE9=3, ALIQUOTA2=10.50"}},
-      // No such table: the file exists, with the session lines only.
-      {"ARCHIVIO=8, SESSIONE", Model('T', {}), {}, {"APRIPROG FUNZIONE", "CHIUDIPROG"}, 271},
-      {"ARCHIVIO=7", Model('T', {}), {}, {}, 271},
-      // Currencies where they would lie, but the register states it has none (level 18).
-      {"ARCHIVIO=7", Model('T', {}, [](EcrConfigRecord& ecr) { ecr.AreaAddress[1] = 0x6000; }), {}, {}, 271},
       {"ARCHIVIO=21, SESSIONE", Model('T', {}), {}, {"APRIPROG FUNZIONE", "CHIUDIPROG"}},
       // A read that fails keeps the lines before it, and the session is closed after them.
       {"ARCHIVIO=3, SESSIONE",
@@ -215,12 +210,15 @@ TEST_F(DumpWriters, Table2ByNumberReadsWhatItsFieldsNeed) {
 }
 
 TEST_F(DumpWriters, RefusedNumbersLeaveTheFileAlone) {
-  for (const std::string number : {"0", "5", "-1", "12", "'X'"}) {
+  // 7, 8, 9, 11 and 31: tables this register lacks.
+  for (const std::string number : {"0", "5", "-1", "12", "'X'", "7", "8", "9", "11", "31"}) {
     SCOPED_TRACE(number);
     CommandLineTest::SetUp();
     std::ofstream(path_) << "kept\r\n";
     host.expect("S").answer(0, status_idle());
-    EXPECT_EQ(RunLine("SCARICA ARCHIVIO=" + number + ", NOMEFILE='" + path_ + "'"), 271);
+    EcrRecord(1).ModelLetter = 'T';
+    EcrRecord(1).AreaAddress[1] = 0x6000;  // currencies placed, but no level 18: none for command 37
+    EXPECT_EQ(RunLine("SCARICA ARCHIVIO=" + number + ", SESSIONE, NOMEFILE='" + path_ + "'"), 271);
     EXPECT_EQ(Lines(), std::vector<std::string>{"kept"});
   }
   // Appending keeps what the file held.

@@ -10,12 +10,14 @@
 #include <string>
 #include <vector>
 
+#include "commands/journal/journal_direct_read.h"
 #include "commands/journal/journal_text.h"
 #include "definition_text.h"
 #include "file_text.h"
 #include "files/capture_file.h"
 #include "interfaces/host_info.h"
 #include "interfaces/translator_exports.h"
+#include "language/result_codes.h"
 #include "run/command_executor.h"
 #include "run/key_batch_sender.h"
 #include "translator_fixture.h"
@@ -150,6 +152,32 @@ TEST_F(JournalRead, ALineWithoutLineFeedsIsWrittenInBoundedPieces) {
             all.substr(0, kMaxJournalLineBytes) + "\r\n" + all.substr(kMaxJournalLineBytes) + "\r\n");
 }
 
+TEST_F(JournalRead, TheLastLineNeedsNoLineFeedBeforeTheEnd) {
+  Status();
+  host.expect("O").answer(0, bytes({'O', 0}));
+  host.expect(bytes({'O', 16})).answer(0, Block(0xFF, "A\nTOTAL"));
+  EXPECT_EQ(Run("#72 #1=010124, #13" + Out()), 0);
+  EXPECT_EQ(Written(), "A\r\nTOTAL\r\n");
+}
+
+// Blocks without a line feed still report progress, so the host can stop
+// them, and a register that sends nothing else is given up.
+TEST_F(JournalRead, BlocksWithoutLineFeedsReportProgressAndEndAtTheLimit) {
+  host.abort_progress_at(3);
+  Status();
+  host.expect("O").answer(0, bytes({'O', 0}));
+  for (int i = 0; i < 3; ++i) host.expect(bytes({'O', 16})).answer(0, Block(0, "x"));
+  EXPECT_EQ(Run("#72 #1=010124, #13" + Out()), 0);
+  EXPECT_EQ(host.progress_calls().size(), 3u);
+
+  host.abort_progress_at(0);
+  Status();
+  host.expect("O").answer(0, bytes({'O', 0}));
+  for (int i = 0; i < kMaxBlocksWithoutLineFeed; ++i) host.expect(bytes({'O', 16})).answer(0, Block(0, "x"));
+  EXPECT_EQ(Run("#72 #1=010124, #13" + Out()), kResultConfigReadError);
+  EXPECT_EQ(host.pending(), 0);
+}
+
 TEST_F(JournalRead, TheHostStopsTheReadAfterTheBlockItAbortsIn) {
   host.abort_progress_at(2);
   Status();
@@ -179,6 +207,14 @@ TEST_F(JournalRead, AFileThatCannotBeCreatedAnswers11) {
   Status();
   EXPECT_EQ(Run("#72 #1=010124, #13, #6='" + (file_ / "no" / "such").string() + "'"), 11);
   EXPECT_EQ(host.pending(), 0);
+}
+
+// A full disk: /dev/full takes the lines and fails them when they are flushed.
+TEST_F(JournalRead, AJournalTheFileDidNotTakeAnswers11) {
+  Status();
+  host.expect("O").answer(0, bytes({'O', 0}));
+  host.expect(bytes({'O', 16})).answer(0, Block(0xFF, "A\n"));
+  EXPECT_EQ(Run("#72 #1=010124, #13, #6='/dev/full'"), kResultBatchFileOpenError);
 }
 
 // ---- keyboard way ----

@@ -2,9 +2,11 @@
 // journal it built from receipts sold through the translator comes back, by
 // dates and by closure numbers, exactly as the receipts were printed.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <cctype>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -157,6 +159,23 @@ TEST_F(JournalExportSim, RefusalsLeaveNoChecksumFile) {
     Reg().EditConfig().SetFeatureLevel(kFeatureJournalRead, 2);
     Reselect();
   }
+}
+
+// A disk that takes the checksum's 42 bytes but not the whole journal: the
+// export fails and no digest stands beside the cut text.
+TEST_F(JournalExportSim, AJournalCutShortGetsNoChecksum) {
+  rlimit before{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &before), 0);
+  rlimit small = before;
+  small.rlim_cur = 64;
+  ASSERT_LT(small.rlim_cur, receipts_[1].size());
+  const auto signalBefore = std::signal(SIGXFSZ, SIG_IGN);  // the write fails instead of ending the process
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  const int result = Run("#76 #1=2, #2='" + dir_.string() + "/'");
+  setrlimit(RLIMIT_FSIZE, &before);
+  std::signal(SIGXFSZ, signalBefore);
+  EXPECT_EQ(result, kResultBatchFileOpenError);
+  EXPECT_FALSE(fs::exists(File("2", ".sh1")));
 }
 
 TEST(JournalExportNames, TheFolderGetsOneSeparator) {

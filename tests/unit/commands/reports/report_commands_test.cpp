@@ -9,6 +9,10 @@
 #include "command_fixture.h"
 #include "commands/reports/report_table.h"
 #include "files/capture_file.h"
+#include "interfaces/translator_exports.h"
+#include "language/result_codes.h"
+#include "run/retry_runner.h"
+#include "state/library_state.h"
 
 namespace quadrel {
 namespace {
@@ -99,6 +103,48 @@ TEST_F(ReportCommands, ClosureKeysByFunctionAndModel) {
   Expect('A', "#27 #1=2", {position3, bytes({'A', 1, 0x93, 0x91}), kBackTo1});
   Expect('9', "#27", {position3, bytes({'A', 1, 0x93, 0x91}), kConfirm, kBackTo1});
   Expect('6', "#27", {position3, bytes({'A', 1, 0x93, 0x91}), kConfirm, kClear, kClear, kConfirm, kConfirm, kBackTo1});
+}
+
+// With register errors retried, a line whose closure or resetting record the
+// register took is never run again: the error after it is the answer.
+TEST_F(ReportCommands, AClosureOrResettingReportTakenIsNeverSentTwice) {
+  Library().switches.RetryOn16XXX = true;
+  const int critical = 22;
+  for (const char* line : {"#27", "#26 #2=1"}) {
+    EcrRecord(1).ModelLetter = 'T';
+    host.expect("S").answer(0, status_idle());
+    host.expect("A").answer(0, status_idle());  // key position
+    host.expect("A").answer(0, status_idle());  // the closure or the report
+    host.expect("A").answer(0, quadrel_test::status_answer(1, critical));
+    host.expect(kClear).answer(0, status_idle());
+    EXPECT_EQ(TradExecWithRetry(line, nullptr), kClassEcrError | critical) << line;
+    EXPECT_EQ(host.pending(), 0) << line;
+  }
+}
+
+// The echo goes back off whatever ends the batch: a key that failed, or a
+// capture file the disk did not take (/dev/full fails every flush: 11).
+TEST_F(ReportCommands, AFailedReportLeavesTheEchoAsItWas) {
+  const Bytes echoOff = bytes({'C', 1, 2, 3, 0, 5, 6, 7, 8, 9}),
+              echoOn = bytes({'C', 1, 2, 3, 1, 5, 6, 7, 8, 9});
+  for (const bool keyFails : {true, false}) {
+    EcrRecord(1).ModelLetter = 'T';
+    host.expect("S").answer(0, status_idle());
+    host.expect(bytes({'C', 3})).answer(0, echoOff);
+    host.expect(bytes({'C', 3, 1, 2, 3, 1, 5, 6, 7, 8, 9})).answer(0, bytes({'C'}));
+    host.expect("A").answer(0, status_idle()).meanwhile([] {
+      Trad_DCXEvent(1, reinterpret_cast<const unsigned char*>("REPORT"), 6);
+    });
+    if (keyFails) {
+      host.expect("A").answer(4, {}, 3);  // the link fails
+    } else {
+      for (int i = 0; i < 2; ++i) host.expect("A").answer(0, status_idle());
+    }
+    host.expect(bytes({'C', 3})).answer(0, echoOn);
+    host.expect(bytes({'C', 3, 1, 2, 3, 0, 5, 6, 7, 8, 9})).answer(0, bytes({'C'}));
+    EXPECT_EQ(RunLine("#26 #10='/dev/full'"), keyFails ? 512 + 3 : kResultBatchFileOpenError) << keyFails;
+    EXPECT_EQ(host.pending(), 0) << keyFails;
+  }
 }
 
 TEST_F(ReportCommands, OutputSettingsSwitchTheirBytesOnOneOrEveryPresentRegister) {

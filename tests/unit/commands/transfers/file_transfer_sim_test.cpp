@@ -187,6 +187,21 @@ TEST_F(FileTransferSim, AnAbortedDownloadClearsOnlyWhatItWrote) {
   EXPECT_EQ(Reg().records.articles.size(), 1u);
 }
 
+// A full disk (/dev/full takes every write and fails the flush) must keep
+// the register's data: nothing is cleared from a file that did not take it.
+TEST_F(FileTransferSim, ADownloadThatCannotBeWrittenClearsNothing) {
+  AddArticles();
+  Reg().transfers.textTable[1] = {0x0122,
+                                  ecrsim::RecordBytes(static_cast<std::size_t>(EcrRecord(1).AmountBytes), 1)};
+  SetFileInfo(79, 1, 1);
+  for (const char* mode : {"DA", "DT"})
+    EXPECT_EQ(Run(std::string("TRASFER MODO='") + mode + "', FILE='/dev/full', CANCELLA"),
+              kResultDataFileOpenError)
+        << mode;
+  EXPECT_EQ(Reg().records.articles.size(), 2u);
+  EXPECT_EQ(Reg().transfers.textTableClears, 0);
+}
+
 TEST_F(FileTransferSim, RefusalsComeBeforeTheirFiles) {
   std::ofstream(Path("data.txt")) << "kept\n";
   EXPECT_EQ(Transfer("DX"), kResultIllegalTransferMode);

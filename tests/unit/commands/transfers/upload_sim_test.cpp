@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "commands/transfers/upload_lines.h"
-#include "control_commands.h"
+#include "control/control_commands.h"
 #include "language/result_codes.h"
 #include "language/result_text.h"
 #include "sim_command_fixture.h"
@@ -161,6 +161,15 @@ TEST_F(UploadSim, DownloadedArticlesLoadBackIntoAnEmptyFile) {
     ASSERT_EQ(Upload("UA", ", AZZERA"), 0) << lines << Log()[0];
     EXPECT_EQ(Reg().records.articles, stored) << lines;
   }
+}
+
+// The kernel refuses to read address 0 of a process's memory: a file that
+// opens and then fails its first read.
+TEST_F(UploadSim, AReadErrorIsAFileError) {
+  for (const char* mode : {"UA", "UO"})
+    EXPECT_EQ(Run(std::string("TRASFER MODO='") + mode + "', FILE='/proc/self/mem'"),
+              kResultDataFileOpenError)
+        << mode;
 }
 
 }  // namespace
