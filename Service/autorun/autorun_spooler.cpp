@@ -85,6 +85,7 @@ void TAutoRunSpooler::Tick() {
   } catch (const std::exception& failure) {
     // Out of memory, most likely: the file in hand keeps its running name,
     // so it never runs twice; the next tick goes on with the others.
+    port_.CloseLogicalPort();
     EndRunning();
     Log(std::string("AutoRun step failed: ") + failure.what());
   }

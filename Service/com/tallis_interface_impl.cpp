@@ -8,6 +8,7 @@
 #include "com/bstr_text.h"
 #include "com/client_call_bound.h"
 #include "com/server_module.h"
+#include "no_throw.h"
 #include "translator_gate.h"
 
 namespace ravelin {
@@ -113,6 +114,8 @@ HRESULT TTallisInterfaceImpl::Invoke(DISPID id, REFIID iid, LCID, WORD flags,
     hr = InvokeMethod(id, TDispArgs(params, argErr), result);
   } catch (const std::bad_alloc&) {
     hr = E_OUTOFMEMORY;
+  } catch (...) {
+    hr = E_UNEXPECTED;
   }
   Release();
   return hr;
@@ -228,8 +231,11 @@ void TTallisInterfaceImpl::StartClientWatch() {
 }
 
 void CALLBACK TTallisInterfaceImpl::WatchClient(HWND, UINT, UINT_PTR, DWORD) {
-  DropVanishedClient();
-  if (connected_) connected_->AnswerOverdueQuestions();
+  NoThrow("client watch", 0, [] {
+    DropVanishedClient();
+    if (connected_) connected_->AnswerOverdueQuestions();
+    return 0;
+  });
 }
 
 std::int32_t TTallisInterfaceImpl::OpenService(IDispatch* client) {

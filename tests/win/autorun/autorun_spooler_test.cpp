@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <functional>
 #include <memory>
+#include <new>
 #include <random>
 #include <string>
 #include <vector>
@@ -333,6 +334,23 @@ TEST_F(SpoolerMode, TickThatArrivesWhileAFileRunsDoesNothing) {
   Drop("sco1.dat");
   Drop("sco2.dat");
   port_.duringBatch = [&](const std::string&) { spooler.Tick(); };
+  spooler.Tick();
+  EXPECT_EQ(port_.batchLines, (std::vector<std::string>{LineFor("sco1"), LineFor("sco2")}));
+  EXPECT_TRUE(port_.faults.empty()) << port_.faults.front();
+}
+
+TEST_F(SpoolerMode, FailedAllocationDuringABatchEndsTheStepAndTheNextFileRuns) {
+  TAutoRunSpooler& spooler = Started();
+  Drop("sco1.dat");
+  Drop("sco2.dat");
+  port_.duringBatch = [&](const std::string&) {
+    port_.duringBatch = nullptr;
+    throw std::bad_alloc();
+  };
+  spooler.Tick();
+  EXPECT_FALSE(port_.autoRunRunning);
+  EXPECT_FALSE(port_.portOpen);
+  ASSERT_EQ(port_.log.size(), 1u);
   spooler.Tick();
   EXPECT_EQ(port_.batchLines, (std::vector<std::string>{LineFor("sco1"), LineFor("sco2")}));
   EXPECT_TRUE(port_.faults.empty()) << port_.faults.front();
