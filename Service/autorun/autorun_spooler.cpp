@@ -33,7 +33,9 @@ bool BatchRan(int code, bool resultsKept) {
 }
 
 // The suffixes are plain ASCII.
-std::wstring Wide(std::string_view ascii) { return std::wstring(ascii.begin(), ascii.end()); }
+std::wstring Wide(std::string_view ascii) {
+  return std::wstring(ascii.begin(), ascii.end());
+}
 
 bool EndsWithNoCase(std::wstring_view text, std::wstring_view ending) {
   if (text.size() < ending.size()) return false;
@@ -44,8 +46,8 @@ bool EndsWithNoCase(std::wstring_view text, std::wstring_view ending) {
 // Errors files (and the translator's temporary copies of them) and the files
 // set aside lie beside the command files; a wide pattern must not run them.
 bool IsSpoolersOwnFile(std::wstring_view name) {
-  for (const char* ending : {kErrorsExtension, kTemporarySuffix, kRunningSuffix, kNotRunSuffix, kNotWrittenSuffix,
-                             kStaleSuffix, kRanSuffix}) {
+  for (const char* ending : {kErrorsExtension, kTemporarySuffix, kRunningSuffix, kNotRunSuffix,
+                             kNotWrittenSuffix, kStaleSuffix, kRanSuffix}) {
     if (EndsWithNoCase(name, Wide(ending))) return true;
   }
   return false;
@@ -60,8 +62,9 @@ std::wstring WithoutExtension(const std::wstring& name) {
 
 void SortInNameOrder(std::vector<std::wstring>& names) {
   std::sort(names.begin(), names.end(), [](const std::wstring& a, const std::wstring& b) {
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                        [](wchar_t x, wchar_t y) { return std::towupper(x) < std::towupper(y); });
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](wchar_t x, wchar_t y) {
+      return std::towupper(x) < std::towupper(y);
+    });
   });
 }
 
@@ -164,15 +167,16 @@ TAutoRunSpooler::TRunOutcome TAutoRunSpooler::RunCommandFile(const TCommandFile&
   TTranslatorGate gate;
   if (!gate.Entered()) return TRunOutcome::NotTaken;
   // Sharing nothing but deletion: a file its producer still holds is refused.
-  HANDLE probe = CreateFileW(file.commandFile.c_str(), GENERIC_READ, FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                             FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE probe = CreateFileW(file.commandFile.c_str(), GENERIC_READ, FILE_SHARE_DELETE, nullptr,
+                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (probe == INVALID_HANDLE_VALUE) return TRunOutcome::NotTaken;
   port_.SetAutoRunRunning(true);
   CloseHandle(probe);
   errorsFile_ = DisplayPath(file.errorsFile);
   // The translator takes ANSI names only; such a file would be tried forever.
   if (!AnsiPath(file.commandFile) || !AnsiPath(file.errorsFile))
-    return SetAside(file.commandFile, file, kNameOutsideCodePage, "was not run: its name has characters outside the ANSI code page");
+    return SetAside(file.commandFile, file, kNameOutsideCodePage,
+                    "was not run: its name has characters outside the ANSI code page");
 
   if (port_.OpenLogicalPort(port) != 0) {
     // A port that half opened (TradInit failed) is closed before the next try.
@@ -180,12 +184,13 @@ TAutoRunSpooler::TRunOutcome TAutoRunSpooler::RunCommandFile(const TCommandFile&
     WriteWholeFile(file.errorsFile, kPortNotOpenedErrorsText);
     return TRunOutcome::PortNotOpened;
   }
-  const std::optional<std::wstring> running = MoveAside(file.commandFile, file.commandFile, Wide(kRunningSuffix));
+  const std::optional<std::wstring> running =
+      MoveAside(file.commandFile, file.commandFile, Wide(kRunningSuffix));
   if (!running) {
     const DWORD error = GetLastError();
     port_.CloseLogicalPort();
-    Log(DisplayPath(file.commandFile) + " could not be renamed before its run (error " + std::to_string(error) +
-        "); it is tried again");
+    Log(DisplayPath(file.commandFile) + " could not be renamed before its run (error " +
+        std::to_string(error) + "); it is tried again");
     return TRunOutcome::NotStarted;
   }
   // Results the translator could not publish stay under this name; one left
@@ -215,7 +220,8 @@ TAutoRunSpooler::TRunOutcome TAutoRunSpooler::RunCommandFile(const TCommandFile&
 }
 
 TAutoRunSpooler::TRunOutcome TAutoRunSpooler::SetAside(const std::wstring& file, const TCommandFile& named,
-                                                       const std::string& errorsText, const std::string& why) {
+                                                       const std::string& errorsText,
+                                                       const std::string& why) {
   const std::optional<std::wstring> aside = MoveAside(file, named.commandFile, Wide(kNotRunSuffix));
   const std::wstring kept = aside.value_or(file);
   // The file under its own name would be tried again: only there it waits a second.
@@ -230,8 +236,9 @@ TAutoRunSpooler::TRunOutcome TAutoRunSpooler::SetAside(const std::wstring& file,
 
 std::wstring TAutoRunSpooler::KeepUnwrittenResults(const TCommandFile& file, const std::wstring& results) {
   const std::wstring kept = MoveAside(results, file.errorsFile, Wide(kNotWrittenSuffix)).value_or(results);
-  std::string note = "The errors file " + DisplayPath(file.errorsFile) + " could not be written; the results of " +
-                     DisplayPath(file.commandFile) + " are kept in " + DisplayPath(kept);
+  std::string note = "The errors file " + DisplayPath(file.errorsFile) +
+                     " could not be written; the results of " + DisplayPath(file.commandFile) +
+                     " are kept in " + DisplayPath(kept);
   if (PathExists(file.errorsFile)) {
     const std::optional<std::wstring> stale = MoveAside(file.errorsFile, file.errorsFile, Wide(kStaleSuffix));
     const DWORD error = GetLastError();

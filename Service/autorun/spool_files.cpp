@@ -13,7 +13,8 @@ constexpr int kMaxAsideNames = 9999;
 
 std::wstring WidePath(const std::string& ansiPath) {
   if (ansiPath.empty()) return {};
-  const int length = MultiByteToWideChar(CP_ACP, 0, ansiPath.data(), static_cast<int>(ansiPath.size()), nullptr, 0);
+  const int length =
+      MultiByteToWideChar(CP_ACP, 0, ansiPath.data(), static_cast<int>(ansiPath.size()), nullptr, 0);
   std::wstring wide(static_cast<std::size_t>(length), L'\0');
   MultiByteToWideChar(CP_ACP, 0, ansiPath.data(), static_cast<int>(ansiPath.size()), wide.data(), length);
   return wide;
@@ -22,12 +23,12 @@ std::wstring WidePath(const std::string& ansiPath) {
 std::optional<std::string> AnsiPath(const std::wstring& path) {
   if (path.empty()) return std::string();
   BOOL lossy = FALSE;
-  const int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, path.data(), static_cast<int>(path.size()),
-                                         nullptr, 0, nullptr, &lossy);
+  const int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, path.data(),
+                                         static_cast<int>(path.size()), nullptr, 0, nullptr, &lossy);
   if (length == 0 || lossy) return std::nullopt;
   std::string ansi(static_cast<std::size_t>(length), '\0');
-  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, path.data(), static_cast<int>(path.size()), ansi.data(), length,
-                      nullptr, &lossy);
+  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, path.data(), static_cast<int>(path.size()), ansi.data(),
+                      length, nullptr, &lossy);
   if (lossy) return std::nullopt;
   return ansi;
 }
@@ -37,11 +38,14 @@ std::string DisplayPath(const std::wstring& path) {
   const int length =
       WideCharToMultiByte(CP_ACP, 0, path.data(), static_cast<int>(path.size()), nullptr, 0, "?", nullptr);
   std::string shown(static_cast<std::size_t>(length), '\0');
-  WideCharToMultiByte(CP_ACP, 0, path.data(), static_cast<int>(path.size()), shown.data(), length, "?", nullptr);
+  WideCharToMultiByte(CP_ACP, 0, path.data(), static_cast<int>(path.size()), shown.data(), length, "?",
+                      nullptr);
   return shown;
 }
 
-bool PathExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool PathExists(const std::wstring& path) {
+  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 std::vector<std::wstring> MatchingFileNames(const std::wstring& folder, const std::wstring& mask) {
   std::vector<std::wstring> names;
@@ -57,7 +61,8 @@ std::vector<std::wstring> MatchingFileNames(const std::wstring& folder, const st
   return names;
 }
 
-std::optional<std::wstring> MoveAside(const std::wstring& from, const std::wstring& base, std::wstring_view suffix) {
+std::optional<std::wstring> MoveAside(const std::wstring& from, const std::wstring& base,
+                                      std::wstring_view suffix) {
   for (int n = 1; n <= kMaxAsideNames; ++n) {
     std::wstring to = base;
     if (n > 1) to += L"." + std::to_wstring(n);
@@ -72,7 +77,8 @@ std::optional<std::wstring> MoveAside(const std::wstring& from, const std::wstri
 }
 
 bool WriteWholeFile(const std::wstring& path, std::string_view text) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file =
+      CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   DWORD written = 0;
   const BOOL ok = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);

@@ -27,7 +27,8 @@ std::vector<std::wstring> MatchingFileNames(const std::wstring& folder, const st
 // Moves `from` to `base` + `suffix`, or, when a file of that name exists,
 // to `base` + ".2" + `suffix`, ".3"..., never replacing one: every name
 // ends with `suffix`. The new path, or none when the move failed.
-std::optional<std::wstring> MoveAside(const std::wstring& from, const std::wstring& base, std::wstring_view suffix);
+std::optional<std::wstring> MoveAside(const std::wstring& from, const std::wstring& base,
+                                      std::wstring_view suffix);
 
 // Creates or overwrites `path` with `text`.
 bool WriteWholeFile(const std::wstring& path, std::string_view text);

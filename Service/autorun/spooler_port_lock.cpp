@@ -2,7 +2,9 @@
 
 namespace ravelin {
 
-std::string SpoolerMutexName(int port) { return "Global\\VelmoraEcrSpoolerPort" + std::to_string(port); }
+std::string SpoolerMutexName(int port) {
+  return "Global\\VelmoraEcrSpoolerPort" + std::to_string(port);
+}
 
 TSpoolerPortLock::TSpoolerPortLock(int port) {
   const std::string name = SpoolerMutexName(port);

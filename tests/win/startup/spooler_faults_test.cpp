@@ -64,7 +64,8 @@ TEST_F(SpoolerFaults, FileNamedOutsideTheAnsiCodePageIsSetAsideAndLaterFilesRun)
   BOOL lossy = FALSE;
   WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, name.c_str(), -1, nullptr, 0, nullptr, &lossy);
   ASSERT_TRUE(lossy) << "the code page of the prefix has every character of the name";
-  HANDLE file = CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file =
+      CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(file, INVALID_HANDLE_VALUE);
   CloseHandle(file);
 

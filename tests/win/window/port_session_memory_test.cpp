@@ -1,10 +1,9 @@
 // A till that opens the port for each receipt: a port session must leave
 // nothing behind in the process, however many there are. A process of its
 // own, so no other test's allocations blur the measure.
-#include <windows.h>
-#include <psapi.h>
-
 #include <gtest/gtest.h>
+#include <psapi.h>
+#include <windows.h>
 
 #include "protocol/protocol_test_support.h"
 #include "window/main_form.h"
