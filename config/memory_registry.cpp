@@ -23,16 +23,25 @@ bool MemoryRegistry::KeyExists(RegistryRoot root, const std::string& path) {
   return Find(root, path) != nullptr;
 }
 
-std::string MemoryRegistry::ReadText(RegistryRoot root, const std::string& path, const std::string& name) {
-  const Key* key = Find(root, path);
-  if (key == nullptr) return {};
-  const auto value = key->valuesByLower.find(Lower(name));
-  return value == key->valuesByLower.end() ? std::string() : value->second;
+RegistryFailure MemoryRegistry::Refusal() {
+  if (refusal_) return refusal_;
+  if (changesBeforeRefusal_ < 0) return {};
+  if (changesBeforeRefusal_-- > 0) return {};
+  return oneRefusal_;  // the countdown is now past, so only this change fails
 }
 
-bool MemoryRegistry::HasValue(RegistryRoot root, const std::string& path, const std::string& name) {
+std::optional<std::string> MemoryRegistry::ReadValue(RegistryRoot root, const std::string& path,
+                                                     const std::string& name) {
   const Key* key = Find(root, path);
-  return key != nullptr && key->valuesByLower.contains(Lower(name));
+  if (key == nullptr) return std::nullopt;
+  const auto value = key->valuesByLower.find(Lower(name));
+  if (value == key->valuesByLower.end()) return std::nullopt;
+  return value->second;
+}
+
+std::map<std::string, std::string> MemoryRegistry::ValuesOf(RegistryRoot root, const std::string& path) {
+  const Key* key = Find(root, path);
+  return key == nullptr ? std::map<std::string, std::string>() : key->valuesByLower;
 }
 
 std::vector<std::string> MemoryRegistry::SubkeyNames(RegistryRoot root, const std::string& path) {
@@ -46,7 +55,7 @@ std::vector<std::string> MemoryRegistry::SubkeyNames(RegistryRoot root, const st
 }
 
 RegistryFailure MemoryRegistry::CreateKey(RegistryRoot root, const std::string& path) {
-  if (refusal_) return refusal_;
+  if (const RegistryFailure refused = Refusal()) return refused;
   for (std::size_t end = 0; end != std::string::npos;) {
     end = path.find('\\', end + 1);
     const std::string part = path.substr(0, end);
@@ -57,7 +66,7 @@ RegistryFailure MemoryRegistry::CreateKey(RegistryRoot root, const std::string& 
 
 RegistryFailure MemoryRegistry::WriteText(RegistryRoot root, const std::string& path, const std::string& name,
                                           const std::string& text) {
-  if (refusal_) return refusal_;
+  if (const RegistryFailure refused = Refusal()) return refused;
   Key* key = Find(root, path);
   if (key == nullptr) return "The system cannot find the file specified.";
   key->valuesByLower[Lower(name)] = text;
@@ -66,13 +75,13 @@ RegistryFailure MemoryRegistry::WriteText(RegistryRoot root, const std::string& 
 
 RegistryFailure MemoryRegistry::DeleteValue(RegistryRoot root, const std::string& path,
                                             const std::string& name) {
-  if (refusal_) return refusal_;
+  if (const RegistryFailure refused = Refusal()) return refused;
   if (Key* key = Find(root, path)) key->valuesByLower.erase(Lower(name));
   return {};
 }
 
 RegistryFailure MemoryRegistry::DeleteKeyTree(RegistryRoot root, const std::string& path) {
-  if (refusal_) return refusal_;
+  if (const RegistryFailure refused = Refusal()) return refused;
   const std::string lower = Lower(path);
   std::erase_if(keys_, [&](const auto& entry) {
     const auto& [id, key] = entry;

@@ -10,6 +10,7 @@
 #include "port_types.h"
 #include "port_values.h"
 #include "spooler_service.h"
+#include "undoable_changes.h"
 
 namespace lathwell {
 namespace {
@@ -25,11 +26,6 @@ constexpr const char* kNewPortDescription = "Dati porta logica ";
 
 const char* Switch(bool on) {
   return on ? "1" : "0";
-}
-
-std::string WithoutBlanks(std::string text) {
-  std::erase(text, ' ');
-  return text;
 }
 
 // The values only some kinds store; a port stores the ones of its kind and
@@ -224,7 +220,7 @@ void PortForm::Ok() {
     return;
   }
   if (IsStorablePort(*number)) {
-    if (!Store(std::to_string(*number))) return;
+    if (!NetworkFieldsValid() || !Store(std::to_string(*number))) return;
     UpdateSpoolerService(*number);
     LoadSettings();
     SelectFirstPort();
@@ -232,6 +228,16 @@ void PortForm::Ok() {
     ShowPort();
   }
   Cancel();
+}
+
+// A protocol library could open neither a mistyped address nor a pasted port.
+bool PortForm::NetworkFieldsValid() {
+  if (!IsPortKind(fields_.chosenPortType, PortKind::Ethernet)) return true;
+  const char* error = !IsIpAddress(fields_.ecrIp)            ? kNotAnIpAddress
+                      : !ParseTcpPort(fields_.ecrPortNumber) ? kNotATcpPort
+                                                             : nullptr;
+  if (error != nullptr) messages_.ReportError(error);
+  return error == nullptr;
 }
 
 void PortForm::UpdateSpoolerService(int port) {
@@ -302,18 +308,24 @@ bool PortForm::Store(const std::string& portNumber) {
   if (isKind(PortKind::Modem)) writes.push_back({portKey, registry::kConfStrModem, fields_.netDef});
   if (isKind(PortKind::Ethernet)) {
     writes.push_back({portKey, registry::kEcrIp, WithoutBlanks(fields_.ecrIp)});
-    writes.push_back({portKey, registry::kEcrPortNumber, fields_.ecrPortNumber});
+    writes.push_back({portKey, registry::kEcrPortNumber, WithoutBlanks(fields_.ecrPortNumber)});
   }
 
   // The key is written in place: values and subkeys of other programs
-  // (Ravelin's DeviceType among them) stay.
-  if (Reported(settingsKey, registry_.CreateKey(kMachine, settingsKey))) return false;
-  if (Reported(portKey, registry_.CreateKey(kMachine, portKey))) return false;
+  // (Ravelin's DeviceType among them) stay. A refused change takes back the
+  // ones before it, so the port keeps its old type and values whole.
+  UndoableChanges changes(registry_, kMachine);
+  const auto refused = [&](const std::string& key, const RegistryFailure& failure) {
+    if (failure) changes.Undo();
+    return Reported(key, failure);
+  };
+  if (refused(settingsKey, changes.CreateKey(settingsKey))) return false;
+  if (refused(portKey, changes.CreateKey(portKey))) return false;
   for (const Write& write : writes) {
-    if (Reported(write.key, registry_.WriteText(kMachine, write.key, write.name, write.text))) return false;
+    if (refused(write.key, changes.WriteText(write.key, write.name, write.text))) return false;
   }
   for (const auto& [name, valueKind] : kKindValues) {
-    if (!isKind(valueKind) && Reported(portKey, registry_.DeleteValue(kMachine, portKey, name))) return false;
+    if (!isKind(valueKind) && refused(portKey, changes.DeleteValue(portKey, name))) return false;
   }
   return true;
 }

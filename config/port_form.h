@@ -102,6 +102,8 @@ class PortForm {
   // Whether the shown number's key exists; an existing key becomes the last opened.
   bool PortExists();
   void ApplyLayoutOf(const std::string& portType);
+  // False (reported) when an Ethernet port's address or TCP port is not one.
+  bool NetworkFieldsValid();
   void UpdateSpoolerService(int port);
   std::string PortKey() const;
   bool Store(const std::string& portNumber);

@@ -1,5 +1,6 @@
 #include "port_values.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "interfaces/registry.h"
@@ -9,6 +10,18 @@ namespace {
 
 constexpr int kLastPortNumber = 999;
 constexpr const char* kOldDefaultLogFile = "c:\\log.txt";
+constexpr int kLastTcpPort = 65535;
+
+// Only decimal digits, at most `maxDigits` of them, and at most `max`.
+std::optional<int> Digits(std::string_view text, std::size_t maxDigits, int max) {
+  if (text.empty() || text.size() > maxDigits || text.find_first_not_of("0123456789") != text.npos) {
+    return std::nullopt;
+  }
+  int number = 0;
+  std::from_chars(text.data(), text.data() + text.size(), number);
+  if (number > max) return std::nullopt;
+  return number;
+}
 
 }  // namespace
 
@@ -20,6 +33,28 @@ std::optional<int> ParsePortNumber(const std::string& text) {
   const auto [stop, error] = std::from_chars(text.data() + start, end, number);
   if (start == text.size() || error != std::errc() || stop != end) return std::nullopt;
   return number;
+}
+
+std::string WithoutBlanks(std::string text) {
+  std::erase(text, ' ');
+  return text;
+}
+
+bool IsIpAddress(const std::string& text) {
+  const std::string address = WithoutBlanks(text);
+  int parts = 0;
+  for (std::size_t start = 0; start <= address.size(); ++parts) {
+    const std::size_t dot = std::min(address.find('.', start), address.size());
+    if (!Digits(std::string_view(address).substr(start, dot - start), 3, 255)) return false;
+    start = dot + 1;
+  }
+  return parts == 4;
+}
+
+std::optional<int> ParseTcpPort(const std::string& text) {
+  const auto port = Digits(WithoutBlanks(text), 5, kLastTcpPort);
+  if (!port || *port == 0) return std::nullopt;
+  return port;
 }
 
 bool IsStorablePort(int number) {

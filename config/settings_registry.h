@@ -19,8 +19,13 @@ class SettingsRegistry {
   virtual ~SettingsRegistry() = default;
 
   virtual bool KeyExists(RegistryRoot root, const std::string& path) = 0;
-  // A missing key or value, or one that is not a string, reads empty.
-  virtual std::string ReadText(RegistryRoot root, const std::string& path, const std::string& name) = 0;
+  // Nothing for a missing key or value, or one that is not a string.
+  virtual std::optional<std::string> ReadValue(RegistryRoot root, const std::string& path,
+                                               const std::string& name) = 0;
+  // A missing value reads empty.
+  std::string ReadText(RegistryRoot root, const std::string& path, const std::string& name) {
+    return ReadValue(root, path, name).value_or("");
+  }
   // The names of the key's direct subkeys; none when the key is missing.
   virtual std::vector<std::string> SubkeyNames(RegistryRoot root, const std::string& path) = 0;
 

@@ -1,5 +1,7 @@
 #include "spooler_service.h"
 
+#include <cctype>
+
 #include "spooler_service_lines.h"
 
 namespace lathwell {
@@ -25,12 +27,28 @@ std::string CannotInstall(const std::string& service, const std::string& what) {
   return "Impossibile installare il servizio " + service + ": " + what;
 }
 
+// A drive's root ("C:\Velmora\") or a share ("\\server\Velmora\"): from a
+// relative folder the service tools and Ravelin would be whatever the current
+// folder holds.
+bool IsAbsoluteFolder(const std::string& folder) {
+  const auto separator = [&](std::size_t at) {
+    return at < folder.size() && (folder[at] == '\\' || folder[at] == '/');
+  };
+  const bool drive = std::isalpha(static_cast<unsigned char>(folder[0])) && folder[1] == ':' && separator(2);
+  const bool share = separator(0) && separator(1) && folder.size() > 2 && !separator(2);
+  return drive || share;
+}
+
 }  // namespace
 
 std::optional<std::string> InstallSpoolerService(ServiceRunner& runner, SettingsRegistry& registry,
                                                  const std::string& installationDir, int port) {
   const std::string former = FormerSpoolerServiceName(port);
   const std::string service = SpoolerServiceName(port);
+  if (!IsAbsoluteFolder(installationDir)) {
+    return CannotInstall(service, "la cartella di installazione (InstallationDir) \"" + installationDir +
+                                      "\" non e' un percorso assoluto");
+  }
   RunRemoval(runner, former);
   RunRemoval(runner, service);
   // A deleted service lingers until its process has ended; creating it again

@@ -53,19 +53,20 @@ bool Win32Registry::KeyExists(RegistryRoot root, const std::string& path) {
   return OpenKey(root, path, KEY_READ).Status() == ERROR_SUCCESS;
 }
 
-std::string Win32Registry::ReadText(RegistryRoot root, const std::string& path, const std::string& name) {
+std::optional<std::string> Win32Registry::ReadValue(RegistryRoot root, const std::string& path,
+                                                    const std::string& name) {
   OpenKey key(root, path, KEY_READ);
-  if (key.Status() != ERROR_SUCCESS) return {};
+  if (key.Status() != ERROR_SUCCESS) return std::nullopt;
   DWORD type = 0;
   DWORD size = 0;
   if (RegQueryValueExA(key.Handle(), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
       (type != REG_SZ && type != REG_EXPAND_SZ)) {
-    return {};
+    return std::nullopt;
   }
   std::string text(size, '\0');
   if (RegQueryValueExA(key.Handle(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(text.data()),
                        &size) != ERROR_SUCCESS) {
-    return {};
+    return std::nullopt;
   }
   // A stored text may or may not carry its terminator.
   text.resize(std::min<std::size_t>(size, text.size()));

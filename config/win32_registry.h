@@ -8,7 +8,8 @@ namespace lathwell {
 class Win32Registry : public SettingsRegistry {
  public:
   bool KeyExists(RegistryRoot root, const std::string& path) override;
-  std::string ReadText(RegistryRoot root, const std::string& path, const std::string& name) override;
+  std::optional<std::string> ReadValue(RegistryRoot root, const std::string& path,
+                                       const std::string& name) override;
   std::vector<std::string> SubkeyNames(RegistryRoot root, const std::string& path) override;
   RegistryFailure CreateKey(RegistryRoot root, const std::string& path) override;
   RegistryFailure WriteText(RegistryRoot root, const std::string& path, const std::string& name,

@@ -206,15 +206,65 @@ void LayOutExtendedStatus(RegisterConfig& c, int bytes, int seed) {
   for (int i = 1; i <= bytes; ++i) c.SetNumber(Area::ExtendedStatus, i, 1, (0x0F * i + seed) & 0xFF);
 }
 
+// Where a complete register keeps its tables in the 16-bit memory, after the
+// blocks and clear of one another, each with room for its totals.
+struct TablePlaces {
+  std::uint16_t departments, departmentBytes;
+  std::uint16_t table2, table2Bytes, table2Count;
+  std::uint16_t vat, vatBytes;
+  std::uint16_t file24, file24BlockBytes;
+  std::uint16_t file20, file20Count, secondFile20;
+  std::uint16_t currencies, generalTotals, groups, groupBytes, table15, table15Bytes, hourBands;
+};
+
+void LayOutTables(RegisterConfig& c, const TablePlaces& p) {
+  for (auto [word, value] : {std::pair{1, p.departments},
+                             {3, p.departmentBytes},
+                             {5, p.table2},
+                             {7, p.table2Bytes},
+                             {9, p.vat},
+                             {11, p.vatBytes},
+                             {13, p.file24},
+                             {15, p.file24BlockBytes},
+                             {17, p.file20},
+                             {19, p.file20Count},
+                             {21, p.secondFile20},
+                             {27, p.currencies},
+                             {33, p.generalTotals},
+                             {35, p.groups},
+                             {37, p.groupBytes},
+                             {39, p.table15},
+                             {41, p.table15Bytes}}) {
+    c.SetNumber(Area::Block1, word, 2, value);
+  }
+  c.SetNumber(Area::Identity, 49, 2, p.table2Count);
+  c.SetNumber(Area::Block3, 61, 2, p.hourBands);
+}
+
 RegisterConfig ModelT72() {
   RegisterConfig c;
   c.name = "t72";
   LayOutIdentity(c, {"TX72000123", "7.2  TELLAR RT 0415 ", "T1RT072A", "LONGID-T72-0000001", 2, 0xC3, 1}, 1);
   LayOutMemory(c, 1);
   LayOutBlock4(c, {40, 6, 3, 5, 12, 14, 5, 6, 9, 7, 1, 1, 0, 0, 4, 0, 11});
+  // The default register is complete: its 33 departments, 500 records of
+  // table 2, rates 0-7, file 24's 9 blocks of 10 entries, 10 records of file
+  // 20 and the totals lie in memory where the host reads them.
+  LayOutTables(c, {0x2000, 64, 0x3000, 24, 500, 0x6000, 24, 0x6200, 90, 0x6600, 10, 0x6700, 0x6800, 0x6900,
+                   0x6A00, 10, 0x6B00, 32, 0x6C00});
   c.SetNumber(Area::Block3, 89, 1, 0x80);  // bit 7 of the first level byte is not a level
-  SetFeatures(c,
-              {{7, 1}, {57, 2}, {78, 0}, {85, 1}, {102, 1}, {114, 1}, {115, 3}, {118, 1}, {127, 1}, {3, 2}});
+  // Level 72 at 2: the direct journal read, also by closure numbers.
+  SetFeatures(c, {{7, 1},
+                  {57, 2},
+                  {72, 2},
+                  {78, 0},
+                  {85, 1},
+                  {102, 1},
+                  {114, 1},
+                  {115, 3},
+                  {118, 1},
+                  {127, 1},
+                  {3, 2}});
   c.SetNumber(Area::Block3, 85, 1, 0x81);  // negative as a signed byte; bit 0 set
 
   // 'O' 17: the identity block names a longer identifier (byte 1 of the block 4).

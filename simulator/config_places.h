@@ -26,6 +26,13 @@ constexpr int kVatWord = 9;
 // 'U' 0 31 words.
 constexpr int kTable21CountWord = 43;
 
+// The group field of a department record: block 4 byte 57, or when that is 0
+// two bytes with function level 85 and one without.
+inline int GroupFieldBytes(const RegisterConfig& config) {
+  const int bytes = config.Byte(Area::Block4, kGroupBytesByte);
+  return bytes != 0 ? bytes : (config.FeatureLevel(85) != 0 ? 2 : 1);
+}
+
 inline char ModelLetter(const RegisterConfig& config) {
   return static_cast<char>(config.Byte(Area::Identity, kModelLetterByte));
 }

@@ -67,7 +67,7 @@ int main(int argc, char** argv) {
       return 1;
     }
   } else {
-    sim.AddRegister(1, *ecrsim::BuiltInConfig("t72"));
+    sim.AddRegister(1, *ecrsim::BuiltInConfig(ecrsim::kDefaultConfigName));
   }
 
   if (!ecrsim::net::Startup()) {

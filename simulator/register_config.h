@@ -100,7 +100,9 @@ class RegisterConfig {
 };
 
 // The configurations that come with the simulator: "t72", "s12", "c02" are
-// supported models; "m4" has a model letter the host does not support.
+// supported models; "m4" has a model letter the host does not support. The
+// program serves the default one, a complete register, when given no file.
+inline constexpr std::string_view kDefaultConfigName = "t72";
 std::vector<std::string> BuiltInConfigNames();
 std::optional<RegisterConfig> BuiltInConfig(std::string_view name);
 

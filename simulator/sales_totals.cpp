@@ -31,7 +31,7 @@ std::uint32_t DepartmentAddress(const RegisterConfig& c, int number) {
 
 int TotalsAreaOffset(const RegisterConfig& c) {
   const bool later = ModelLetter(c) == '7' || ModelLetter(c) == 'F';
-  return Block4(c, kDescriptionBytesByte) + Block4(c, kGroupBytesByte) + Block4(c, kPriceBytesByte) + 2 +
+  return Block4(c, kDescriptionBytesByte) + GroupFieldBytes(c) + Block4(c, kPriceBytesByte) + 2 +
          (later ? 5 : 0);
 }
 
@@ -57,7 +57,7 @@ void Lay(std::uint32_t at, std::int64_t value, int width, std::uint32_t address,
 std::uint32_t DepartmentVatAddress(const RegisterConfig& config, int number) {
   return DepartmentAddress(config, number) +
          static_cast<std::uint32_t>(Block4(config, kDescriptionBytesByte) + 1 +
-                                    Block4(config, kGroupBytesByte));
+                                    GroupFieldBytes(config));
 }
 
 std::optional<std::uint32_t> BlockEntryAddress(const RegisterConfig& config, int block, int entry) {

@@ -64,7 +64,7 @@ std::optional<Area> InformationArea(std::uint8_t n) {
 }  // namespace
 
 SimRegister::SimRegister(RegisterConfig config) : config_(std::move(config)) {
-  if (const int width = config_.Byte(Area::Block4, kPrintWidthOffset); width != 0) printer.width = width;
+  FollowConfig();
   printer.journal = &journal;
   keyboard.reports = &reports;
   keyboard.card = &chipCard;
@@ -86,8 +86,16 @@ bool SimRegister::AddFault(const Fault& fault) {
   return true;
 }
 
-Reply SimRegister::Exchange(std::span<const std::uint8_t> frame) {
+// The configuration may change between frames (control channel, tests), so
+// the parts that keep a value of it take it afresh before each frame.
+void SimRegister::FollowConfig() {
+  const int width = config_.Byte(Area::Block4, kPrintWidthOffset);
+  printer.width = width != 0 ? width : kDefaultPrintWidth;
   printer.echo = config_.Byte(Area::OutputSettings, kEchoSetting) != 0;
+}
+
+Reply SimRegister::Exchange(std::span<const std::uint8_t> frame) {
+  FollowConfig();
   Reply reply;
   if (!faults_.empty() && faults_.front().skip > 0) {
     --faults_.front().skip;

@@ -141,6 +141,7 @@ class SimRegister {
   void ClearLog() { log_.clear(); }
 
  private:
+  void FollowConfig();
   Reply Answer(std::span<const std::uint8_t> frame);
   Reply StatusAnswer(int hostResult) const;
   Reply KeyRecord(std::span<const std::uint8_t> frame);

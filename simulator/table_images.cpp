@@ -30,15 +30,10 @@ bool Has(const RegisterConfig& c, int level) {
   return c.FeatureLevel(level) != 0;
 }
 
-int GroupBytes(const RegisterConfig& c) {
-  const int bytes = c.Byte(Area::Block4, kGroupBytesByte);
-  return bytes != 0 ? bytes : (Has(c, 85) ? 2 : 1);
-}
-
 TableImage Departments(const RegisterConfig& c) {
   TableImage t{{}, {}, c.Word(Area::Block1, kDepartmentWord), c.Word(Area::Block1, kDepartmentWord + 2)};
   const int d = c.Byte(Area::Block4, kDescriptionBytesByte);
-  const int g = GroupBytes(c);
+  const int g = GroupFieldBytes(c);
   const char model = ModelLetter(c);
   const bool sevenOrF = model == '7' || model == 'F';
   const bool longModel2 = model == '2' && c.Byte(Area::Identity, kModelLetterByte + 5) >= '4';

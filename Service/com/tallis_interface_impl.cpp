@@ -16,6 +16,9 @@ namespace {
 
 constexpr char kBusyText[] = "Driver occupato";
 constexpr char kRunningText[] = "Comando in esecuzione";
+// The translator's own text for a line too long for it, so a client logs the
+// same reason whichever buffer refused the line.
+constexpr char kLineTooLongText[] = "ERROR 1/18 : SINTAX ERROR 18 : SOURCE LINE TOO LONG";
 constexpr char kBadStringIndexText[] = "Pidx_Error";
 constexpr std::size_t kSyncAnswerBytes = 1024;
 constexpr std::size_t kAsyncAnswerBytes = 256;
@@ -402,8 +405,10 @@ std::int32_t TTallisInterfaceImpl::EcrCmd(const std::string& line, std::string& 
     answer = kBusyText;
     return SOR_BUSY;
   }
-  if (line.size() > kMaxCommandLine || line.find('\0') != std::string::npos)
+  if (line.size() > kMaxCommandLine || line.find('\0') != std::string::npos) {
+    answer = kLineTooLongText;
     return lastResult_ = SOR_LINE_TOO_LONG;
+  }
   commandLine_ = line;
   clientState_ = csRunning;
   if (async_) {

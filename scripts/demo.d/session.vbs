@@ -1,20 +1,27 @@
-' The demo's client: what a point-of-sale program does with Ravelin. It opens
-' a logical port, reads configuration values, runs a few command lines, sells
-' two articles and pays for them, and receives one data-collection line the
-' register sends.
+' The demo's client: what a point-of-sale program does with Ravelin over a
+' shop's day. It opens a logical port, reads configuration values, sets the
+' folder the commands' output files go to, then runs the day's lines from a
+' file and receives a data-collection line the register sends.
 '
-'   cscript //nologo session.vbs PORT
+'   cscript //nologo session.vbs PORT DAY-FILE OUTPUT-FOLDER
 '
-' It prints "waiting for a register event" when it is ready for the event and
-' ends with "SESSION OK", or "SESSION FAILED" and the step (Wine's cscript
-' exits 0 on a run-time error, so the caller looks for the summary line).
+' The day file holds one command line a line, and two kinds of marker:
+' "STEP name" starts a step (echoed for the caller), "WAIT EVENT" prints
+' "waiting for a register event" and waits for one. Each command prints
+' "EcrCmd "LINE": RESULT ANSWER"; a failed command does not stop the day,
+' the caller judges each step. The script ends with "SESSION OK", or
+' "SESSION FAILED" and the step (Wine's cscript exits 0 on a run-time error,
+' so the caller looks for the summary line).
 Option Explicit
 
 Const Pidx_EventMask = 1
+Const Pidx_LastResult = 9
 Const Pidx_LogicalPort = 10
+Const Pidx_CurrentDir = 1000002
 Const emDataX = 1
 Const emFileExtEnq = 4
 Const ExtReplyNotFound = 2
+Const ForReading = 1
 
 Class RegisterEvents
   Public DataLines
@@ -84,11 +91,28 @@ Sub RunLine(line)
   answer = ""
   rc = ecr.EcrCmd(line, answer)
   WScript.Echo "EcrCmd """ & line & """: " & rc & " " & answer
-  If rc <> 0 Then Fail "EcrCmd " & line, rc
+End Sub
+
+Sub RunDay(path)
+  Dim fso, day, line
+  Set fso = CreateObject("Scripting.FileSystemObject")
+  Set day = fso.OpenTextFile(path, ForReading)
+  Do Until day.AtEndOfStream
+    line = day.ReadLine
+    If Left(line, 5) = "STEP " Then
+      WScript.Echo line
+    ElseIf line = "WAIT EVENT" Then
+      WScript.Echo "waiting for a register event"
+      If Not WaitForDataLine(15) Then WScript.Echo "no register event within 15 s"
+    ElseIf Len(line) > 0 Then
+      RunLine line
+    End If
+  Loop
+  day.Close
 End Sub
 
 Dim port, ecr, events, rc
-If WScript.Arguments.Count <> 1 Then Fail "arguments", "usage: session.vbs PORT"
+If WScript.Arguments.Count <> 3 Then Fail "arguments", "usage: session.vbs PORT DAY-FILE OUTPUT-FOLDER"
 port = CLng(WScript.Arguments(0))
 
 Set ecr = CreateObject("Ravelin.TallisInterface")
@@ -106,17 +130,13 @@ ShowValue 14, "amount bytes"
 ShowText 1, "register identifier"
 ShowText 2, "model code"
 
-RunLine "NULLA"
-RunLine "CANCELLA"
-RunLine "APRIPROG"
-RunLine "CHIUDIPROG"
-RunLine "CHIAVE R"
-RunLine "VENDITA REPARTO=1, PREZZO=2.50, QUANTITA=2, DESCRIZ='PANE'"
-RunLine "VENDITA REPARTO=2, PREZZO=1.20, DESCRIZ='LATTE'"
-RunLine "PAGA IMPORTO=10"
+' The commands' output files go to the server's current folder.
+ecr.SetPropertyString Pidx_CurrentDir, WScript.Arguments(2)
+rc = ecr.GetPropertyNumber(Pidx_LastResult)
+WScript.Echo "SetPropertyString CurrentDir " & WScript.Arguments(2) & ": " & rc
+If rc <> 0 Then Fail "SetPropertyString CurrentDir", rc
 
-WScript.Echo "waiting for a register event"
-If Not WaitForDataLine(15) Then Fail "SODataX", "no line within 15 s"
+RunDay WScript.Arguments(1)
 
 rc = ecr.Close()
 WScript.Echo "Close: " & rc

@@ -1,13 +1,18 @@
 #!/usr/bin/env bash
 # The mail tests' private SMTP peer: Postfix with Cyrus SASL on free loopback
-# ports, its own configuration, queue, log, sasldb and test certificates in DIR.
+# ports, its own configuration, queue, log, sasldb and test certificates.
 #   smtp_peer.sh up DIR     make everything, start the server, prove it with swaks
-#   smtp_peer.sh down DIR   stop the server this script started
+#   smtp_peer.sh down DIR   stop the server this script started, remove its run folder
 # "up" writes DIR/peer.env (NAME=value lines: the listeners' ports, the user,
 # the password, the test CA, the Maildir of the one mailbox) for the tests.
-# Mail to sink@quadrel.test is delivered into DIR/mail/sink/new/, one file a
-# message (virtual delivery, no system users). Postfix needs root: without it "up"
+# Mail to sink@quadrel.test is delivered into MAILDIR/new/, one file a message
+# (virtual delivery, no system users). Postfix needs root: without it "up"
 # writes DIR/skipped and the peer tests skip.
+#
+# Postfix's own daemons run as its user, which must reach the queue, the
+# sasldb and the Maildir: those live in a run folder of their own under a
+# world-traversable temporary folder (named in DIR/run), whatever the
+# permissions above DIR. The log stays in DIR/log (written as root).
 set -euo pipefail
 
 action=${1:?up or down}
@@ -16,8 +21,11 @@ master=/usr/lib/postfix/sbin/master
 user=tim
 password=tanstaaftanstaaf
 realm=quadrel.test
+run_prefix=quadrel-smtp-peer.
 # The master ends by itself after this many seconds if "down" never comes.
 lifetime=1800
+# Free ports can be taken between choosing and binding them: start again with others.
+start_attempts=3
 
 say() { printf 'smtp-peer: %s\n' "$*"; }
 
@@ -26,6 +34,24 @@ stop_server() {
     kill -- "-$(cat "$base/master.pid")" 2>/dev/null || true
     rm -f "$base/master.pid"
   fi
+  if [ -f "$base/run" ]; then
+    local run
+    run=$(cat "$base/run")
+    # Only a folder this script made.
+    case $(basename "$run") in "$run_prefix"*) rm -rf "$run" ;; esac
+    rm -f "$base/run"
+  fi
+}
+
+# True when every folder from $1 up to / lets others pass through.
+traversable() {
+  local dir=$1
+  while :; do
+    [ -d "$dir" ] || return 1
+    case $(stat -c %A "$dir") in *[xt]) ;; *) return 1 ;; esac
+    [ "$dir" = / ] && return 0
+    dir=$(dirname "$dir")
+  done
 }
 
 if [ "$action" = down ]; then
@@ -42,10 +68,18 @@ if [ "$(id -u)" -ne 0 ]; then
   exit 0
 fi
 
-etc=$base/etc sasl=$base/etc/sasl tls=$base/tls log=$base/log
-mkdir -p "$etc" "$sasl" "$tls" "$log" "$base/queue" "$base/data" "$base/mail"
-chown postfix "$base/data" "$base/mail"
-chmod 755 "$base"
+tmp=""
+for candidate in "${TMPDIR:-}" /tmp /var/tmp; do
+  if [ -n "$candidate" ] && traversable "$candidate"; then tmp=$candidate; break; fi
+done
+[ -n "$tmp" ] || { say "no temporary folder that Postfix's user can reach"; exit 1; }
+run=$(mktemp -d "$tmp/${run_prefix}XXXXXX")
+echo "$run" >"$base/run"
+chmod 755 "$run"
+
+etc=$run/etc sasl=$run/etc/sasl tls=$run/tls log=$base/log
+mkdir -p "$etc" "$sasl" "$tls" "$log" "$run/queue" "$run/data" "$run/mail"
+chown postfix "$run/data" "$run/mail"
 
 # ---- certificates: a test CA, the server (localhost, 127.0.0.1), a wrong name
 # signed by the CA, and a self-signed one. EC keys are fast to make.
@@ -90,23 +124,13 @@ sasl_app smtpd-plain PLAIN
 sasl_app smtpd-cram CRAM-MD5
 sasl_app smtpd-digest DIGEST-MD5
 
-# ---- listeners on free loopback ports.
 listeners=(STARTTLS LOGIN PLAIN CRAM DIGEST IMPLICIT TLSAUTH SELFSIGNED WRONGNAME AUTHONLY)
-read -r -a ports < <(/usr/bin/python3 - "${#listeners[@]}" <<'PY'
-import socket, sys
-held = []
-for _ in range(int(sys.argv[1])):
-    s = socket.socket(); s.bind(("127.0.0.1", 0)); held.append(s)
-print(" ".join(str(s.getsockname()[1]) for s in held))
-PY
-)
 declare -A port
-for i in "${!listeners[@]}"; do port[${listeners[$i]}]=${ports[$i]}; done
 
 cat >"$etc/main.cf" <<CF
 compatibility_level = 3.6
-queue_directory = $base/queue
-data_directory = $base/data
+queue_directory = $run/queue
+data_directory = $run/data
 maillog_file = $log/maillog
 maillog_file_prefixes = $log
 inet_interfaces = 127.0.0.1
@@ -128,7 +152,7 @@ smtpd_tls_cert_file = $tls/server.pem
 smtpd_tls_key_file = $tls/server.key
 smtpd_tls_loglevel = 1
 virtual_mailbox_domains = $realm
-virtual_mailbox_base = $base/mail
+virtual_mailbox_base = $run/mail
 virtual_mailbox_maps = texthash:$etc/vmailbox
 virtual_minimum_uid = 1
 virtual_uid_maps = static:$(id -u postfix)
@@ -137,27 +161,42 @@ CF
 # copy@ lands in the same Maildir: a message to both arrives twice.
 printf 'sink@%s sink/\ncopy@%s sink/\n' "$realm" "$realm" >"$etc/vmailbox"
 
+# ---- listeners on free loopback ports.
+choose_ports() {
+  local ports i
+  read -r -a ports < <(/usr/bin/python3 - "${#listeners[@]}" <<'PY'
+import socket, sys
+held = []
+for _ in range(int(sys.argv[1])):
+    s = socket.socket(); s.bind(("127.0.0.1", 0)); held.append(s)
+print(" ".join(str(s.getsockname()[1]) for s in held))
+PY
+  )
+  for i in "${!listeners[@]}"; do port[${listeners[$i]}]=${ports[$i]}; done
+}
+
 # No chroot anywhere: a chrooted smtpd cannot read the sasldb.
-smtpd() {  # listener syslog-name options...
+smtpd() {  # listener options...
   local name=$1; shift
   printf '127.0.0.1:%s inet n - n - - smtpd -o syslog_name=peer-%s' "${port[$name]}" "${name,,}"
   printf ' -o %s' "$@"
   printf '\n'
 }
-{
-  smtpd STARTTLS smtpd_sasl_path=smtpd-all
-  smtpd LOGIN smtpd_sasl_path=smtpd-login
-  smtpd PLAIN smtpd_sasl_path=smtpd-plain
-  smtpd CRAM smtpd_sasl_path=smtpd-cram
-  smtpd DIGEST smtpd_sasl_path=smtpd-digest
-  smtpd IMPLICIT smtpd_tls_wrappermode=yes
-  smtpd TLSAUTH smtpd_tls_auth_only=yes
-  smtpd SELFSIGNED smtpd_tls_cert_file="$tls/selfsigned.pem" smtpd_tls_key_file="$tls/selfsigned.key"
-  smtpd WRONGNAME smtpd_tls_cert_file="$tls/wrongname.pem" smtpd_tls_key_file="$tls/wrongname.key"
-  # Mail only after AUTH, even from loopback.
-  smtpd AUTHONLY smtpd_relay_restrictions=permit_sasl_authenticated,reject \
-    smtpd_recipient_restrictions=permit_sasl_authenticated,reject
-  cat <<'MASTER'
+write_master_cf() {
+  {
+    smtpd STARTTLS smtpd_sasl_path=smtpd-all
+    smtpd LOGIN smtpd_sasl_path=smtpd-login
+    smtpd PLAIN smtpd_sasl_path=smtpd-plain
+    smtpd CRAM smtpd_sasl_path=smtpd-cram
+    smtpd DIGEST smtpd_sasl_path=smtpd-digest
+    smtpd IMPLICIT smtpd_tls_wrappermode=yes
+    smtpd TLSAUTH smtpd_tls_auth_only=yes
+    smtpd SELFSIGNED smtpd_tls_cert_file="$tls/selfsigned.pem" smtpd_tls_key_file="$tls/selfsigned.key"
+    smtpd WRONGNAME smtpd_tls_cert_file="$tls/wrongname.pem" smtpd_tls_key_file="$tls/wrongname.key"
+    # Mail only after AUTH, even from loopback.
+    smtpd AUTHONLY smtpd_relay_restrictions=permit_sasl_authenticated,reject \
+      smtpd_recipient_restrictions=permit_sasl_authenticated,reject
+    cat <<'MASTER'
 pickup    unix  n       -       n       60      1       pickup
 cleanup   unix  n       -       n       -       0       cleanup
 qmgr      unix  n       -       n       300     1       qmgr
@@ -176,25 +215,59 @@ scache    unix  -       -       n       -       1       scache
 virtual   unix  -       n       n       -       -       virtual
 postlog   unix-dgram n  -       n       -       1       postlogd
 MASTER
-} >"$etc/master.cf"
-# A freshly written main.cf stalls every Postfix command for about 2 s.
-touch -d '-1 minute' "$etc/main.cf" "$etc/master.cf" "$etc/vmailbox"
+  } >"$etc/master.cf"
+}
 
-postfix -c "$etc" check >>"$log/setup.log" 2>&1 || { say "postfix check failed"; cat "$log/setup.log"; exit 1; }
-setsid "$master" -c "$etc" -d -e "$lifetime" </dev/null >>"$log/master.out" 2>&1 &
-echo $! >"$base/master.pid"
-
-# Ready when every listener accepts.
-for _ in $(seq 100); do
-  ready=1
+# True when the master holds every listener: a port someone else took would
+# accept connections too.
+listening() {
+  local pid=$1 sockets name
+  sockets=$(ss -Hltnp) || return 1
   for name in "${listeners[@]}"; do
-    (exec 3<>"/dev/tcp/127.0.0.1/${port[$name]}") 2>/dev/null || { ready=0; break; }
+    grep -q "127\.0\.0\.1:${port[$name]} .*pid=$pid," <<<"$sockets" || return 1
   done
-  [ $ready = 1 ] && break
-  kill -0 "$(cat "$base/master.pid")" 2>/dev/null || { say "master exited"; cat "$log"/maillog* 2>/dev/null | tail -20; exit 1; }
-  sleep 0.1
+}
+
+# Starts the master and waits until it listens on every port; 1 when it ended
+# (a port taken meanwhile ends it).
+start_master() {
+  local pid
+  setsid "$master" -c "$etc" -d -e "$lifetime" </dev/null >>"$log/master.out" 2>&1 &
+  pid=$!
+  echo "$pid" >"$base/master.pid"
+  for _ in $(seq 100); do
+    listening "$pid" && return 0
+    kill -0 "$pid" 2>/dev/null || return 1
+    sleep 0.1
+  done
+  say "listeners not ready within 10 s"
+  exit 1
+}
+
+# Why the master ended: its own lines of the log, and the listeners another
+# process holds (a bind failure comes before its logging starts).
+explain_exit() {
+  local sockets name
+  grep -h -e '/master\[' -e 'fatal:' "$log"/maillog* "$log/master.out" 2>/dev/null | tail -n 20 || true
+  sockets=$(ss -Hltnp 2>/dev/null) || return 0
+  for name in "${listeners[@]}"; do
+    grep "127\.0\.0\.1:${port[$name]} " <<<"$sockets" | sed "s/^/  port of $name taken: /" || true
+  done
+}
+
+started=0
+for attempt in $(seq "$start_attempts"); do
+  choose_ports
+  write_master_cf
+  # A freshly written main.cf stalls every Postfix command for about 2 s.
+  touch -d '-1 minute' "$etc/main.cf" "$etc/master.cf" "$etc/vmailbox"
+  postfix -c "$etc" check >>"$log/setup.log" 2>&1 || { say "postfix check failed"; cat "$log/setup.log"; exit 1; }
+  if start_master; then started=1; break; fi
+  rm -f "$base/master.pid"
+  say "master exited (attempt $attempt of $start_attempts):"
+  explain_exit
 done
-[ $ready = 1 ] || { say "listeners not ready"; exit 1; }
+[ $started = 1 ] || exit 1
 
 # swaks proves the peer: each mechanism authenticates on its own listener.
 prove() {  # listener mechanism [swaks options]
@@ -223,6 +296,6 @@ fi
   echo "CA_FILE=$tls/ca.pem"
   echo "MAILLOG=$log/maillog"
   echo "MAILBOX=sink@$realm"
-  echo "MAILDIR=$base/mail/sink"
+  echo "MAILDIR=$run/mail/sink"
 } >"$base/peer.env"
 say "up in $base"

@@ -81,6 +81,7 @@ class KeyRecordCommands : public test_support::WithShippedDefinitions<Translator
     EcrRecord(1).EcrNumber = 1;  // configuration read: no frames for it
     EcrRecord(1).PrintWidth = 6;
     EcrRecord(1).FirmwareLevel = 30;
+    EcrRecord(1).Decimals = 2;
   }
 
   // Applies `setup`; returns the status the executor's 'S' frame gets, when it sends one.
@@ -124,9 +125,11 @@ TEST_F(KeyRecordCommands, EachCommandQueuesItsRecordsByteForByte) {
       {"PAGA TIPO=0, IMPORTO=5", open, {bytes({'A', 5})}},
       {"PAGA TIPO=200, IMPORTO=5", open, {bytes({'A', 5})}},
       {"PAGA TIPO=-1, IMPORTO=5", open, {bytes({'A', 5})}},
-      {"PAGA TIPO=2, IMPORTO='1 2'", Given{}.Slow().Open(), {bytes({'A', 1, 0, 2, '2'})}},
+      {"PAGA TIPO=2, IMPORTO=' 12 '", Given{}.Slow().Open(), {bytes({'A', 1, 2, '2'})}},
+      {"VENDITA REPARTO=1, QUANTITA=1.234", {}, {bytes({'A', 1, 13, 2, 3, 4, 27, 1, 24})}},
       // 12, 16, 17, 80
       {"IMPORTO33", {}, {bytes({'A', 33})}},
+      {"IMPORTO33 IMPORTO='  '", {}, {bytes({'A', 33})}},
       {"IMPORTO31 IMPORTO=1.5, DOLLARO, DESCRIZ='X'", {}, {bytes({'A', '$'}), bytes({'A', 1, 13, 5, 31})}},
       {"IMPORTO32 IMPORTO=2, DESCRIZ='X'",
        Given{}.Features({96}),
@@ -214,6 +217,26 @@ TEST_F(KeyRecordCommands, RefusedCommandsQueueNothing) {
       {"SEQ158 TRANSAZ", Given{}.Features({85}), 15},
       {"SEQ158 NUMERO=1", {}, 5},
       {"VISORE RIGAA1='X'", {}, 268},
+      // Amounts, prices and quantities: a decimal number with the register's
+      // decimals (2), a quantity with three; nothing else, and 73 sends nothing.
+      {"VENDITA REPARTO=1, PREZZO='2X.50'", {}, 265},
+      {"VENDITA REPARTO=1, PREZZO='1,50'", {}, 265},
+      {"VENDITA REPARTO=1, PREZZO=1.505", {}, 265},
+      {"VENDITA REPARTO=1, QUANTITA=1.2345", {}, 265},
+      {"PAGA IMPORTO='1 2'", Given{}.Open(), 265},
+      {"PAGA IMPORTO='-5'", Given{}.Open(), 265},
+      {"IMPORTO33 IMPORTO='1.2.3'", {}, 265},
+      {"IMPORTO31 IMPORTO='.'", {}, 265},
+      {"IMPORTO32 IMPORTO='" + std::string(19, '1') + "'", {}, 265},
+      {"IMPORTO34 IMPORTO='1E3'", {}, 265},
+      {"CHIAVE NUM='2A'", {}, 265},
+      {"CHIAVE NUM=1.5", {}, 265},
+      {"INP NUM='1,5', TERM=36", {}, 265},
+      {"SCONTRINO REPARTO=2, IMPORTO='10,00'", Given{}.Features({105}), 265},
+      {"SCONTRINO REPARTO=2, PREZZO='3-'", Given{}.Features({105}), 265},
+      {"VERIFICA IMPORTO='12,50'", {}, 265},
+      {"VERIFICA IMPORTO=12.505", {}, 265},
+      {"VERIFICA IMPORTO=99999999999999999999", {}, 265},
       // Texts too long for their one-byte length, and 60's 120-byte record.
       {"VENDITA REPARTO=1, DESCRIZ='" + std::string(256, 'D') + "'", {}, 31},
       {"IMPORTO33 IMPORTO=1, DESCRIZ='" + kLongText + "'", Given{}.Features({96}), 31},

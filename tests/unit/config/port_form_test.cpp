@@ -40,7 +40,7 @@ class PortFormTest : public ::testing::Test {
     return registry.ReadText(kMachine, kPorts + "\\" + port, name);
   }
   bool HasStored(const std::string& port, const std::string& name) {
-    return registry.HasValue(kMachine, kPorts + "\\" + port, name);
+    return registry.ReadValue(kMachine, kPorts + "\\" + port, name).has_value();
   }
   // Adds `port` and stores it with the given type after `edit`.
   template <typename Edit>
@@ -165,6 +165,41 @@ TEST_F(PortFormTest, AddOffersANewPortAndOkStoresItThenShowsTheLastEntry) {
   EXPECT_FALSE(HasStored("2", "NetDef"));
 }
 
+TEST_F(PortFormTest, OkRefusesAnAddressOrTcpPortThatIsNotOneAndWritesNothing) {
+  const std::string ip =
+      "error: Il valore di indirizzo IP deve essere di quattro numeri da 0 a 255 separati da punti";
+  const std::string tcp = "error: Il valore di porta deve essere un numero da 1 a 65535";
+  const struct {
+    const char* ip;
+    const char* port;
+    std::vector<std::string> shown;  // none: stored
+  } cases[] = {
+      {"10.0.0.x6", "1470", {ip}},       {"10.0.0.256", "1470", {ip}}, {"10.0.0", "1470", {ip}},
+      {"1.2.3.4.5", "1470", {ip}},       {"1.2.3.4.", "1470", {ip}},   {"1..3.4", "1470", {ip}},
+      {"-1.2.3.4", "1470", {ip}},        {"", "1470", {ip}},           {"1.2.3.0004", "1470", {ip}},
+      {"10.0.0.6", "81b9", {tcp}},       {"10.0.0.6", "0", {tcp}},     {"10.0.0.6", "65536", {tcp}},
+      {"10.0.0.6", "", {tcp}},           {"10.0.0.6", "+80", {tcp}},   {"0. 0. 0. 0", "1", {}},
+      {"255.255.255.255", " 65535", {}},
+  };
+  form.Start();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.ip) + " " + c.port);
+    messages.shown.clear();
+    registry.DeleteKeyTree(kMachine, kPorts + "\\7");
+    AddAndStore("7", [&](PortFields& f) {
+      f.chosenPortType = "EthernetBilancia";
+      form.ChangePortType();
+      f.ecrIp = c.ip;
+      f.ecrPortNumber = c.port;
+    });
+    EXPECT_EQ(messages.shown, c.shown);
+    EXPECT_EQ(form.State(), c.shown.empty() ? FormState::Browse : FormState::Edit);
+    EXPECT_EQ(registry.KeyExists(kMachine, kPorts + "\\7"), c.shown.empty());
+    form.Cancel();
+  }
+  EXPECT_EQ(Stored("7", "ECRPortNumber"), "65535");
+}
+
 TEST_F(PortFormTest, OkRewritesThePortInPlaceDroppingOnlyTheOldKindsValues) {
   PutPort("4", {{"PortType", "Modem"}, {"ConfStrModem", "ATZ"}, {"DeviceType", "RT"}, {"ECRIP", "1.2.3.4"}});
   registry.CreateKey(kMachine, kPorts + "\\4\\Extra");
@@ -179,6 +214,31 @@ TEST_F(PortFormTest, OkRewritesThePortInPlaceDroppingOnlyTheOldKindsValues) {
   EXPECT_FALSE(HasStored("4", "ECRIP"));
   EXPECT_EQ(Stored("4", "DeviceType"), "RT");
   EXPECT_TRUE(registry.KeyExists(kMachine, kPorts + "\\4\\Extra"));
+}
+
+TEST_F(PortFormTest, OkRefusedAtAnyChangeLeavesThePortAsItWas) {
+  for (const char* port : {"4", "5"}) {  // an existing Modem port made RS485; a new port
+    int changesBefore = 0;
+    for (; changesBefore < 30; ++changesBefore) {
+      registry = MemoryRegistry();
+      PutPort("4", {{"PortType", "Modem"}, {"ConfStrModem", "ATZ"}, {"Speed", "9600"}, {"DeviceType", "RT"}});
+      const auto before = registry.ValuesOf(kMachine, kPorts + "\\4");
+      form.Start();
+      form.ChangePortText(port);
+      port == std::string("4") ? form.Modify() : form.Add();
+      form.Fields().chosenPortType = "RS485";
+      form.Fields().speed = "19200";
+      messages.shown.clear();
+      registry.RefuseOneChange(changesBefore, "Disco pieno.");
+      form.Ok();
+      if (messages.shown.empty()) break;  // every change of the store came before the refused one
+      EXPECT_EQ(form.State(), FormState::Edit);
+      EXPECT_EQ(registry.ValuesOf(kMachine, kPorts + "\\4"), before)
+          << port << " refused at " << changesBefore;
+      EXPECT_FALSE(registry.KeyExists(kMachine, kPorts + "\\5")) << changesBefore;
+    }
+    EXPECT_TRUE(changesBefore >= 17 && changesBefore < 30) << port << ": " << changesBefore;
+  }
 }
 
 TEST_F(PortFormTest, CancelLeavesTheEditStateWithTheTypedValues) {

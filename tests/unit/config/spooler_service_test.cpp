@@ -54,10 +54,17 @@ TEST_F(SpoolerServiceTest, AFolderWithBlanksAndAQuoteIsQuotedWithTheQuoteDoubled
             R"("C:\Program Files\Vel""mora\Drivers\Ravelin.exe" /p 12)");
 }
 
-TEST_F(SpoolerServiceTest, WithoutAnInstallationFolderThePathsAreRelative) {
-  EXPECT_EQ(Install(""), std::nullopt);
-  EXPECT_EQ(services.programs[4], "Utilities\\instsrv.exe");
-  EXPECT_EQ(registry.ReadText(kMachine, kParameters, "Application"), "Drivers\\Ravelin.exe /p 12");
+TEST_F(SpoolerServiceTest, WithoutAnAbsoluteInstallationFolderNothingRuns) {
+  for (const char* dir : {"", R"(Velmora\)", R"(\Velmora\)", R"(C:Velmora\)", R"(\\\x\)", R"(1:\V\)"}) {
+    services = RecordedServices();
+    EXPECT_EQ(Install(dir),
+              "Impossibile installare il servizio Velmora ECR Spooler Port12: la cartella di "
+              "installazione (InstallationDir) \"" +
+                  std::string(dir) + "\" non e' un percorso assoluto");
+    EXPECT_TRUE(services.steps.empty()) << dir;
+  }
+  EXPECT_FALSE(registry.KeyExists(kMachine, kParameters));
+  for (const char* dir : {R"(\\server\V\)", "d:/V/"}) EXPECT_EQ(Install(dir), std::nullopt) << dir;
 }
 
 TEST_F(SpoolerServiceTest, CreationWaitsUntilTheOldServicesAreGoneButNotForever) {

@@ -43,6 +43,8 @@ TEST_F(ResultTextTest, TextsOfEveryClass) {
       {0, "OK."},
       {14, "ERROR 0/14 : ERRORS DURING EXECUTION OF FILE"},
       {257, "ERROR 1/1 : SINTAX ERROR 1 : INSTRUCTION NOT FOUND"},
+      {274,
+       "ERROR 1/18 : SINTAX ERROR 18 : SOURCE LINE TOO LONG"},  // Ravelin gives its own refusal this text
       {515, "ERROR 2/3 : I/O ERROR 3"},
       {1024, "ERROR 4/0 : ECR SIGNALS CRITICAL ERROR 0 : ECR SIGNALS CRITICAL ERROR "},
       {2055, "ERROR 8/7 : ECR REPORTS DATA-ERROR 7"},

@@ -46,8 +46,8 @@ class SmtpMessagePeer : public testing::Test {
     return mail_test::WriteFile((files_ / name).string(), size, seed);
   }
 
-  static std::vector<std::string> Delivered(const std::string& subject, std::size_t count) {
-    return mail_test::WaitForMessages(SMTP_PEER_DIR "/mail/sink", "Subject: " + subject + "\n", count);
+  std::vector<std::string> Delivered(const std::string& subject, std::size_t count) const {
+    return mail_test::WaitForMessages(peer_.at("MAILDIR"), "Subject: " + subject + "\n", count);
   }
 
   mail_test::PeerValues peer_;

@@ -114,6 +114,10 @@ TEST_F(SimulatorControlTest, PrintoutDisplayAndPrinterConditionAreReadAndSet) {
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}) + "OK\n", printed);
   EXPECT_EQ(Run("print 1 clear"), "OK\n");
   EXPECT_EQ(Run("print 1"), "OK\n");
+  Run("set 1 block4 byte 33 32");  // a width set after start reaches the printer
+  sim_.Exchange(1, Bytes{'A', 1, 26, 1, 24, '1'});
+  EXPECT_NE(Run("print 1").find("REPARTO 1                   1.00\n"), std::string::npos);
+  Run("print 1 clear");
 
   EXPECT_EQ(Run("status 1 printer 43"), "OK\n");
   EXPECT_EQ(Run("status 1 printer 7").rfind("ERROR ", 0), 0u);

@@ -122,6 +122,7 @@ TEST_F(Commands, LineLongerThanTheCommandBufferIsRefused) {
   EXPECT_EQ(client_.EcrCmd(longest, answer), 0);
   EXPECT_EQ(answer.substr(0, 10), L"ECHO AAAAA");
   EXPECT_EQ(client_.EcrCmd(longest + L"A", answer), kLineTooLong);
+  EXPECT_EQ(answer, L"ERROR 1/18 : SINTAX ERROR 18 : SOURCE LINE TOO LONG");
   EXPECT_EQ(client_.Number(kLastResult), kLineTooLong);
   EXPECT_EQ(client_.Number(kState), 1) << "a refused line leaves the connection idle";
   EXPECT_EQ(Run(L"S"), L"ECHO S");

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "port_form_ids.h"
+#include "port_values.h"
 #include "protocol/protocol_test_support.h"
 
 namespace lathwell_test {
@@ -49,6 +50,23 @@ TEST_F(LathwellWindowTest, AddStoresTheTypedPortByItsType) {
 
   EXPECT_EQ(lathwell.ClickForMessage(IDC_ADD), "La porta logica selezionata e' gia' esistente");
   EXPECT_TRUE(lathwell.Answer(IDOK));
+}
+
+TEST_F(LathwellWindowTest, OkRefusesALetterInTheAddressOrAPastedTcpPortAndWritesNothing) {
+  LathwellWindow lathwell;
+  ASSERT_NE(lathwell.Form(), nullptr);
+  lathwell.TypePort(std::to_string(kNewPort));
+  lathwell.Click(IDC_ADD);
+  lathwell.Choose(IDC_PORT_TYPE, "Ethernet-RT");
+  lathwell.SetText(IDC_ECR_IP, "10.0.0.x6");
+  EXPECT_EQ(lathwell.ClickForMessage(IDC_OK_EDIT), lathwell::kNotAnIpAddress);
+  EXPECT_TRUE(lathwell.Answer(IDOK));
+  lathwell.SetText(IDC_ECR_IP, "10.0.0.6");
+  lathwell.SetText(IDC_ECR_PORT, "81b9");  // as pasted: the keyboard gives the field digits only
+  EXPECT_EQ(lathwell.ClickForMessage(IDC_OK_EDIT), lathwell::kNotATcpPort);
+  EXPECT_TRUE(lathwell.Answer(IDOK));
+  EXPECT_TRUE(lathwell.Visible(IDC_OK_EDIT));
+  EXPECT_FALSE(RegKeyExists(kPorts + "\\" + std::to_string(kNewPort)));
 }
 
 TEST_F(LathwellWindowTest, ModifyRewritesThePortAndKeepsWhatOthersStored) {

@@ -84,7 +84,7 @@ void CurrencyFields(DumpLine& line, const RecordData& r) {
   constexpr int kRateDecimals = 3;
   const int rateBytes = CurrencyRateBytes();
   line.Fixed(3, r.Bytes(kNameBytes, rateBytes), kRateDecimals);
-  if (HasFeature(18)) line.Number(4, r.Bytes(kNameBytes + rateBytes, 3)).Number(5, r.Bytes(kNameBytes + rateBytes + 3, 1));
+  line.Number(4, r.Bytes(kNameBytes + rateBytes, 3)).Number(5, r.Bytes(kNameBytes + rateBytes + 3, 1));
 }
 
 }  // namespace
@@ -100,19 +100,22 @@ int DumpOptions(LineFile& file, bool numeric) {
   return 0;
 }
 
-// The extended table adds a number of three bytes and one of one byte.
+// A register without currencies for command 37 has no currency file, whatever
+// its configuration places; each record has a number of three bytes and one
+// of one byte after the rate.
 int DumpCurrencies(LineFile& file, bool numeric) {
   constexpr int kCurrencies = 4;
+  constexpr int kNumberBytes = 4;
   const int base = CurrentRecord().AreaAddress[1];
-  if (base == 0) return kResultIllegalFileNumber;
-  const int recordBytes = kNameBytes + CurrencyRateBytes() + (HasFeature(18) ? 4 : 0);
+  if (base == 0 || !HasCurrencyTable()) return kResultIllegalFileNumber;
+  const int recordBytes = kNameBytes + CurrencyRateBytes() + kNumberBytes;
   return DumpNamedRecords(file, numeric, kCurrencyCommand, base, recordBytes, kCurrencies, CurrencyFields);
 }
 
 int DumpGroups(LineFile& file, bool numeric) {
   constexpr int kGroups = 5;
   const EcrConfigRecord& ecr = CurrentRecord();
-  if (!HasFeature(41)) return kResultIllegalFileNumber;
+  if (!HasGroupTable()) return kResultIllegalFileNumber;
   const int recordBytes = ecr.AreaAddress[6] != 0 ? ecr.AreaAddress[6] : kNameBytes;
   return DumpNamedRecords(file, numeric, kGroupCommand, ecr.AreaAddress[5], recordBytes, kGroups, nullptr);
 }

@@ -1,4 +1,6 @@
 // File 2: one line per record of table 2.
+#include <algorithm>
+
 #include "commands/dumps/dump_line.h"
 #include "commands/dumps/dump_writers.h"
 #include "link/record_reads.h"
@@ -26,10 +28,12 @@ int DumpTable2(LineFile& file, bool numeric) {
   const int extraOffset = kPriceOffset + priceBytes;
   const int codeOffset = extraOffset + (sevenOrF ? 5 : 0);
   const int textOffset = codeOffset + (withCode ? kCodeBytes : 0);
+  // By number the register sends what is asked for: the record up to its text.
+  const int needed = std::min(table.recordBytes, textOffset + ecr.Block4Byte39);
   RecordData r;
   for (int k = 1; k <= table.count; ++k) {
     int error = 0;
-    const bool read = byNumber ? ReadRecordNumber(k, table.recordBytes, r, error)
+    const bool read = byNumber ? ReadRecordNumber(k, needed, r, error)
                                : ReadRecordAt(table.Address(k), table.recordBytes, r, error);
     if (!read) return error;
     DumpLine line(kCommand, numeric);

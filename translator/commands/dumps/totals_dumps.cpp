@@ -1,8 +1,11 @@
 // Files 20, 22, 23 and 24: the register's running totals as command lines.
 // These always carry the definitions' names.
+#include <algorithm>
+
 #include "commands/dumps/dump_line.h"
 #include "commands/dumps/dump_progress.h"
 #include "commands/dumps/dump_writers.h"
+#include "language/number_helpers.h"
 #include "link/record_reads.h"
 #include "link/register_checks.h"
 #include "link/table_layout.h"
@@ -13,7 +16,6 @@ namespace {
 
 constexpr bool kNames = false;
 constexpr int kPlainEntry = 32;  // record or entry 32 holds a count, not an amount
-constexpr int kQuantityDecimals = 3;
 constexpr int kQuantityBytes = 4;
 constexpr int kFile20Base = 8;
 constexpr int kFile24Base = 6;
@@ -76,10 +78,11 @@ int DumpFile23(LineFile& file, bool) {
   const bool secondQuantity = HasFeature(88);
   const int secondAt = 3 + ecr.BcdBytesA + (HasFeature(90) ? 7 : 0);
   const int quantityAt = secondAt + (secondQuantity ? kQuantityBytes : 0) + (SevenOrF(ecr) ? 4 : 0);
+  const int needed = std::min(table.recordBytes, quantityAt + kQuantityBytes + ecr.AmountBytes);
   RecordData r;
   for (int k = 1; k <= table.count; ++k) {
     int error = 0;
-    const bool read = ecr.ModelFlag != 0 ? ReadRecordNumber(k, table.recordBytes, r, error)
+    const bool read = ecr.ModelFlag != 0 ? ReadRecordNumber(k, needed, r, error)
                                          : ReadRecordAt(table.Address(k), table.recordBytes, r, error);
     if (!read) return error;
     DumpLine line(64, kNames);

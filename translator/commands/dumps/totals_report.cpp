@@ -6,6 +6,7 @@
 #include "commands/dumps/dump_progress.h"
 #include "language/message_tables.h"
 #include "language/number_helpers.h"
+#include "language/result_codes.h"
 #include "link/frame_exchange.h"
 #include "link/register_checks.h"
 #include "link/register_link.h"
@@ -78,12 +79,13 @@ int TotalsReport::End() { return WriteDumpLine(file_, line_, count_, total_); }
 
 GrossSplit SplitGross(RecordBytes gross, RecordBytes rate) {
   GrossSplit split;
-  SplitNetVat(SignedDigits(gross), BytesToHex(rate), split.net, split.tax);
+  split.split = SplitNetVat(SignedDigits(gross), BytesToHex(rate), split.net, split.tax);
   split.gross = split.net + split.tax;
   return split;
 }
 
 int WriteGrossLine(TotalsReport& report, int key, const GrossSplit& split) {
+  if (!split.split) return kResultIllegalValue;
   return report.Key(key).Computed(split.gross).Computed(split.net).Computed(split.tax).End();
 }
 

@@ -37,9 +37,11 @@ class TotalsReport {
 // Net and tax of a gross amount at a VAT rate (hundredths of a percent, BCD).
 struct GrossSplit {
   std::int64_t gross = 0, net = 0, tax = 0;
+  bool split = true;  // false: the amount could not be split (SplitNetVat)
 };
 GrossSplit SplitGross(RecordBytes gross, RecordBytes rate);
-// Key `key`: the gross, its net and its tax.
+// Key `key`: the gross, its net and its tax. 265 and no line for an amount
+// that could not be split: a net and tax of 0 would be wrong figures.
 int WriteGrossLine(TotalsReport& report, int key, const GrossSplit& split);
 
 // Key 1: the register's date and time from its identity answer.

@@ -83,7 +83,7 @@ int WriteVatPass(TotalsReport& report, VatKind kind) {
     const GrossSplit b = KeepsSecondTotals() ? SplitGross(r.Bytes(at.b, n), rate) : GrossSplit{};
     GrossSplit line = a;
     if (kind == kGrossB) line = b;
-    if (kind == kBothGross) line = {a.gross + b.gross, a.net + b.net, a.tax + b.tax};
+    if (kind == kBothGross) line = {a.gross + b.gross, a.net + b.net, a.tax + b.tax, a.split && b.split};
     if (kind == kExtraC) line = SplitGross(r.Bytes(at.c, n), rate);
     if (const int error = WriteGrossLine(report, 1000 + 20 * kind + i, line)) return error;
   }

@@ -13,6 +13,7 @@
 #include "files/line_file.h"
 #include "interfaces/host_info.h"
 #include "language/command_field_values.h"
+#include "language/reply_file.h"
 #include "language/result_codes.h"
 #include "language/result_text.h"
 #include "link/frame_exchange.h"
@@ -104,9 +105,7 @@ int CmdHostQuery() {
   const int outcome = HostOutcome(result, statusWord);
   if (outcome != 0) return CloseAndReturn(outcome, file);
   // The host may fill the buffer to its end: the answer is what lies before the first terminator.
-  SetPendingReply(std::string_view(answer.data(), strnlen(answer.data(), answer.size())));
-  if (file.IsOpen()) WriteLine(file, Reply().PendingReply.text);
-  return CloseAndReturn(0, file);
+  return ReplyWithFile(std::string_view(answer.data(), strnlen(answer.data(), answer.size())), file);
 }
 
 }  // namespace quadrel

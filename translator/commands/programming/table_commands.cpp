@@ -15,8 +15,6 @@ namespace quadrel {
 namespace {
 
 constexpr int kFirstModifierTable = 4;
-constexpr int kCurrencyFeature = 18;
-constexpr int kGroupFeature = 41;
 constexpr int kCurrencies = 5;
 constexpr int kGroups = 5;
 constexpr std::size_t kNameBytes = 10;  // currency and group names
@@ -53,7 +51,7 @@ int CmdProgramModifier() {
 
 int CmdProgramCurrency() {
   int number = 0;
-  if (!HasFeature(kCurrencyFeature)) return kResultCurrenciesNotSupported;
+  if (!HasCurrencyTable()) return kResultCurrenciesNotSupported;
   if (!RecordNumber(kCurrencies, number)) return kResultIllegalValue;
   TableKeys keys;
   return keys.Table("8").Rec(1).Digits(4).Price(3).Digits(5).Text(2, kNameBytes).End2().Queue();
@@ -61,7 +59,7 @@ int CmdProgramCurrency() {
 
 int CmdProgramGroup() {
   int number = 0;
-  if (!HasFeature(kGroupFeature)) return kResultGroupsNotSupported;
+  if (!HasGroupTable()) return kResultGroupsNotSupported;
   if (!RecordNumber(kGroups, number)) return kResultIllegalValue;
   TableKeys keys;
   return keys.Table("14").Rec(1).Text(2, kNameBytes).End1().Queue();

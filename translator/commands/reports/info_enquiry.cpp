@@ -7,6 +7,7 @@
 #include "config/ecr_config_read.h"
 #include "files/line_file.h"
 #include "language/command_field_values.h"
+#include "language/reply_file.h"
 #include "language/result_codes.h"
 #include "language/result_text.h"
 #include "state/ecr_config.h"
@@ -73,9 +74,7 @@ int CmdInfoEnquiry() {
     Reply().PendingReply = {};
     return CloseAndReturn(answer.code, file);
   }
-  SetPendingReply(answer.text);
-  if (file.IsOpen()) WriteLine(file, Reply().PendingReply.text);
-  return CloseAndReturn(0, file);
+  return ReplyWithFile(answer.text, file);
 }
 
 }  // namespace quadrel

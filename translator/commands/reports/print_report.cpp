@@ -1,7 +1,10 @@
 // Command 26: #1 report (default 1), #2 = 1 resetting, #3 = 0 keys the
 // key-position-4 code first, #4 bare flag: echo without a file, #6/#7 range
-// of reports 201 and 203, #8/#9 dates of reports 202 and 204, #10 capture file.
+// of reports 201 and 203, #8/#9 dates (DDMMYY) of reports 202 and 204, #10
+// capture file.
+#include <algorithm>
 #include <string>
+#include <string_view>
 
 #include "commands/reports/report_commands.h"
 #include "commands/reports/report_keys.h"
@@ -26,10 +29,22 @@ int Number(int slot, int fallback) {
   return FieldGiven(slot) && FieldInteger(slot, value) ? value : fallback;
 }
 
-// A date of another length counts as not given.
+// A day of the register's calendar as DDMMYY (years 2000-2099).
+bool IsDate(std::string_view text) {
+  if (text.size() != kDateLength ||
+      !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
+    return false;
+  const auto pair = [&](std::size_t at) { return (text[at] - '0') * 10 + (text[at + 1] - '0'); };
+  const int day = pair(0), month = pair(2), year = pair(4);
+  constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  if (month < 1 || month > 12 || day < 1) return false;
+  return day <= kDays[month - 1] + (month == 2 && year % 4 == 0 ? 1 : 0);
+}
+
+// A date that is not one counts as not given.
 std::string Date(int slot) {
   const std::string& text = FieldText(slot);
-  return text.size() == kDateLength ? text : std::string();
+  return IsDate(text) ? text : std::string();
 }
 
 // The range or dates that reports 201-204 key after their function.

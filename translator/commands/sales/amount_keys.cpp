@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "commands/sales/keyed_fields.h"
 #include "language/command_field_values.h"
 #include "language/result_codes.h"
 #include "link/key_records.h"
@@ -19,6 +20,7 @@ constexpr int kFeatureDescription = 96;
 int QueueAmountKey(std::uint8_t amountKey) {
   Executor().StopOnRecordError = 1;
   if (!InRegPosition()) return kResultNotInRegPosition;
+  if (const int refused = CheckKeyedFields({{kFieldAmount, KeyedValue::Amount}})) return refused;
   KeyRecords keys;
   if (FieldGiven(kFieldDollar)) keys.Record().Key(kKeyDollar);
   // A register without descriptions would take the text as keys: leave it out.

@@ -1,9 +1,12 @@
 #include "commands/sales/check_amount.h"
 
-#include <cmath>
+#include <algorithm>
+#include <charconv>
 #include <cstdint>
-#include <cstdlib>
+#include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 
 #include "config/ecr_config_read.h"
 #include "language/command_field_values.h"
@@ -26,10 +29,31 @@ constexpr int kAmountOffset = 11;  // 'U' 0 23: the amount of the current entry
 constexpr std::uint8_t kKeyClear = 58;
 constexpr std::uint8_t kKeyConfirm = 145;
 
-// The client's amount in the register's smallest units, rounded half away from zero.
-long long ScaledAmount(double amount, int decimals) {
-  const double scaled = amount * std::pow(10.0, decimals);
-  return static_cast<long long>(scaled < 0 ? scaled - 0.5 : scaled + 0.5);
+// The client's amount in the register's smallest units: a decimal number
+// with at most the register's decimals whose scaled value fits a register
+// amount (kMaxKeyedDigits). Nothing else is converted.
+std::optional<std::int64_t> ScaledAmount(std::string_view text) {
+  if (!IsKeyedNumber(text, CurrentRecord().Decimals, true)) return std::nullopt;
+  text = text.substr(text.find_first_not_of(' '));
+  text = text.substr(0, text.find(' '));
+  const bool negative = text.front() == '-';
+  std::string digits;
+  if (!PadDecimals(negative ? text.substr(1) : text, digits)) return std::nullopt;
+  const std::size_t first = std::min(digits.find_first_not_of('0'), digits.size());
+  if (digits.size() - first > kMaxKeyedDigits) return std::nullopt;
+  std::int64_t value = 0;
+  std::from_chars(digits.data() + first, digits.data() + digits.size(), value);
+  return negative ? -value : value;
+}
+
+// The register's amount read the same way; nullopt when it is no decimal number.
+std::optional<std::int64_t> RegisterAmount(std::span<const std::uint8_t> bcd) {
+  std::string text;
+  BcdToDecimalText(text, bcd, BCD_NO_POINT);
+  std::int64_t value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc{} || end != text.data() + text.size()) return std::nullopt;
+  return value;
 }
 
 // 'U' 0 23; 0 with the answer in the FrameBuffer, else a code that is never 0.
@@ -46,14 +70,13 @@ int ReadCurrentAmount(int amountBytes) {
 }  // namespace
 
 int CmdCheckAmount() {
-  const std::string& given = FieldText(kFieldAmount);
-  if (!FieldGiven(kFieldAmount) || FieldIsFlag(kFieldAmount) || !IsDecimalText(given))
-    return kResultMandatoryField;
-  const double amount = std::strtod(given.c_str(), nullptr);
+  if (!FieldGiven(kFieldAmount) || FieldIsFlag(kFieldAmount)) return kResultMandatoryField;
 
   Reply().PendingReply = {};
   const int read = ReadEcrConfig(0);
   if (read != 0) return read;
+  const std::optional<std::int64_t> amount = ScaledAmount(FieldText(kFieldAmount));
+  if (!amount) return kResultIllegalValue;
   const EcrConfigRecord& record = CurrentRecord();
   const int exchange = ReadCurrentAmount(record.AmountBytes);
   if (exchange != 0) return exchange;
@@ -63,8 +86,7 @@ int CmdCheckAmount() {
   EditOutField(text, BytesToHex(digits), 0);
   if (!text.empty() && text.back() == SeparatorChar()) text.pop_back();
   SetPendingReply(text);
-  const auto registerAmount = static_cast<long long>(BcdToNumber(digits));
-  if (ScaledAmount(amount, record.Decimals) == registerAmount) return 0;
+  if (RegisterAmount(digits) == amount) return 0;
 
   int error = 0;
   if (SendFrame2('A', kKeyClear, error)) SendFrame2('A', kKeyConfirm, error);

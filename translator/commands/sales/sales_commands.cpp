@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <limits>
 
+#include "commands/sales/keyed_fields.h"
 #include "config/model_table.h"
 #include "language/command_field_values.h"
 #include "language/command_fields.h"
@@ -103,6 +104,9 @@ int CmdSellItem() {
   const bool fast = FastSales();
   if (!fast && !InRegPosition()) return kResultNotInRegPosition;
   if (!FieldGiven(kFieldDepartment) && !FieldGiven(kFieldArticle)) return kResultNoDepartmentOrArticle;
+  if (const int refused =
+          CheckKeyedFields({{kFieldQuantity, KeyedValue::Quantity}, {kFieldPrice, KeyedValue::Amount}}))
+    return refused;
   KeyRecords keys;
   if (fast) keys.Record();
   AddSaleParts(keys, !fast, kFieldDepartment);
@@ -121,6 +125,7 @@ int CmdPayment() {
   if (!TransactionOpen()) return kResultNoTransactionOpen;
   unsigned type = 1;
   if (!PaymentType(kFieldPaymentType, type)) return kResultIllegalValue;
+  if (const int refused = CheckKeyedFields({{kFieldPaymentAmount, KeyedValue::Amount}})) return refused;
   KeyRecords keys;
   keys.Record();
   if (FieldGiven(kFieldPaymentAmount)) keys.Digits(FieldText(kFieldPaymentAmount));
@@ -140,6 +145,10 @@ int CmdSellItemAndPay() {
   if (FieldGiven(kFieldSalePaymentType) && !FieldInteger(kFieldSalePaymentType, type))
     return kResultIllegalValue;
   if (type > static_cast<int>(kLastKeyedPayment)) return kResultIllegalValue;
+  if (const int refused = CheckKeyedFields({{kFieldQuantity, KeyedValue::Quantity},
+                                            {kFieldPrice, KeyedValue::Amount},
+                                            {kFieldTendered, KeyedValue::Amount}}))
+    return refused;
 
   std::string& number = CommandFields().value[kFieldNumber169];
   if (number.empty()) number.assign(1, '0');

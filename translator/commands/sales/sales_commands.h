@@ -4,8 +4,11 @@
 
 namespace quadrel {
 
+// The quantities, prices and amounts of all three are checked first
+// (CheckKeyedFields): 265 with nothing queued when one cannot be keyed.
+
 // Command 10: #1 department, #2 article code (one of them required, else
-// 269), #3 and #4 numbers before keys 27 and 26, #5 and #6 flags for keys 28
+// 269), #3 quantity and #4 price before keys 27 and 26, #5 and #6 flags for keys 28
 // and 59, #7 description. Outside the REG position 8 unless the sales switch
 // or AlwayMaxSpeedFP is on; with either on the whole sale is one record,
 // otherwise a record per key.

@@ -5,6 +5,7 @@
 
 #include "language/command_field_values.h"
 #include "language/command_fields.h"
+#include "language/number_helpers.h"
 #include "language/result_codes.h"
 #include "link/key_records.h"
 #include "state/executor_state.h"
@@ -35,6 +36,8 @@ int CmdPressKey() {
   if (FieldGiven(kFieldKeyCode) &&
       (!FieldInteger(kFieldKeyCode, keyCode) || keyCode < 0 || keyCode > kMaxKeyCode))
     return kResultIllegalValue;
+  // The number may stand before any key, so no count of decimals is wrong for it.
+  if (!FieldKeysNumber(kFieldDigits, kAnyDecimals)) return kResultIllegalValue;
   KeyRecords keys;
   keys.Record();
   if (FieldGiven(kFieldDigits)) {
@@ -51,7 +54,7 @@ int CmdSetKeyPosition() {
   std::string& position = CommandFields().value[kFieldPosition];
   for (int slot = kFieldFirstPositionFlag; position.empty() && slot <= kFieldLastPositionFlag; ++slot)
     if (FieldIsFlag(slot)) position = std::to_string(slot - kFieldFirstPositionFlag + 1);
-  if (position.empty()) return kResultIllegalValue;
+  if (!IsKeyedNumber(position, 0)) return kResultIllegalValue;
   KeyRecords keys;
   keys.Record().Digits(position).Key(kKeyPosition);
   return keys.Queue();

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "language/command_fields.h"
+#include "language/number_helpers.h"
 
 namespace quadrel {
 
@@ -36,6 +37,11 @@ bool FieldInteger(int slot, int& value) {
   if (error != std::errc{} || end != text.data() + text.size()) return false;
   value = parsed;
   return true;
+}
+
+bool FieldKeysNumber(int slot, int maxDecimals) {
+  const std::string& text = FieldText(slot);
+  return text.find_first_not_of(' ') == std::string::npos || IsKeyedNumber(text, maxDecimals);
 }
 
 int FieldLeadingNumber(int slot) {

@@ -29,6 +29,11 @@ bool FieldSwitchOn(int slot);
 // nothing is read as 0 by accident.
 bool FieldInteger(int slot, int& value);
 
+// Field `slot` may be keyed as a number: it holds nothing but blanks (keyed
+// as nothing, as an empty field) or a number IsKeyedNumber takes with
+// `maxDecimals`.
+bool FieldKeysNumber(int slot, int maxDecimals);
+
 // Field `slot` read as the register checks read a mode: its leading digits
 // after an optional sign, 0 when there are none.
 int FieldLeadingNumber(int slot);

@@ -134,6 +134,19 @@ bool IsIntegerText(std::string_view text) {
   return IsNumberText(text, false);
 }
 
+bool IsKeyedNumber(std::string_view text, int maxDecimals, bool signAllowed) {
+  text = TrimBlanks(text);
+  if (signAllowed && !text.empty() && text.front() == '-') text.remove_prefix(1);
+  const std::size_t point = text.find('.');
+  const std::string_view whole = text.substr(0, point);
+  const std::string_view fraction =
+      point == std::string_view::npos ? std::string_view() : text.substr(point + 1);
+  const auto allDigits = [](std::string_view part) { return std::all_of(part.begin(), part.end(), IsDigit); };
+  const std::size_t digits = whole.size() + fraction.size();
+  return allDigits(whole) && allDigits(fraction) && digits > 0 && digits <= kMaxKeyedDigits &&
+         (maxDecimals == kAnyDecimals || fraction.size() <= static_cast<std::size_t>(maxDecimals));
+}
+
 std::string& DigitsToKeys(std::string& dst, std::string_view text) {
   for (const char c : TrimBlanks(text)) {
     char key = 0;

@@ -32,6 +32,20 @@ bool IsDecimalText(std::string_view text);
 // As IsDecimalText without the '.'.
 bool IsIntegerText(std::string_view text);
 
+// Decimals a quantity keeps on the register.
+constexpr int kQuantityDecimals = 3;
+// IsKeyedNumber without a limit on the decimals.
+constexpr int kAnyDecimals = -1;
+// The widest number a register field holds: nine BCD bytes.
+constexpr std::size_t kMaxKeyedDigits = 18;
+
+// The one rule for a number keyed in or compared with a register amount:
+// blanks around it, a leading '-' only when `signAllowed`, then digits with
+// at most one '.', at least one digit, at most kMaxKeyedDigits of them and at
+// most `maxDecimals` after the point. Anything else (a letter, a comma, a
+// blank inside) would key the clear key or the wrong digits.
+bool IsKeyedNumber(std::string_view text, int maxDecimals = kAnyDecimals, bool signAllowed = false);
+
 // Appends the keypad code of every character of `text` (without leading and
 // trailing blanks): '1'-'9' -> 1-9, '0' -> 10, '.' -> 13, anything else -> 0.
 std::string& DigitsToKeys(std::string& dst, std::string_view text);

@@ -20,6 +20,14 @@ void AppendAnswer(RecordData& record, int first, int count) {
   record.Raw().insert(record.Raw().end(), data.begin() + first, data.begin() + first + count);
 }
 
+// A record read by number or entry comes in one answer: more than its
+// length byte can ask for is refused rather than cut.
+bool FitsOneRead(int length, int& error) {
+  if (length >= 0 && length <= kMaxReadBytes) return true;
+  error = kResultInternalError;
+  return false;
+}
+
 }  // namespace
 
 std::uint8_t RecordData::Byte(int offset) const {
@@ -47,11 +55,11 @@ bool ReadRecordAt(int address, int length, RecordData& record, int& error) {
 
 bool ReadRecordNumber(int number, int length, RecordData& record, int& error) {
   record.Raw().clear();
-  const int part = std::min(length, kMaxReadBytes);
-  if (!ReadEcrMemoryExt(static_cast<std::uint16_t>(number), static_cast<std::uint8_t>(part), kRecordNumberSelector,
+  if (!FitsOneRead(length, error)) return false;
+  if (!ReadEcrMemoryExt(static_cast<std::uint16_t>(number), static_cast<std::uint8_t>(length), kRecordNumberSelector,
                         error))
     return false;
-  AppendAnswer(record, 1, part);
+  AppendAnswer(record, 1, length);
   return true;
 }
 
@@ -64,9 +72,9 @@ bool ReadInfoRecord(std::uint8_t selector, int number, RecordData& record, int& 
 
 bool ReadBlockEntry(int block, int entry, int length, RecordData& record, int& error) {
   record.Raw().clear();
-  const int part = std::min(length, kMaxReadBytes);
-  if (!ReadEcrRecordExt(block, entry << 8, static_cast<std::uint8_t>(part), kBlockEntrySelector, error)) return false;
-  AppendAnswer(record, 1, part);
+  if (!FitsOneRead(length, error)) return false;
+  if (!ReadEcrRecordExt(block, entry << 8, static_cast<std::uint8_t>(length), kBlockEntrySelector, error)) return false;
+  AppendAnswer(record, 1, length);
   return true;
 }
 

@@ -25,13 +25,14 @@ class RecordData {
 // `length` bytes from `address`, in as many 'D' reads as a length byte
 // allows. False with `error` set when a read fails.
 bool ReadRecordAt(int address, int length, RecordData& record, int& error);
-// Record `number` of a register that addresses its tables by record number
-// (5-byte 'D' with the selector 0xF0).
+// The first `length` bytes of record `number` of a register that addresses
+// its tables by record number (5-byte 'D' with the selector 0xF0). One frame
+// asks for at most 255 bytes: a longer `length` gives false with `error` 31.
 bool ReadRecordNumber(int number, int length, RecordData& record, int& error);
 // Record `number` behind 'U' 0 0x20 `selector`: the bytes after the status byte.
 bool ReadInfoRecord(std::uint8_t selector, int number, RecordData& record, int& error);
 // Entry `entry` of block `block` of a register that addresses its totals by
-// record (5-byte 'D' with the selector 0xF1).
+// record (5-byte 'D' with the selector 0xF1); at most 255 bytes, as above.
 bool ReadBlockEntry(int block, int entry, int length, RecordData& record, int& error);
 // The 16 bytes at `address` of the register's whole memory ('U' 0 14 and the
 // address in three bytes, low first): the bytes after the answer's first two.

@@ -40,4 +40,14 @@ bool HasSecondKeyMap() {
   return HasFeature(kSecondKeyMapFeature);
 }
 
+bool HasCurrencyTable() {
+  constexpr int kCurrencyFeature = 18;
+  return HasFeature(kCurrencyFeature);
+}
+
+bool HasGroupTable() {
+  constexpr int kGroupFeature = 41;
+  return HasFeature(kGroupFeature);
+}
+
 }  // namespace quadrel

@@ -18,5 +18,10 @@ bool HasFeature(int index);
 int FeatureLevel(int index);
 // The register keeps a second key map ('C' 9): function level 95.
 bool HasSecondKeyMap();
+// The register keeps currencies (table 8), each with the two numbers after
+// its rate: function level 18. Without it command 37 answers 279.
+bool HasCurrencyTable();
+// The register keeps groups (table 14): function level 41 (else 273).
+bool HasGroupTable();
 
 }  // namespace quadrel

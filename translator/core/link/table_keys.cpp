@@ -17,8 +17,6 @@ constexpr std::uint8_t kKeyPosition = 14;  // the entry becomes the key position
 constexpr std::uint8_t kKeyConfirm = 145;
 constexpr std::uint8_t kKeyEnd = 146;
 constexpr std::uint8_t kKeyTable = 147;
-// The widest number a register field holds: nine BCD bytes.
-constexpr std::size_t kMaxFieldDigits = 18;
 
 std::string_view TrimBlanks(std::string_view text) {
   const std::size_t first = text.find_first_not_of(' ');
@@ -26,20 +24,10 @@ std::string_view TrimBlanks(std::string_view text) {
   return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
-// Digits with at most one decimal point, blanks around them allowed.
-bool Keyable(std::string_view number) {
-  number = TrimBlanks(number);
-  if (number.empty()) return false;
-  const auto digits = static_cast<std::size_t>(std::count_if(
-      number.begin(), number.end(), [](char c) { return c >= '0' && c <= '9'; }));
-  const auto points = static_cast<std::size_t>(std::count(number.begin(), number.end(), '.'));
-  return digits + points == number.size() && points <= 1 && digits <= kMaxFieldDigits;
-}
-
 }  // namespace
 
 TableKeys& TableKeys::NumberField(std::string_view number, int after) {
-  illegal_ |= !Keyable(number);
+  illegal_ |= !IsKeyedNumber(number);
   records_.Record().Digits(number);
   if (after != 0) records_.Key(static_cast<std::uint8_t>(after));
   records_.Key(kKeyConfirm);
@@ -60,7 +48,7 @@ TableKeys& TableKeys::Number(std::string_view number) { return NumberField(numbe
 TableKeys& TableKeys::NumberThen147(std::string_view number) { return NumberField(number, kKeyTable); }
 
 TableKeys& TableKeys::Then(std::string_view number, std::uint8_t key) {
-  illegal_ |= !number.empty() && !Keyable(number);
+  illegal_ |= !number.empty() && !IsKeyedNumber(number);
   records_.Digits(number).Key(key);
   return *this;
 }
@@ -80,7 +68,7 @@ TableKeys& TableKeys::DigitsThen147(int slot) {
 TableKeys& TableKeys::HexDigits(int slot) {
   if (!FieldGiven(slot)) return Confirm();
   const std::string_view value = TrimBlanks(FieldText(slot));
-  illegal_ |= value.empty() || value.size() > kMaxFieldDigits ||
+  illegal_ |= value.empty() || value.size() > kMaxKeyedDigits ||
               !std::all_of(value.begin(), value.end(), [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); });
   records_.Record().Digits(value).Key(kKeyConfirm);
   return *this;

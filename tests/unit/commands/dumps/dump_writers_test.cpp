@@ -134,6 +134,8 @@ TEST_F(DumpWriters, EachProgrammingTable) {
       // No such table: the file exists, with the session lines only.
       {"ARCHIVIO=8, SESSIONE", Model('T', {}), {}, {"APRIPROG FUNZIONE", "CHIUDIPROG"}, 271},
       {"ARCHIVIO=7", Model('T', {}), {}, {}, 271},
+      // Currencies where they would lie, but the register states it has none (level 18).
+      {"ARCHIVIO=7", Model('T', {}, [](EcrConfigRecord& ecr) { ecr.AreaAddress[1] = 0x6000; }), {}, {}, 271},
       {"ARCHIVIO=21, SESSIONE", Model('T', {}), {}, {"APRIPROG FUNZIONE", "CHIUDIPROG"}},
       // A read that fails keeps the lines before it, and the session is closed after them.
       {"ARCHIVIO=3, SESSIONE",
@@ -194,6 +196,22 @@ TEST_F(DumpWriters, HeaderLinesPastFourHundredCharactersStayWhole) {
   }
   row.lines = {expected};
   Check(row);
+}
+
+// By record number one frame brings the record up to its text, and a record
+// whose fields lie past what one frame holds is refused rather than cut.
+TEST_F(DumpWriters, Table2ByNumberReadsWhatItsFieldsNeed) {
+  auto byNumber = [](int textWidth) {
+    return [=](EcrConfigRecord& ecr) {
+      ecr.ModelFlag = 1, ecr.IdentityWord49 = 1, ecr.FileAddress[3] = 300;
+      ecr.BcdBytesA = 2, ecr.Block4Byte39 = textWidth;
+    };
+  };
+  Check({"ARCHIVIO=2",
+         Model('T', {}, byNumber(3)),
+         {{bytes({'D', 1, 0, 8, 0xF0}), bytes(std::string("D\x00\x00\x05\x02\x50XYZ", 9))}},
+         {"TAB002 NUMERO=1, DESCRIZ='XYZ', VALORE3=5, PREZZO=2.50"}});
+  Check({"ARCHIVIO=2", Model('T', {90}, byNumber(250)), {}, {}, 31});
 }
 
 TEST_F(DumpWriters, RefusedNumbersLeaveTheFileAlone) {

@@ -68,6 +68,17 @@ TEST_F(TotalsReports, File199SecondTotalsTruncatedAndEdited) {
   EXPECT_EQ(host.progress_calls().back().percent, 4 * 100 / 27);
 }
 
+// A gross amount whose split would overflow ends the report with 265 and
+// the lines before it, instead of a net and tax of 0.
+TEST_F(TotalsReports, AGrossAmountThatCannotBeSplitEndsTheReport) {
+  auto setup = Model('R', {}, [](EcrConfigRecord& ecr) {
+    Plain(ecr);
+    ecr.AmountBytes = 7;
+  });
+  Check({"ARCHIVIO=99", setup, {kIdentity, Read(0x5000, Held({{0, "\x22"s}, {3, std::string(7, '\x99')}}, 17))},
+         {"1,'09/12/26 14:30'"}, 265});
+}
+
 // Model M: the register is asked to bring its VAT records up to date, then
 // the rates' records and the thirteen after them, keyed in two bands.
 TEST_F(TotalsReports, ModelMVatRecords) {

@@ -159,6 +159,12 @@ TEST_F(HostCommands, AFileThatCannotBeCreatedStopsTheQueryBeforeTheHost) {
   EXPECT_EQ(seen.calls, 0);
 }
 
+TEST_F(HostCommands, AnAnswerFileOnAFullDiskGives11) {
+  Serve(ECRIO_QUERY, 0, "A");
+  EXPECT_EQ(TradExecCommand("HOSTRICH RICHIESTA='Q', FILE='/dev/full'"), 11);
+  EXPECT_EQ(ResultText(0), "OK.") << "no answer is left for the next line";
+}
+
 TEST_F(HostCommands, DeviceAndRegisterPortsTakeOnlyTheirOwnCommands) {
   EXPECT_EQ(TradExecCommand("VENDITA"), 268);
   host.info().protocolType = quadrel_test::kProtocolConnection;

@@ -82,6 +82,7 @@ TEST_P(InfoEnquirySim, TheFileLineIsTheResultText) {
   std::filesystem::remove(file);
   std::string text;
   EXPECT_EQ(Item(1, text, ", FILE='/no/such/folder/x.txt'"), 11);
+  EXPECT_EQ(Item(0, text, ", FILE='/dev/full'"), 11);  // the line never reaches the disk
 }
 
 TEST_P(InfoEnquirySim, AFailedHeaderReadGivesFourAndDropsTheRecord) {

@@ -71,6 +71,13 @@ TEST_F(ReportCommands, ReportKeysByModelWithRangesCodesSecondConfirmsAndModel6Ta
          {bytes({'A', 3, 14}), bytes({'A', 2, 10, 1, 0x91}), bytes({'A', 5, 0x91}), bytes({'A', 9, 0x91}), kBackTo1});
   Expect('K', "#26 #1=203, #6=5, #7=4", {}, 265);
   Expect('M', "#26 #1=204, #8=010124, #9=0201", {}, 265);
+  // Dates are DDMMYY days of the calendar, else nothing is keyed.
+  for (const char* dates :
+       {"#8='AABBCC', #9=010124", "#8=290223, #9=010124", "#8=010124, #9=011324", "#8=000124, #9=010124"})
+    Expect('M', std::string("#26 #1=204, ") + dates, {}, 265);
+  Expect('M', "#26 #1=204, #8=290224, #9=310325",
+         {bytes({'A', 4, 14}), bytes({'A', 2, 10, 3, 0x91}), bytes({'A', 2, 9, 10, 2, 2, 4, 0x91}),
+          bytes({'A', 3, 1, 10, 3, 2, 5, 0x91}), kBackTo1});
   EcrRecord(1).ModelLimitC = 4989;
   Expect('K', "#26 #2=1, #3=0",
          {bytes({'A', 0, 0, 4, 14}), bytes({'A', 4, 9, 8, 9, 0x91}), bytes({'A', 3, 14}), bytes({'A', 1, 0x93, 0x91}),

@@ -4,7 +4,6 @@
 // zeroes the day, and the journal (keyboard way) and the XML documents read
 // that day back.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -23,20 +22,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class ReportsSim : public SimCommandTest {
+class ReportsSim : public SimCommandInFolderTest {
  protected:
   void SetUp() override {
-    SimCommandTest::SetUp();
+    SimCommandInFolderTest::SetUp();
     host_.pumpEvents = true;
-    dir_ = fs::temp_directory_path() / ("quadrel-reports-sim-" + std::to_string(getpid()));
-    fs::create_directories(dir_);
-    previous_ = fs::current_path();
-    fs::current_path(dir_);
-  }
-  void TearDown() override {
-    fs::current_path(previous_);
-    fs::remove_all(dir_);
-    SimCommandTest::TearDown();
   }
   // What the register printed for `lines`, with the line ends of a text file.
   // A code of -1 is not checked.
@@ -56,7 +46,6 @@ class ReportsSim : public SimCommandTest {
   }
   bool EchoOn() { return Reg().Config().Byte(ecrsim::Area::OutputSettings, 4) != 0; }
 
-  fs::path dir_, previous_;
 };
 
 TEST_F(ReportsSim, AReportCapturedIntoItsFileEqualsThePrintedOneAndTheEchoGoesBackOff) {

@@ -44,7 +44,7 @@ TEST_F(CheckAmountSim, EqualAmountsPassAndUnequalOnesClearTheEntryOnEachDecimals
   };
   const Row rows[] = {
       {0, {1, 2}, "12", 0, "000000000012"},
-      {0, {1, 2}, "12.4", 0, "000000000012"},
+      {0, {1, 2}, "012", 0, "000000000012"},
       {0, {1, 2}, "13", 265, ""},
       {2, {1, 2, kPoint, 5}, "12.50", 0, "000000001250"},
       {2, {1, 2, kPoint, 5}, "12.51", 265, ""},
@@ -92,7 +92,8 @@ TEST_F(CheckAmountSim, AFailedOrRefusedAmountReadIsNeverASuccess) {
   reg.EditConfig().SetNumber(ecrsim::Area::Counters, 1, 1, 7);
   EXPECT_EQ(TradExecCommand("VERIFICA IMPORTO=12"), 0x8000 + 7);
   EXPECT_FALSE(Reply().PendingReply.set);
-  EXPECT_EQ(TradExecCommand("VERIFICA IMPORTO='abc'"), 266);
+  EXPECT_EQ(TradExecCommand("VERIFICA IMPORTO='abc'"), 265);
+  EXPECT_EQ(TradExecCommand("VERIFICA"), 266);
 }
 
 }  // namespace
