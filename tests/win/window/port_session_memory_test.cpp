@@ -2,8 +2,9 @@
 // nothing behind in the process, however many there are. A process of its
 // own, so no other test's allocations blur the measure.
 #include <gtest/gtest.h>
-#include <psapi.h>
 #include <windows.h>
+
+#include <psapi.h>  // after windows.h, whose types it uses
 
 #include "protocol/protocol_test_support.h"
 #include "window/main_form.h"
