@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <tlhelp32.h>  // after windows.h
+
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -60,6 +62,21 @@ inline bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs = kRunTim
   return true;
 }
 
+inline void EndProcessesNamed(const char* name) {
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  PROCESSENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+    if (_stricmp(entry.szExeFile, name) != 0) continue;
+    if (HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID)) {
+      TerminateProcess(process, 1);
+      WaitForSingleObject(process, 10000);
+      CloseHandle(process);
+    }
+  }
+  CloseHandle(snapshot);
+}
+
 // The driver window of the process `processId` (several may run).
 inline HWND FormOf(DWORD processId) {
   for (HWND form = FindWindowExA(nullptr, nullptr, ravelin::kMainFormClass, nullptr); form;
@@ -90,10 +107,14 @@ class Ravelin {
     CloseHandle(process_.hThread);
     CloseHandle(process_.hProcess);
   }
-  // As a crash or a power cut ends it: nothing of its own runs.
+  // As a crash or a power cut ends it: nothing of its own runs. Wine's COM
+  // service keeps the class object the dead process registered and would
+  // send every later client to it: the service is ended too, and COM starts
+  // it afresh at its next call (the rig's prefix only sees its own processes).
   void Kill() {
     TerminateProcess(process_.hProcess, 0);
     WaitForSingleObject(process_.hProcess, 10000);
+    EndProcessesNamed("rpcss.exe");
   }
   bool Started() const { return started_; }
   DWORD Id() const { return process_.dwProcessId; }

@@ -6,6 +6,9 @@
 
 #include <psapi.h>  // after windows.h, whose types it uses
 
+#include <algorithm>
+#include <cstdint>
+
 #include "protocol/protocol_test_support.h"
 #include "window/main_form.h"
 
@@ -30,13 +33,22 @@ TEST(PortSessionMemory, TwoHundredOpensAndClosesOfAPortKeepTheWorkingSetFlat) {
   protocol_test::PortKey key(952, protocol_test::EthernetPortValues(ports.wire));
   SilentNotifier notifier;
   ravelin::TMainForm form(&notifier);
-  SIZE_T settled = 0;
+  // On a loaded machine Wine's own share (thread stacks, its heaps) jitters by
+  // a few pages and settles within the first half: the highest working set
+  // of the first half is compared with the lowest of the last sessions. A
+  // leak of the size this guards against grows by megabytes in between.
+  SIZE_T firstHalf = 0;
+  SIZE_T last = SIZE_MAX;
   for (int session = 1; session <= kSessions; ++session) {
     ASSERT_EQ(form.OpenLogicalPort(952), 0) << "session " << session;
     ASSERT_TRUE(form.CloseLogicalPort());
-    if (session == kWarmUp) settled = WorkingSet();
+    // The line's status changes reach the window as messages, as in the program.
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+    if (session > kWarmUp && session <= kSessions / 2) firstHalf = std::max(firstHalf, WorkingSet());
+    if (session > kSessions - kWarmUp / 2) last = std::min(last, WorkingSet());
   }
-  EXPECT_LE(WorkingSet(), settled + kPages) << "grew by " << (WorkingSet() - settled) << " bytes";
+  EXPECT_LE(last, firstHalf + kPages) << "grew by " << (last - firstHalf) << " bytes";
 }
 
 }  // namespace
