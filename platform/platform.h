@@ -47,6 +47,7 @@ void DebugOutput(const char* text);
 
 struct LocalTime {
   int year, month, day, hour, minute, second, millisecond;
+  int utcOffsetMinutes;  // local time minus UTC (+60 in Rome in winter)
 };
 LocalTime LocalNow();
 // Tests fix the local clock at a moment, or give it back with null.

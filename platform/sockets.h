@@ -51,4 +51,9 @@ bool PeerAddressText(SocketHandle socket, std::string& text);
 // paths already hold them.
 std::vector<std::string> SystemRootCertificates();
 
+// Whether the TLS library's built-in paths (trusted roots) are the system's
+// own: true for the distribution's OpenSSL on POSIX; false on Windows, where
+// a statically linked library's paths are folders any user may create.
+bool TlsLibraryPathsAreTheSystems();
+
 }  // namespace platform

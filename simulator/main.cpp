@@ -10,8 +10,8 @@
 #include <string>
 #include <string_view>
 
-#include "control_commands.h"
-#include "sim_server.h"
+#include "control/control_commands.h"
+#include "server/sim_server.h"
 
 namespace {
 

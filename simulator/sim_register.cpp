@@ -5,13 +5,13 @@
 #include <string>
 #include <utility>
 
-#include "bcd_digits.h"
-#include "config_places.h"
-#include "current_amount.h"
-#include "memory_image.h"
-#include "print_lines.h"
-#include "sales_totals.h"
-#include "table_images.h"
+#include "config/bcd_digits.h"
+#include "config/config_places.h"
+#include "config/memory_image.h"
+#include "config/table_images.h"
+#include "printer/print_lines.h"
+#include "till/current_amount.h"
+#include "till/sales_totals.h"
 
 namespace ecrsim {
 namespace {

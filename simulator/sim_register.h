@@ -11,53 +11,25 @@
 #include <string>
 #include <vector>
 
-#include "chip_card.h"
-#include "device_services.h"
-#include "key_interpreter.h"
-#include "key_maps.h"
-#include "logo_store.h"
-#include "placed_memory.h"
-#include "printer.h"
-#include "record_files.h"
-#include "register_config.h"
-#include "transfer_files.h"
-#include "xml_store.h"
+#include "config/placed_memory.h"
+#include "config/register_config.h"
+#include "keyboard/key_interpreter.h"
+#include "keyboard/key_maps.h"
+#include "printer/logo_store.h"
+#include "printer/printer.h"
+#include "stores/chip_card.h"
+#include "stores/device_services.h"
+#include "stores/record_files.h"
+#include "stores/transfer_files.h"
+#include "till/xml_store.h"
+#include "wire/register_answer.h"
 
 namespace ecrsim {
-
-// The six bytes after the letter of an 'S' answer.
-struct StatusBytes {
-  std::uint8_t state = 1;        // bit 0 idle, bit 2 not ready (the host asks its own status)
-  std::uint8_t critical = 0;     // nonzero: a critical state with this code
-  std::uint8_t transaction = 0;  // bit 0: a transaction is open
-  std::uint8_t reserved = 0;
-  std::uint8_t keyPosition = 1;  // 1 = REG
-  std::uint8_t extra = 0;        // bit 0: the register asks for confirmation
-};
-
-// Codes a register refuses a frame with (host result 8, answer byte 1).
-constexpr std::uint8_t kRefuseUnknownFrame = 1;
-constexpr std::uint8_t kRefuseBadAddress = 2;
-constexpr std::uint8_t kRefuseTransactionOpen = 6;
-constexpr std::uint8_t kRefuseKeyPosition = 4;  // the frame needs the REG position
 
 constexpr std::uint8_t kTableRecordRead = 0x20;  // 'U' 0 0x20: a table record behind the information frames
 constexpr std::uint8_t kMemoryImageRead = 14;     // 'U' 0 14: 16 bytes of the whole memory
 constexpr std::uint32_t kMemoryImageBlock = 16;
 constexpr std::uint32_t kMemoryImageBytes = 512 * 1024;
-
-// Host results the link reports with an answer.
-constexpr int kHostOk = 0;
-constexpr int kHostRefused = 8;
-constexpr int kHostCritical = 32;
-
-struct Reply {
-  bool answered = true;  // false: the register stays silent
-  int hostResult = kHostOk;
-  int detail = 0;
-  std::vector<std::uint8_t> answer;
-  int delayMs = 0;  // how long the register takes to answer
-};
 
 enum class FaultKind {
   HostResult,     // value = host result (1, 2, 4, 8, 32 ...), data = detail or refusal byte

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "event_builder.h"
+#include "wire/event_builder.h"
 
 namespace ecrsim {
 

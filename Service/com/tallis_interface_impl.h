@@ -3,6 +3,9 @@
 // logical port at a time. It keeps the connection's state and forwards to
 // the driver window through IPortSession; events reach the client through
 // its TEventSink and TEventQueue. Window thread only (apartment threading).
+// The IDispatch plumbing is tallis_interface_impl.cpp; the methods are in
+// tallis_connection.cpp, tallis_commands.cpp, tallis_properties.cpp and
+// tallis_events.cpp, by what they do.
 #pragma once
 
 #include <windows.h>

@@ -116,4 +116,8 @@ std::vector<std::string> SystemRootCertificates() {
   return {};
 }
 
+bool TlsLibraryPathsAreTheSystems() {
+  return true;
+}
+
 }  // namespace platform

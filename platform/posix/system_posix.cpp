@@ -61,7 +61,8 @@ LocalTime LocalNow() {
   tm parts{};
   localtime_r(&now.tv_sec, &parts);
   return {parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday, parts.tm_hour,
-          parts.tm_min,         parts.tm_sec,     static_cast<int>(now.tv_usec / 1000)};
+          parts.tm_min,         parts.tm_sec,     static_cast<int>(now.tv_usec / 1000),
+          static_cast<int>(parts.tm_gmtoff / 60)};
 }
 
 namespace {

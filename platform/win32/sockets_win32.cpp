@@ -140,4 +140,8 @@ std::vector<std::string> SystemRootCertificates() {
   return roots;
 }
 
+bool TlsLibraryPathsAreTheSystems() {
+  return false;
+}
+
 }  // namespace platform

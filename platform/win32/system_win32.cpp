@@ -61,11 +61,26 @@ void PumpThreadMessages() {
 
 void DebugOutput(const char* text) { OutputDebugStringA(text); }
 
+namespace {
+
+std::int64_t FileTimeTicks(const SYSTEMTIME& time) {
+  FILETIME file{};
+  SystemTimeToFileTime(&time, &file);
+  return (static_cast<std::int64_t>(file.dwHighDateTime) << 32) | file.dwLowDateTime;
+}
+
+}  // namespace
+
 LocalTime LocalNow() {
   if (const LocalTime* fixed = FixedLocalNow()) return *fixed;
-  SYSTEMTIME now;
-  GetLocalTime(&now);
-  return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond, now.wMilliseconds};
+  // The local time from the same UTC moment, so the offset between the two
+  // is right also at a change of daylight saving time.
+  SYSTEMTIME utc, now;
+  GetSystemTime(&utc);
+  if (!SystemTimeToTzSpecificLocalTime(nullptr, &utc, &now)) now = utc;
+  constexpr std::int64_t kTicksPerMinute = 600000000;  // of 100 ns
+  const int offset = static_cast<int>((FileTimeTicks(now) - FileTimeTicks(utc)) / kTicksPerMinute);
+  return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond, now.wMilliseconds, offset};
 }
 
 std::string LocalDateText() {

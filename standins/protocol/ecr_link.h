@@ -18,7 +18,7 @@
 #include "port_settings.h"
 #include "protocol_api.h"
 #include "protocol_log.h"
-#include "wire.h"
+#include "wire/wire.h"
 
 namespace prot {
 

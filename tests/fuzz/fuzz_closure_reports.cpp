@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "mail/closure_run.h"
+#include "mail/closure/closure_run.h"
 
 namespace {
 

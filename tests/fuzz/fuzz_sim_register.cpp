@@ -9,7 +9,7 @@
 #include <span>
 #include <string_view>
 
-#include "control_commands.h"
+#include "control/control_commands.h"
 #include "simulator.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -5,10 +5,10 @@
 #include <string>
 #include <string_view>
 
-#include "mail/base64.h"
-#include "mail/smtp_auth_answers.h"
-#include "mail/smtp_errors.h"
-#include "mail/smtp_reply.h"
+#include "mail/smtp/base64.h"
+#include "mail/smtp/smtp_auth_answers.h"
+#include "mail/smtp/smtp_errors.h"
+#include "mail/smtp/smtp_reply.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::string_view input(reinterpret_cast<const char*>(data), size);

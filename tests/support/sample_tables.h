@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "register_config.h"
+#include "config/register_config.h"
 
 namespace quadrel_test {
 

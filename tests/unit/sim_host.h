@@ -35,7 +35,7 @@
 #include "state/ecr_config.h"
 #include "state/executor_state.h"
 #include "state/library_state.h"
-#include "wire.h"
+#include "wire/wire.h"
 
 constexpr int kSimHostTimeoutDetail = 99;
 constexpr std::size_t kSimHostMessageBytes = 256;  // the data a host's message record keeps

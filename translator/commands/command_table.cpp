@@ -8,6 +8,9 @@
 #include "commands/host/host_commands.h"
 #include "commands/journal/journal_export_signed.h"
 #include "commands/journal/journal_read.h"
+#include "commands/mail/closure_mail.h"
+#include "commands/mail/receipt_mail.h"
+#include "commands/mail/receipt_picture.h"
 #include "commands/printing/display_lines.h"
 #include "commands/printing/field_records.h"
 #include "commands/printing/logo_upload.h"
@@ -37,9 +40,6 @@
 #include "commands/xml/xml_download.h"
 #include "language/command_field_values.h"
 #include "language/result_codes.h"
-#include "mail/closure_mail.h"
-#include "mail/receipt_mail.h"
-#include "mail/receipt_picture.h"
 
 namespace quadrel {
 namespace {
@@ -117,13 +117,13 @@ constexpr CommandRow kCommandTable[] = {
     {72, CmdJournalRead},
     {73, CmdCheckAmount},
     {74, CmdResetToIdle, 0, NeedsRegisterForMode},
-    {75, CmdMailReceipt, 0, NeedsRegisterForMode},
+    {75, CmdMailReceipt, 0, NeedsRegisterForMode, CredentialField(5)},
     {76, CmdJournalExportSigned},
     {77, CmdHostXferTotals, kCmdHostOnly},
     {78, CmdHostXferTables, kCmdHostOnly},
     {79, CmdHostQuery, kCmdHostOnly},
     {80, CmdAmountKey34},
-    {120, CmdMailClosure},
+    {120, CmdMailClosure, 0, nullptr, CredentialField(6)},
     {121, CmdXmlDownload},
     {122, CmdReceiptPicture, 0, NeedsRegisterForMode},
     {124, CmdFieldRecord188},

@@ -109,6 +109,13 @@ async def silence(reader, writer, log):
     await lines_until_closed(reader, log)
 
 
+async def trickle(reader, writer, log):
+    """A greeting that comes one byte at a time, each well within the wait
+    for a reply, the whole far beyond it."""
+    await say(writer, "220-", *("x" * 16), "\r\n220 faults ESMTP\r\n", pause=0.5)
+    await quit_dialogue(reader, writer, log)
+
+
 async def huge_ehlo(reader, writer, log):
     line = "250-" + "x" * 46 + "\r\n"
     body = line * (20000 // len(line) + 1)
@@ -179,6 +186,7 @@ def scripted(case):
         "auth_530": lambda r, w, l: ehlo_then(r, w, l, offer("250 AUTH LOGIN\r\n"), refuse_auth_530),
         "dropped": drop_after_ehlo,
         "silent": silence,
+        "trickle": trickle,
         "huge_ehlo": huge_ehlo,
     }[case]
 
@@ -225,7 +233,7 @@ async def main(folder):
     loop = asyncio.get_running_loop()
     ports = {}
     for case in ["greeting_554", "chunked_ehlo", "auth_equals", "auth_lookalikes", "plain_only",
-                 "gssapi_only", "auth_530", "dropped", "silent", "huge_ehlo"]:
+                 "gssapi_only", "auth_530", "dropped", "silent", "trickle", "huge_ehlo"]:
         server = await asyncio.start_server(logged(folder, case, scripted(case)), "127.0.0.1", 0)
         ports[case] = server.sockets[0].getsockname()[1]
     for case, options in MESSAGE_CASES.items():

@@ -1,5 +1,5 @@
 // The logical-port form's rules over an in-memory registry.
-#include "port_form.h"
+#include "model/port_form.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "memory_registry.h"
-#include "net_def.h"
+#include "model/memory_registry.h"
+#include "model/net_def.h"
 #include "recorded_services.h"
 
 namespace lathwell {

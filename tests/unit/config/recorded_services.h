@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "service_runner.h"
+#include "model/service_runner.h"
 
 namespace lathwell {
 

@@ -1,9 +1,9 @@
 // Installing and removing a port's spooler service, against a recording runner.
-#include "spooler_service.h"
+#include "model/spooler_service.h"
 
 #include <gtest/gtest.h>
 
-#include "memory_registry.h"
+#include "model/memory_registry.h"
 #include "recorded_services.h"
 
 namespace lathwell {

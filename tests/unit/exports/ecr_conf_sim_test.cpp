@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "control_commands.h"
+#include "control/control_commands.h"
 #include "exports/ecr_conf_exports.h"
 #include "sim_host.h"
 

@@ -9,13 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "control_commands.h"
+#include "control/control_commands.h"
 #include "definition_text.h"
-#include "event_builder.h"
 #include "interfaces/translator_exports.h"
 #include "language/definition_file.h"
 #include "run/command_executor.h"
 #include "sim_host.h"
+#include "wire/event_builder.h"
 
 namespace quadrel {
 namespace {

@@ -6,9 +6,9 @@
 #include <array>
 #include <vector>
 
+#include "config/memory_image.h"
 #include "link/ecr_readiness.h"
 #include "link/settings_write_back.h"
-#include "memory_image.h"
 #include "sim_host.h"
 
 namespace quadrel {

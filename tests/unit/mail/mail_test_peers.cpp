@@ -1,4 +1,4 @@
-#include "mail_test_peers.h"
+#include "mail/mail_test_peers.h"
 
 #include <gtest/gtest.h>
 
@@ -10,8 +10,8 @@
 
 #include "file_text.h"
 #include "interfaces/registry.h"
-#include "mail/base64.h"
-#include "mail/smtp_errors.h"
+#include "mail/smtp/base64.h"
+#include "mail/smtp/smtp_errors.h"
 
 #ifdef _WIN32
 #include "dll/registry_fixture.h"

@@ -5,7 +5,7 @@
 #include <tuple>
 #include <vector>
 
-#include "memory_image.h"
+#include "config/memory_image.h"
 #include "sim_register.h"
 #include "simulator.h"
 

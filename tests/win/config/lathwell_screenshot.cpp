@@ -7,8 +7,8 @@
 
 #include <cstdio>
 
+#include "dialog/port_form_ids.h"
 #include "lathwell_window.h"
-#include "port_form_ids.h"
 #include "protocol/protocol_test_support.h"
 
 int main(int argc, char** argv) {

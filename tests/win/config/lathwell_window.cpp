@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "port_form_ids.h"
+#include "dialog/port_form_ids.h"
 
 namespace lathwell_test {
 namespace {

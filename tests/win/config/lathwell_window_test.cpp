@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "port_form_ids.h"
-#include "port_values.h"
+#include "dialog/port_form_ids.h"
+#include "model/port_values.h"
 #include "protocol/protocol_test_support.h"
 
 namespace lathwell_test {

@@ -6,9 +6,9 @@
 
 #include <fstream>
 
+#include "dialog/port_form_ids.h"
 #include "interfaces/registry.h"
 #include "lathwell_window.h"
-#include "port_form_ids.h"
 #include "protocol/protocol_test_support.h"
 #include "window/main_form.h"
 

@@ -12,8 +12,8 @@
 #include <map>
 #include <vector>
 
+#include "dialog/port_form_ids.h"
 #include "lathwell_window.h"
-#include "port_form_ids.h"
 #include "protocol/protocol_test_support.h"
 
 namespace lathwell_test {

@@ -8,9 +8,9 @@
 #include <cstdint>
 #include <string>
 
+#include "config/register_config.h"
 #include "dll/quadrel_exports.h"
 #include "dll/simulated_line.h"
-#include "register_config.h"
 
 namespace {
 

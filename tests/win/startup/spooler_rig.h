@@ -20,7 +20,7 @@
 #include <string>
 #include <vector>
 
-#include "config_lines.h"
+#include "config/config_lines.h"
 #include "protocol/protocol_test_support.h"
 #include "sample_tables.h"
 #include "window/main_form.h"

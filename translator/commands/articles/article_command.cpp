@@ -5,8 +5,8 @@
 #include "language/command_fields.h"
 #include "language/number_helpers.h"
 #include "language/result_codes.h"
-#include "link/article_record.h"
-#include "link/article_write.h"
+#include "records/article_record.h"
+#include "records/article_write.h"
 
 namespace quadrel {
 namespace {

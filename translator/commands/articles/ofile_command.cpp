@@ -6,8 +6,8 @@
 #include "language/command_fields.h"
 #include "language/number_helpers.h"
 #include "language/result_codes.h"
-#include "link/ofile_record.h"
-#include "link/ofile_write.h"
+#include "records/ofile_record.h"
+#include "records/ofile_write.h"
 
 namespace quadrel {
 namespace {

@@ -6,8 +6,8 @@
 #include "commands/transfers/article_lines.h"
 #include "commands/transfers/transfer_run.h"
 #include "language/result_codes.h"
-#include "link/record_frame.h"
 #include "link/register_link.h"
+#include "records/record_frame.h"
 #include "state/ecr_config.h"
 
 namespace quadrel {

@@ -3,7 +3,7 @@
 #include <string_view>
 
 #include "language/command_line_form.h"
-#include "link/article_record.h"
+#include "records/article_record.h"
 #include "state/library_state.h"
 #include "text/bcd_text.h"
 #include "text/code_page.h"

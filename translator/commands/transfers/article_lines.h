@@ -7,7 +7,7 @@
 #include <span>
 #include <string>
 
-#include "link/record_fields.h"
+#include "records/record_fields.h"
 
 namespace quadrel {
 

@@ -6,7 +6,7 @@
 #include "config/ecr_config_read.h"
 #include "events/data_capture_records.h"
 #include "language/result_codes.h"
-#include "link/record_frame.h"
+#include "records/record_frame.h"
 #include "state/ecr_config.h"
 
 namespace quadrel {

@@ -7,7 +7,7 @@
 #include "commands/transfers/transfer_run.h"
 #include "config/ecr_config_read.h"
 #include "language/result_codes.h"
-#include "link/record_frame.h"
+#include "records/record_frame.h"
 #include "state/ecr_config.h"
 
 namespace quadrel {

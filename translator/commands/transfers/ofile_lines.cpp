@@ -5,7 +5,7 @@
 
 #include "commands/transfers/article_lines.h"
 #include "language/command_line_form.h"
-#include "link/ofile_record.h"
+#include "records/ofile_record.h"
 #include "text/bcd_text.h"
 #include "text/code_page.h"
 #include "text/out_field.h"

@@ -6,10 +6,10 @@
 #include "language/command_fields.h"
 #include "language/command_line.h"
 #include "language/result_codes.h"
-#include "link/article_record.h"
-#include "link/article_write.h"
-#include "link/ofile_record.h"
-#include "link/ofile_write.h"
+#include "records/article_record.h"
+#include "records/article_write.h"
+#include "records/ofile_record.h"
+#include "records/ofile_write.h"
 #include "text/code_page.h"
 
 namespace quadrel {

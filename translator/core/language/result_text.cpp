@@ -104,6 +104,11 @@ void SetPendingReply(std::string_view text) {
   Reply().PendingReply.set = true;
 }
 
+int FailWithDetail(int code, std::string_view text) {
+  Reply().FailureDetail = {code, std::string(text)};
+  return code;
+}
+
 void FormatResultText(std::string& dst, int code) {
   if (code == kResultOk) {
     FormatSuccessText(dst);
@@ -117,7 +122,12 @@ void FormatResultText(std::string& dst, int code) {
   const int row = ResultRow(code);
   dst = IntMsgTable().Row(kMsgError) + std::to_string(resultClass >> 8) + "/" + std::to_string(row);
   AppendLinePart(dst);
-  AppendClassText(dst, resultClass, row);
+  const ErrorDetail& detail = Reply().FailureDetail;
+  if (detail.code == code && !detail.text.empty()) {
+    dst += detail.text;
+  } else {
+    AppendClassText(dst, resultClass, row);
+  }
 }
 
 }  // namespace quadrel

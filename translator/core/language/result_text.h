@@ -24,6 +24,12 @@ struct LineErrorMark {
   int line = 0;
 };
 
+// A handler's own words for the code it fails with, in place of the class text.
+struct ErrorDetail {
+  int code = 0;
+  std::string text;
+};
+
 struct ReplyState {
   OneShotText PendingMessage;  // replaces the next success text
   OneShotText PendingReply;    // replaces the next success text (answers of enquiries)
@@ -31,6 +37,7 @@ struct ReplyState {
   TransferStatsRecord TransferStats;
   LineErrorMark BatchLineError;     // line of the batch file that failed
   LineErrorMark TransferLineError;  // line of the transfer file that failed
+  ErrorDetail FailureDetail;        // for the line that runs; cleared as each line starts
 };
 
 ReplyState& Reply();
@@ -41,10 +48,14 @@ constexpr std::size_t kPendingReplyChars = 512;
 // Sets the PendingReply to `text`, cut to kPendingReplyChars.
 void SetPendingReply(std::string_view text);
 
+// Returns `code` and has its error text say `text` instead of the class text.
+int FailWithDetail(int code, std::string_view text);
+
 // Code 0: the pending message, else the pending reply, else "OK." with the
 // reply extra and the transfer statistics; the one-shot texts used are
 // consumed. Code 16: "NON OK. " is appended to `dst`. Any other code: "ERROR ",
-// class and row, the failing line when one is marked, and the class's texts.
+// class and row, the failing line when one is marked, and the class's texts
+// (or the failure detail given for this code).
 void FormatResultText(std::string& dst, int code);
 
 }  // namespace quadrel

@@ -13,6 +13,7 @@
 #include "run/command_executor.h"
 #include "run/key_batch_sender.h"
 #include "run/retry_runner.h"
+#include "run/traced_line.h"
 #include "state/batch_state.h"
 #include "state/ecr_config.h"
 #include "state/executor_state.h"
@@ -88,7 +89,7 @@ int RunLines(LineFile& batch, std::uintmax_t fileSize, LineFile* results, bool& 
     ++run.lineNumber;
     reply.BatchLineError.line = run.lineNumber;
 
-    if (lib.batchEcho) ReportLine((">" + line).c_str());
+    if (lib.batchEcho) ReportLine((">" + TracedLine(line)).c_str());
     const int code = TradExecWithRetry(line, results);
     if (code == kResultEmptyLine) {
       TraceLineResult(line, std::string(), 0);
@@ -125,7 +126,7 @@ void TraceLineResult(std::string_view line, const std::string& resultText, int c
   if (!info || !info->trace) return;
   char hexCode[16];
   std::snprintf(hexCode, sizeof hexCode, "%X", static_cast<unsigned>(code));
-  HostTraceLine(kTraceInfo, std::string(line).c_str());
+  HostTraceLine(kTraceInfo, TracedLine(line).c_str());
   HostTraceLine(kTraceInfo, resultText.c_str());
   HostTraceLine(kTraceInfo, hexCode);
 }

@@ -3,6 +3,7 @@
 // the command families above this folder and is installed once per reset.
 #pragma once
 
+#include <cstdint>
 #include <span>
 
 namespace quadrel {
@@ -26,13 +27,22 @@ enum CommandFlag : unsigned {
   kCmdKeepsLineText = 1u << 7,    // keeps its parameter text for the file transfer
 };
 
+// The bit of field #n in a row's set of credential fields.
+constexpr std::uint64_t CredentialField(int n) {
+  return std::uint64_t{1} << n;
+}
+
 struct CommandRow {
   int number = 0;
   CommandHandler handler = nullptr;
   unsigned flags = 0;
   RegisterNeed needsRegister = nullptr;  // null: the flags alone decide
+  std::uint64_t credentialFields = 0;    // fields whose values the trace hides
 
   bool Has(CommandFlag flag) const { return (flags & flag) != 0; }
+  bool IsCredential(int field) const {
+    return field >= 0 && field < 64 && (credentialFields & CredentialField(field));
+  }
 };
 
 // Makes `rows` the table the executor looks commands up in; the rows must

@@ -10,6 +10,7 @@
 #include "run/command_executor.h"
 #include "run/key_batch_sender.h"
 #include "run/retry_policy.h"
+#include "run/traced_line.h"
 #include "state/batch_state.h"
 #include "state/ecr_config.h"
 #include "state/executor_state.h"
@@ -95,7 +96,8 @@ int TradExecWithRetry(std::string_view line, LineFile* answerFile) {
   if (coverMode == kCoverRetryUntilCleared && !Library().host.progress) coverMode = kCoverStopBatch;
   int retriesLeft = inBatch && coverMode == kCoverOneAttempt ? 1 : kAttempts;
   Reply().PendingReply.text.clear();
-  const std::string traced(line);
+  Reply().FailureDetail = {};
+  const std::string traced = TracedLine(line);
   int coverRounds = 0;
 
   for (;;) {

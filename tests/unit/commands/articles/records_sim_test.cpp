@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "control_commands.h"
+#include "control/control_commands.h"
 #include "definition_text.h"
 #include "language/definition_file.h"
 #include "language/definition_tables.h"

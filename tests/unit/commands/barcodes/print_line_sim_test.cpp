@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "control_commands.h"
+#include "control/control_commands.h"
 #include "definition_text.h"
 #include "exports/process_state.h"
 #include "run/command_executor.h"

@@ -4,7 +4,7 @@
 #include <fstream>
 
 #include "commands/barcodes/barcode_library.h"
-#include "control_commands.h"
+#include "control/control_commands.h"
 #include "sim_command_fixture.h"
 
 namespace quadrel {

@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "control_commands.h"
+#include "control/control_commands.h"
 #include "definition_text.h"
 #include "exports/ecr_cmd.h"
 #include "file_text.h"

@@ -8,7 +8,7 @@
 #include <fstream>
 #include <string>
 
-#include "memory_image.h"
+#include "config/memory_image.h"
 #include "sim_command_fixture.h"
 
 namespace quadrel {

@@ -3,7 +3,7 @@
 #include <fstream>
 
 #include "commands/printing/gra_picture.h"
-#include "control_commands.h"
+#include "control/control_commands.h"
 #include "sim_command_fixture.h"
 
 namespace quadrel {

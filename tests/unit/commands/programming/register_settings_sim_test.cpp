@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "control_commands.h"
+#include "control/control_commands.h"
 #include "sim_command_fixture.h"
 #include "state/ecr_config.h"
 

@@ -8,7 +8,7 @@
 
 #include "definition_text.h"
 #include "exports/process_state.h"
-#include "key_interpreter.h"
+#include "keyboard/key_interpreter.h"
 #include "language/result_text.h"
 #include "run/command_executor.h"
 #include "sim_host.h"

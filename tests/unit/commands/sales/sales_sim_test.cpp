@@ -10,7 +10,7 @@
 #include "commands/session/reset_to_idle.h"
 #include "definition_text.h"
 #include "exports/process_state.h"
-#include "key_interpreter.h"
+#include "keyboard/key_interpreter.h"
 #include "language/result_text.h"
 #include "run/command_executor.h"
 #include "run/key_batch_sender.h"

@@ -10,7 +10,7 @@
 
 #include "commands/session/select_ecr.h"
 #include "definition_text.h"
-#include "key_interpreter.h"
+#include "keyboard/key_interpreter.h"
 #include "language/definition_file.h"
 #include "run/command_executor.h"
 #include "run/key_batch_sender.h"

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "commands/transfers/upload_lines.h"
-#include "control_commands.h"
+#include "control/control_commands.h"
 #include "language/result_codes.h"
 #include "language/result_text.h"
 #include "sim_command_fixture.h"
