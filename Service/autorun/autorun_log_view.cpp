@@ -49,9 +49,19 @@ void TAutoRunLogView::AnswerChanged(const std::string& errorsFile) {
   if (shown_) Load(errorsFile);
 }
 
+void TAutoRunLogView::AddNote(const std::string& note, const std::string& errorsFile) {
+  notes_.push_back(note);
+  if (notes_.size() > kNotesKept) notes_.pop_front();
+  if (shown_) Load(errorsFile);
+}
+
 void TAutoRunLogView::Load(const std::string& errorsFile) {
   std::string content;
   text_ = ReadTextFile(errorsFile, content) ? WithCrLfLines(content) : kErrorsFileNotFound;
+  if (notes_.empty()) return;
+  if (text_.empty() || text_.back() != '\n') text_ += "\r\n";
+  text_ += "\r\nAutoRun:\r\n";
+  for (const std::string& note : notes_) text_ += note + "\r\n";
 }
 
 }  // namespace ravelin

@@ -1,7 +1,10 @@
 // The AutoRun log: the "Show Log" button and the memo that shows the errors
-// file of the last command file.
+// file of the last command file, followed by AutoRun's own notes (a file set
+// aside, results kept under another name).
 #pragma once
 
+#include <cstddef>
+#include <deque>
 #include <string>
 
 namespace ravelin {
@@ -17,6 +20,8 @@ class TAutoRunLogView {
   void Toggle(const std::string& errorsFile);
   // eAutoRunChange: a new answer means a new errors file; reloaded when shown.
   void AnswerChanged(const std::string& errorsFile);
+  // One of AutoRun's notes; the latest kNotesKept stay.
+  void AddNote(const std::string& note, const std::string& errorsFile);
 
   bool Shown() const { return shown_; }
   const char* ButtonCaption() const { return shown_ ? kCloseLogCaption : kShowLogCaption; }
@@ -26,8 +31,11 @@ class TAutoRunLogView {
  private:
   void Load(const std::string& errorsFile);
 
+  static constexpr std::size_t kNotesKept = 50;
+
   bool shown_ = false;
   std::string text_;
+  std::deque<std::string> notes_;
 };
 
 }  // namespace ravelin

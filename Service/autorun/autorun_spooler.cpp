@@ -4,11 +4,13 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
+#include <cwctype>
+#include <exception>
 #include <string_view>
 #include <utility>
 
 #include "autorun/batch_line.h"
+#include "autorun/spool_files.h"
 #include "translator_gate.h"
 
 namespace ravelin {
@@ -23,52 +25,45 @@ constexpr int kBatchRanWithErrors = 14;
 constexpr int kErrorsFileError = 12;
 constexpr char kErrorsExtension[] = ".err";
 constexpr char kTemporarySuffix[] = ".tmp";
+// What the errors file and the log say of a name the translator cannot take.
+constexpr char kNameOutsideCodePage[] = "File name outside the ANSI code page";
+
 bool BatchRan(int code, bool resultsKept) {
   return code == 0 || code == kBatchRanWithErrors || (code == kErrorsFileError && resultsKept);
 }
 
-bool EndsWithNoCase(std::string_view text, std::string_view ending) {
+// The suffixes are plain ASCII.
+std::wstring Wide(std::string_view ascii) {
+  return std::wstring(ascii.begin(), ascii.end());
+}
+
+bool EndsWithNoCase(std::wstring_view text, std::wstring_view ending) {
   if (text.size() < ending.size()) return false;
-  return std::equal(ending.begin(), ending.end(), text.end() - ending.size(), [](char a, char b) {
-    return std::toupper(static_cast<unsigned char>(a)) == std::toupper(static_cast<unsigned char>(b));
-  });
+  return std::equal(ending.begin(), ending.end(), text.end() - ending.size(),
+                    [](wchar_t a, wchar_t b) { return std::towupper(a) == std::towupper(b); });
 }
 
 // Errors files (and the translator's temporary copies of them) and the files
 // set aside lie beside the command files; a wide pattern must not run them.
-bool IsSpoolersOwnFile(std::string_view name) {
-  return EndsWithNoCase(name, kErrorsExtension) || EndsWithNoCase(name, std::string(kErrorsExtension) + kTemporarySuffix) ||
-         EndsWithNoCase(name, kNotRunSuffix) || EndsWithNoCase(name, kRanSuffix);
+bool IsSpoolersOwnFile(std::wstring_view name) {
+  for (const char* ending : {kErrorsExtension, kTemporarySuffix, kRunningSuffix, kNotRunSuffix,
+                             kNotWrittenSuffix, kStaleSuffix, kRanSuffix}) {
+    if (EndsWithNoCase(name, Wide(ending))) return true;
+  }
+  return false;
 }
 
-std::string WithoutExtension(const std::string& name) {
-  const auto dot = name.find_last_of('.');
-  return dot == std::string::npos ? name : name.substr(0, dot);
-}
-
-bool FileExists(const std::string& path) {
-  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-void WriteErrorsText(const std::string& errorsFile, std::string_view text) {
-  HANDLE file = CreateFileA(errorsFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return;
-  DWORD written = 0;
-  WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-  CloseHandle(file);
-}
-
-bool RenameAside(const std::string& commandFile, const char* suffix) {
-  return MoveFileExA(commandFile.c_str(), (commandFile + suffix).c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+std::wstring WithoutExtension(const std::wstring& name) {
+  const auto dot = name.find_last_of(L'.');
+  return dot == std::wstring::npos ? name : name.substr(0, dot);
 }
 
 }  // namespace
 
-void SortInNameOrder(std::vector<std::string>& names) {
-  std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-      return std::toupper(static_cast<unsigned char>(x)) < std::toupper(static_cast<unsigned char>(y));
+void SortInNameOrder(std::vector<std::wstring>& names) {
+  std::sort(names.begin(), names.end(), [](const std::wstring& a, const std::wstring& b) {
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](wchar_t x, wchar_t y) {
+      return std::towupper(x) < std::towupper(y);
     });
   });
 }
@@ -84,10 +79,18 @@ TAutoRunSpooler::TAutoRunSpooler(IAutoRunPort& port, TAutoRunStart start, TSetti
 void TAutoRunSpooler::Tick() {
   if (inTick_) return;
   inTick_ = true;
-  if (firstTick_) {
-    FirstTick();
-  } else if (active_ && NextTryDue() && !port_.ClientConnected()) {
-    spoolerMode_ ? SpoolerStep() : SinglePortStep();
+  try {
+    if (firstTick_) {
+      FirstTick();
+    } else if (active_ && NextTryDue() && !port_.ClientConnected()) {
+      spoolerMode_ ? SpoolerStep() : SinglePortStep();
+    }
+  } catch (const std::exception& failure) {
+    // Out of memory, most likely: the file in hand keeps its running name,
+    // so it never runs twice; the next tick goes on with the others.
+    port_.CloseLogicalPort();
+    EndRunning();
+    Log(std::string("AutoRun step failed: ") + failure.what());
   }
   inTick_ = false;
 }
@@ -99,8 +102,16 @@ void TAutoRunSpooler::FirstTick() {
     if (const auto port = AutoRunPortNumber(portText)) {
       spoolerMode_ = true;
       spoolerPort_ = *port;
-      pattern_ = SplitCommandPattern(ReadSpoolerPattern(settings_, *port));
-      if (!pattern_.folder.empty()) CreateFolderWithParents(pattern_.folder);
+      portLock_ = std::make_unique<TSpoolerPortLock>(*port);
+      if (!portLock_->Held()) {
+        Log(portLock_->Refusal());
+        port_.ShowAutoRunGroup(false);
+        return;
+      }
+      const TCommandPattern pattern = SplitCommandPattern(ReadSpoolerPattern(settings_, *port));
+      folder_ = WidePath(pattern.folder);
+      mask_ = WidePath(pattern.mask);
+      if (!pattern.folder.empty()) CreateFolderWithParents(pattern.folder);
     }
   }
   if (!spoolerMode_) portText = ReadSinglePortText(settings_);
@@ -114,7 +125,7 @@ void TAutoRunSpooler::SinglePortStep() {
   // Switched off (or naming no port): this tick looks for nothing either.
   if (!port) return StopAutoRun();
   errorsFile_ = settings.errorsFile;
-  RunAndSettle({settings.commandFile, settings.errorsFile}, *port);
+  RunAndSettle({WidePath(settings.commandFile), WidePath(settings.errorsFile)}, *port);
 }
 
 void TAutoRunSpooler::SpoolerStep() {
@@ -143,9 +154,6 @@ bool TAutoRunSpooler::RunAndSettle(const TCommandFile& file, int port) {
     case TRunOutcome::NotStarted:
       nextTryAt_ = waits_.tickCount() + kRetryDelayMs;
       return false;
-    case TRunOutcome::Undeletable:
-      StopAutoRun();
-      return false;
     case TRunOutcome::NotTaken:
     case TRunOutcome::PortNotOpened:
       return false;
@@ -159,61 +167,101 @@ TAutoRunSpooler::TRunOutcome TAutoRunSpooler::RunCommandFile(const TCommandFile&
   TTranslatorGate gate;
   if (!gate.Entered()) return TRunOutcome::NotTaken;
   // Sharing nothing but deletion: a file its producer still holds is refused.
-  HANDLE probe = CreateFileA(file.commandFile.c_str(), GENERIC_READ, FILE_SHARE_DELETE, nullptr,
+  HANDLE probe = CreateFileW(file.commandFile.c_str(), GENERIC_READ, FILE_SHARE_DELETE, nullptr,
                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (probe == INVALID_HANDLE_VALUE) return TRunOutcome::NotTaken;
   port_.SetAutoRunRunning(true);
   CloseHandle(probe);
-  errorsFile_ = file.errorsFile;
+  errorsFile_ = DisplayPath(file.errorsFile);
+  // The translator takes ANSI names only; such a file would be tried forever.
+  if (!AnsiPath(file.commandFile) || !AnsiPath(file.errorsFile))
+    return SetAside(file.commandFile, file, kNameOutsideCodePage,
+                    "was not run: its name has characters outside the ANSI code page");
 
   if (port_.OpenLogicalPort(port) != 0) {
     // A port that half opened (TradInit failed) is closed before the next try.
     port_.CloseLogicalPort();
-    WriteErrorsText(file.errorsFile, kPortNotOpenedErrorsText);
+    WriteWholeFile(file.errorsFile, kPortNotOpenedErrorsText);
     return TRunOutcome::PortNotOpened;
   }
+  const std::optional<std::wstring> running =
+      MoveAside(file.commandFile, file.commandFile, Wide(kRunningSuffix));
+  if (!running) {
+    const DWORD error = GetLastError();
+    port_.CloseLogicalPort();
+    Log(DisplayPath(file.commandFile) + " could not be renamed before its run (error " +
+        std::to_string(error) + "); it is tried again");
+    return TRunOutcome::NotStarted;
+  }
   // Results the translator could not publish stay under this name; one left
-  // by an earlier run would pass for this run's.
-  const std::string keptResults = file.errorsFile + kTemporarySuffix;
-  DeleteFileA(keptResults.c_str());
-  const bool keptBefore = FileExists(keptResults);
+  // by a run that broke off is kept aside first, so it cannot pass for this run's.
+  const std::wstring results = file.errorsFile + Wide(kTemporarySuffix);
+  if (PathExists(results)) MoveAside(results, file.errorsFile, Wide(kNotWrittenSuffix));
+  const bool resultsBefore = PathExists(results);
   std::array<char, kAutoRunAnswerBytes> answer{};
-  const int code = RunBatch(file, answer.data());
+  const int code = RunBatch(*AnsiPath(*running), file.errorsFile, answer.data());
   answer.back() = '\0';
-  port_.ShowAutoRunAnswer(answer.data());
   port_.CloseLogicalPort();
 
-  const bool resultsKept = !keptBefore && FileExists(keptResults);
+  const bool resultsKept = !resultsBefore && PathExists(results);
+  if (resultsKept) errorsFile_ = DisplayPath(KeepUnwrittenResults(file, results));
+  port_.ShowAutoRunAnswer(answer.data());
   if (!BatchRan(code, resultsKept)) {
     // Tried again every second it would hold up every later file.
-    if (!RenameAside(file.commandFile, kNotRunSuffix)) return TRunOutcome::NotStarted;
-    WriteErrorsText(file.errorsFile, answer.data());
-    port_.LogAutoRun(file.commandFile + " could not start (" + answer.data() + "); it is kept as " +
-                     file.commandFile + kNotRunSuffix);
-    return TRunOutcome::SetAside;
+    return SetAside(*running, file, answer.data(), std::string("could not start (") + answer.data() + ")");
   }
-  if (resultsKept)
-    port_.LogAutoRun("The errors file " + file.errorsFile + " could not be written; the results of " +
-                     file.commandFile + " are kept in " + keptResults);
-  // Its lines ran: whatever happens to it, it must never run again.
-  if (DeleteCommandFile(file.commandFile) || RenameAside(file.commandFile, kRanSuffix)) return TRunOutcome::Done;
-  return TRunOutcome::Undeletable;
+  // Under its running name it never runs again, deleted or not.
+  if (!DeleteRanFile(*running)) {
+    const DWORD error = GetLastError();
+    Log(DisplayPath(file.commandFile) + " ran but could not be deleted (error " + std::to_string(error) +
+        "); it stays as " + DisplayPath(*running) + " and does not run again");
+  }
+  return TRunOutcome::Done;
 }
 
-int TAutoRunSpooler::RunBatch(const TCommandFile& file, char* answer) {
+TAutoRunSpooler::TRunOutcome TAutoRunSpooler::SetAside(const std::wstring& file, const TCommandFile& named,
+                                                       const std::string& errorsText,
+                                                       const std::string& why) {
+  const std::optional<std::wstring> aside = MoveAside(file, named.commandFile, Wide(kNotRunSuffix));
+  const std::wstring kept = aside.value_or(file);
+  // The file under its own name would be tried again: only there it waits a second.
+  if (kept == named.commandFile) {
+    Log(DisplayPath(named.commandFile) + " " + why + "; it could not be set aside and is tried again");
+    return TRunOutcome::NotStarted;
+  }
+  WriteWholeFile(named.errorsFile, errorsText);
+  Log(DisplayPath(named.commandFile) + " " + why + "; it is kept as " + DisplayPath(kept));
+  return TRunOutcome::SetAside;
+}
+
+std::wstring TAutoRunSpooler::KeepUnwrittenResults(const TCommandFile& file, const std::wstring& results) {
+  const std::wstring kept = MoveAside(results, file.errorsFile, Wide(kNotWrittenSuffix)).value_or(results);
+  std::string note = "The errors file " + DisplayPath(file.errorsFile) +
+                     " could not be written; the results of " + DisplayPath(file.commandFile) +
+                     " are kept in " + DisplayPath(kept);
+  if (PathExists(file.errorsFile)) {
+    const std::optional<std::wstring> stale = MoveAside(file.errorsFile, file.errorsFile, Wide(kStaleSuffix));
+    const DWORD error = GetLastError();
+    note += stale ? ", the earlier errors file in " + DisplayPath(*stale)
+                  : "; the earlier errors file stays under its name (error " + std::to_string(error) + ")";
+  }
+  Log(note);
+  return kept;
+}
+
+int TAutoRunSpooler::RunBatch(const std::string& runningFile, const std::wstring& errorsFile, char* answer) {
   const int separator = port_.GetOption(TTranslatorOption::SeparatorChar);
   port_.SetOption(TTranslatorOption::SeparatorChar, kDefaultSeparator);
   const char quote = static_cast<char>(port_.GetOption(TTranslatorOption::QuoteChar));
-  const int code = port_.EcrCmd(BatchLine(file.commandFile, file.errorsFile, quote).c_str(), answer);
+  const int code = port_.EcrCmd(BatchLine(runningFile, *AnsiPath(errorsFile), quote).c_str(), answer);
   port_.SetOption(TTranslatorOption::SeparatorChar, separator);
   return code;
 }
 
-bool TAutoRunSpooler::DeleteCommandFile(const std::string& commandFile) {
-  // A file that is still there, even one held open without any sharing,
-  // counts as not deleted: it would run a second time.
+bool TAutoRunSpooler::DeleteRanFile(const std::wstring& runningFile) {
+  // A holder that shares nothing (a virus scanner) may let go a moment later.
   for (int attempt = 1;; ++attempt) {
-    if (DeleteFileA(commandFile.c_str()) || !FileExists(commandFile)) return true;
+    if (DeleteFileW(runningFile.c_str()) || !PathExists(runningFile)) return true;
     if (attempt == kDeleteAttempts) return false;
     port_.ProcessMessages();
     waits_.pause(kDeleteRetryDelayMs);
@@ -221,24 +269,13 @@ bool TAutoRunSpooler::DeleteCommandFile(const std::string& commandFile) {
 }
 
 std::vector<TAutoRunSpooler::TCommandFile> TAutoRunSpooler::WaitingFiles() const {
-  std::vector<std::string> names;
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((pattern_.folder + pattern_.mask).c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return {};
-  do {
-    const DWORD attributes = found.dwFileAttributes;
-    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) || !(attributes & FILE_ATTRIBUTE_ARCHIVE)) continue;
-    if (IsSpoolersOwnFile(found.cFileName)) continue;
-    names.emplace_back(found.cFileName);
-  } while (FindNextFileA(search, &found));
-  FindClose(search);
-
+  std::vector<std::wstring> names = MatchingFileNames(folder_, mask_);
+  std::erase_if(names, [](const std::wstring& name) { return IsSpoolersOwnFile(name); });
   SortInNameOrder(names);
   std::vector<TCommandFile> files;
   files.reserve(names.size());
-  for (const std::string& name : names) {
-    files.push_back({pattern_.folder + name, pattern_.folder + WithoutExtension(name) + kErrorsExtension});
-  }
+  for (const std::wstring& name : names)
+    files.push_back({folder_ + name, folder_ + WithoutExtension(name) + Wide(kErrorsExtension)});
   return files;
 }
 

@@ -1,20 +1,23 @@
 // AutoRun: while no client is connected, the window's timer runs the command
 // files other programs leave, each as a batch through the translator with its
-// outcome in an errors file, and deletes each file once its batch ran.
+// outcome in an errors file: each file is renamed before its batch and
+// deleted after it.
 // Single-port mode watches the user's one command file; spooler mode (a
-// process started with "/p n") runs every file matching the port's pattern,
-// in name order.
+// process started with "/p n", one per port) runs every file matching the
+// port's pattern, in name order.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "autorun/autorun_port.h"
 #include "autorun/autorun_settings.h"
+#include "autorun/spooler_port_lock.h"
 
 namespace ravelin {
 
@@ -26,11 +29,23 @@ inline constexpr char kPortNotOpenedErrorsText[] = "I/O Errror <Verificare Colle
 // Before a file whose port did not open, or whose batch did not start and
 // could not be set aside, is tried again.
 inline constexpr std::uint32_t kRetryDelayMs = 1000;
+// A command file is renamed to its name + this suffix before its batch runs,
+// so a file whose lines may have run is never taken again, even after a
+// crash mid-file; it is deleted after the batch.
+inline constexpr char kRunningSuffix[] = ".running";
 // Added to the name of a command file whose batch could not start: it is
 // kept for its producer to look at, and never taken again.
 inline constexpr char kNotRunSuffix[] = ".notrun";
-// Added to the name of a command file that ran but cannot be deleted.
+// Added to the errors file's name for a run's results that could not be
+// written over the errors file, and for the earlier errors file then moved
+// out of the way so it cannot pass for this run's.
+inline constexpr char kNotWrittenSuffix[] = ".notwritten";
+inline constexpr char kStaleSuffix[] = ".stale";
+// What earlier versions named a command file that ran but could not be
+// deleted; such a file must never run either.
 inline constexpr char kRanSuffix[] = ".ran";
+// Each suffix above gets a number before it when its name is taken
+// ("sco1.dat.2.notrun"): a file set aside never replaces another.
 inline constexpr int kDeleteAttempts = 100;
 inline constexpr std::uint32_t kDeleteRetryDelayMs = 100;
 
@@ -44,7 +59,7 @@ struct TAutoRunStart {
 // The order spooler files run in: their names compared without case, as the
 // file system matches them. The order a folder lists its files in is not
 // stable; producers number their files.
-void SortInNameOrder(std::vector<std::string>& names);
+void SortInNameOrder(std::vector<std::wstring>& names);
 
 // The clock and the pause AutoRun waits with; tests make time pass at once.
 struct TAutoRunWaits {
@@ -75,14 +90,13 @@ class TAutoRunSpooler {
   enum class TRunOutcome {
     NotTaken,       // missing, or still held open by its producer
     PortNotOpened,  // errors file written; the same file is tried again
-    SetAside,       // the batch did not start: renamed aside, its errors file says why
-    NotStarted,     // the batch did not start, nor could the file be renamed: kept
-    Done,           // ran, and deleted or renamed aside
-    Undeletable,    // ran, but stays under its name: AutoRun stops so it never runs twice
+    SetAside,       // not run: renamed aside, its errors file says why
+    NotStarted,     // could not be renamed before its batch: kept, tried again later
+    Done,           // ran (and deleted, or logged as left under its running name)
   };
   struct TCommandFile {
-    std::string commandFile;
-    std::string errorsFile;
+    std::wstring commandFile;
+    std::wstring errorsFile;
   };
 
   void FirstTick();
@@ -92,13 +106,23 @@ class TAutoRunSpooler {
   // outcome; true when the next file may follow.
   bool RunAndSettle(const TCommandFile& file, int port);
   TRunOutcome RunCommandFile(const TCommandFile& file, int port);
-  // The batch line, with the default separator whatever a client left set.
-  int RunBatch(const TCommandFile& file, char* answer);
-  bool DeleteCommandFile(const std::string& commandFile);
+  // The batch of the file under its running name, with the default
+  // separator whatever a client left set.
+  int RunBatch(const std::string& runningFile, const std::wstring& errorsFile, char* answer);
+  // A file whose batch did not start, or whose name the translator cannot
+  // take: renamed aside, `errorsText` in its errors file, `why` in the log.
+  TRunOutcome SetAside(const std::wstring& file, const TCommandFile& named, const std::string& errorsText,
+                       const std::string& why);
+  // This run's results that the translator could not write over the errors
+  // file: kept under a name that says so, with the earlier errors file
+  // moved out of the way. The file the log view shows.
+  std::wstring KeepUnwrittenResults(const TCommandFile& file, const std::wstring& results);
+  bool DeleteRanFile(const std::wstring& runningFile);
   std::vector<TCommandFile> WaitingFiles() const;
   void StopAutoRun();
   void EndRunning();
   bool NextTryDue() const;
+  void Log(const std::string& text) { port_.LogAutoRun(text); }
 
   IAutoRunPort& port_;
   TAutoRunStart start_;
@@ -110,7 +134,9 @@ class TAutoRunSpooler {
   bool active_ = false;
   bool spoolerMode_ = false;
   int spoolerPort_ = 0;
-  TCommandPattern pattern_;
+  std::unique_ptr<TSpoolerPortLock> portLock_;
+  std::wstring folder_;
+  std::wstring mask_;
   std::string errorsFile_;
   // Set after a failed port open: the running flag stays set and this file
   // goes first at the next try.

@@ -1,10 +1,9 @@
 #include "com/class_factory.h"
 
-#include <new>
-
 #include "com/server_module.h"
 #include "com/tallis_codes.h"
 #include "com/tallis_interface_impl.h"
+#include "no_throw.h"
 
 namespace ravelin {
 
@@ -22,7 +21,9 @@ HRESULT TClassFactory::CreateInstance(IUnknown* outer, REFIID iid, void** object
   if (!object) return E_POINTER;
   *object = nullptr;
   if (outer) return CLASS_E_NOAGGREGATION;
-  auto* instance = new (std::nothrow) TTallisInterfaceImpl(port_);
+  // Its constructor allocates too (the list of live objects).
+  auto* instance = NoThrow("CreateInstance", static_cast<TTallisInterfaceImpl*>(nullptr),
+                           [&] { return new TTallisInterfaceImpl(port_); });
   if (!instance) return E_OUTOFMEMORY;
   const HRESULT hr = instance->QueryInterface(iid, object);
   instance->Release();  // the creation reference; QueryInterface holds its own

@@ -2,6 +2,7 @@
 // the watch for a client whose process died.
 #include "com/tallis_interface_impl.h"
 
+#include "no_throw.h"
 #include "translator_gate.h"
 
 namespace ravelin {
@@ -31,8 +32,11 @@ void TTallisInterfaceImpl::StartClientWatch() {
 }
 
 void CALLBACK TTallisInterfaceImpl::WatchClient(HWND, UINT, UINT_PTR, DWORD) {
-  DropVanishedClient();
-  if (connected_) connected_->AnswerOverdueQuestions();
+  NoThrow("client watch", 0, [] {
+    DropVanishedClient();
+    if (connected_) connected_->AnswerOverdueQuestions();
+    return 0;
+  });
 }
 
 std::int32_t TTallisInterfaceImpl::OpenService(IDispatch* client) {

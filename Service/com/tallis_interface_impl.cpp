@@ -97,6 +97,8 @@ HRESULT TTallisInterfaceImpl::Invoke(DISPID id, REFIID iid, LCID, WORD flags,
     hr = InvokeMethod(id, TDispArgs(params, argErr), result);
   } catch (const std::bad_alloc&) {
     hr = E_OUTOFMEMORY;
+  } catch (...) {
+    hr = E_UNEXPECTED;
   }
   Release();
   return hr;

@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "no_throw.h"
 #include "platform/platform.h"
 #include "port/port_settings.h"
 #include "translator_gate.h"
@@ -352,7 +353,7 @@ LRESULT CALLBACK TMainForm::WindowProc(HWND window, UINT message, WPARAM wParam,
   }
   auto* form = reinterpret_cast<TMainForm*>(GetWindowLongPtrA(window, GWLP_USERDATA));
   if (!form || !form->window_) return DefWindowProcA(window, message, wParam, lParam);
-  return form->HandleMessage(message, wParam, lParam);
+  return NoThrow("driver window", LRESULT{0}, [&] { return form->HandleMessage(message, wParam, lParam); });
 }
 
 LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -126,7 +126,12 @@ class TMainForm final : public IPortSession,
   // Lets the window's pending messages run, as the program's message loop would.
   void ProcessMessages() override;
   void ShowAutoRunAnswer(const std::string& answer) override;
-  void LogAutoRun(const std::string& text) override { log_.Show(text); }
+  // To the debugger and under the errors file in the log memo.
+  void LogAutoRun(const std::string& text) override {
+    log_.Show(text);
+    logView_.AddNote(text, autoRun_.ErrorsFile());
+    ShowLogText();
+  }
   void ShowAutoRunGroup(bool visible) override;
 
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

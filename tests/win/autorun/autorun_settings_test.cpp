@@ -65,10 +65,10 @@ TEST(CreateFolderWithParents, FileInTheWayOrNoFolderFails) {
 }
 
 TEST(SortInNameOrder, NamesCompareWithoutCaseCharacterByCharacter) {
-  std::vector<std::string> names = {"sco2.dat", "SCO10.dat", "sco1.dat", "Sco1a.dat", "sco0.DAT", "a.dat"};
+  std::vector<std::wstring> names = {L"sco2.dat", L"SCO10.dat", L"sco1.dat", L"Sco1a.dat", L"sco0.DAT", L"a.dat"};
   SortInNameOrder(names);
-  const std::vector<std::string> expected = {"a.dat",     "sco0.DAT",  "sco1.dat",
-                                             "SCO10.dat", "Sco1a.dat", "sco2.dat"};
+  const std::vector<std::wstring> expected = {L"a.dat",     L"sco0.DAT",  L"sco1.dat",
+                                              L"SCO10.dat", L"Sco1a.dat", L"sco2.dat"};
   EXPECT_EQ(names, expected);
 }
 
@@ -99,6 +99,16 @@ TEST(AutoRunLogView, MissingErrorsFileAndReloadOnANewAnswer) {
   WriteTextFile(errors, "I/O Errror <Verificare Collegamento>");
   log.AnswerChanged(errors);
   EXPECT_EQ(log.Text(), "I/O Errror <Verificare Collegamento>");
+}
+
+TEST(AutoRunLogView, AutoRunsNotesFollowTheErrorsFile) {
+  ScratchFolder scratch;
+  const std::string errors = scratch.Path() + "sco3.err";
+  WriteTextFile(errors, "ERROR 1/1");
+  TAutoRunLogView log;
+  log.AddNote("sco3.dat could not start", errors);
+  log.Toggle(errors);
+  EXPECT_EQ(log.Text(), "ERROR 1/1\r\n\r\nAutoRun:\r\nsco3.dat could not start\r\n");
 }
 
 TEST(LogNotifier, WritesEachMessageOnceWhileItRepeats) {

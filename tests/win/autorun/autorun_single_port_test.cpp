@@ -33,7 +33,7 @@ class SinglePortMode : public ::testing::Test {
     spooler_->Tick();
     return *spooler_;
   }
-  std::string Line() const { return BatchLineOf(commandFile_, errorsFile_); }
+  std::string Line() const { return BatchLineOf(commandFile_ + kRunningSuffix, errorsFile_); }
 
   ScratchFolder scratch_;
   const std::string commandFile_;
@@ -74,7 +74,7 @@ TEST_F(SinglePortMode, CommandFileRunsOnTheUsersPortWithTheUsersErrorsFile) {
   spooler.Tick();
   EXPECT_EQ(port_.calls, (std::vector<std::string>{"open 2", Line(), "close"}));
   EXPECT_FALSE(FileExists(commandFile_));
-  EXPECT_EQ(ReadTextFile(errorsFile_), "errors of " + commandFile_ + "\r\n");
+  EXPECT_EQ(ReadTextFile(errorsFile_), "errors of " + commandFile_ + kRunningSuffix + "\r\n");
   EXPECT_EQ(port_.answers, std::vector<std::string>{"OK."});
   EXPECT_EQ(spooler.ErrorsFile(), errorsFile_);
 
@@ -172,7 +172,7 @@ TEST(SinglePortModeFromRegistry, UsersValuesNameThePortTheCommandFileAndTheError
   spooler.Tick();
   EXPECT_EQ(port.calls,
             (std::vector<std::string>{
-                "open 6", BatchLineOf(scratch.Path() + "reg.cmd", scratch.Path() + "reg.err"), "close"}));
+                "open 6", BatchLineOf(scratch.Path() + "reg.cmd" + kRunningSuffix, scratch.Path() + "reg.err"), "close"}));
   EXPECT_FALSE(FileExists(scratch.Path() + "reg.cmd"));
 }
 

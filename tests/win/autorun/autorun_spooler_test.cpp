@@ -8,7 +8,9 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
+#include <new>
 #include <random>
 #include <string>
 #include <vector>
@@ -40,8 +42,9 @@ class SpoolerMode : public ::testing::Test {
   }
   void Drop(const std::string& name) { WriteTextFile(folder_ + name, "#1\r\n"); }
   std::string Path(const std::string& name) const { return folder_ + name; }
+  // The batch runs the file under its running name.
   std::string LineFor(const std::string& stem) const {
-    return BatchLineOf(folder_ + stem + ".dat", folder_ + stem + ".err");
+    return BatchLineOf(folder_ + stem + ".dat" + kRunningSuffix, folder_ + stem + ".err");
   }
 
   ScratchFolder scratch_;
@@ -106,7 +109,7 @@ TEST_F(SpoolerMode, TwoHundredFilesDroppedAtOnceAllRunInNameOrderEachDeletedAfte
   std::size_t batches = 0;
   port_.duringBatch = [&](const std::string& commandFile) {
     ASSERT_LT(batches, stems.size());
-    EXPECT_EQ(commandFile, Path(stems[batches] + ".dat"));
+    EXPECT_EQ(commandFile, Path(stems[batches] + ".dat") + kRunningSuffix);
     if (batches > 0) {
       EXPECT_FALSE(FileExists(Path(stems[batches - 1] + ".dat")));
     }
@@ -198,7 +201,7 @@ TEST_F(SpoolerMode, PortThatDoesNotOpenGetsTheErrorsTextAndTheSameFileFirstAfter
   const std::vector<std::string> expected = {LineFor("sco5"), LineFor("sco1"), LineFor("sco6")};
   EXPECT_EQ(port_.batchLines, expected);
   EXPECT_FALSE(port_.autoRunRunning);
-  EXPECT_EQ(ReadTextFile(Path("sco5.err")), "errors of " + Path("sco5.dat") + "\r\n");
+  EXPECT_EQ(ReadTextFile(Path("sco5.err")), "errors of " + Path("sco5.dat") + kRunningSuffix + "\r\n");
   EXPECT_TRUE(port_.faults.empty()) << port_.faults.front();
 }
 
@@ -214,53 +217,51 @@ TEST_F(SpoolerMode, BatchThatCannotStartIsSetAsideWithItsReasonAndLaterFilesRun)
   EXPECT_EQ(ReadTextFile(Path("sco1.err")), "FILE OPEN ERROR");
   ASSERT_EQ(port_.log.size(), 1u);
   EXPECT_NE(port_.log[0].find(Path("sco1.dat") + kNotRunSuffix), std::string::npos) << port_.log[0];
-  EXPECT_EQ(ReadTextFile(Path("sco2.err")), "errors of " + Path("sco2.dat") + "\r\n");
+  EXPECT_EQ(ReadTextFile(Path("sco2.err")), "errors of " + Path("sco2.dat") + kRunningSuffix + "\r\n");
   EXPECT_EQ(port_.options[TTranslatorOption::SeparatorChar], ';') << "the client's separator is given back";
   EXPECT_FALSE(port_.autoRunRunning);
 
   clock_.now += kRetryDelayMs;
   spooler.Tick();
   EXPECT_EQ(port_.batchLines.size(), 2u) << "a file set aside is not taken again";
+
+  // The same name set aside again keeps the first one.
+  WriteTextFile(Path("sco1.dat"), "#2\r\n");
+  port_.batchResults = {11};
+  spooler.Tick();
+  EXPECT_EQ(ReadTextFile(Path("sco1.dat") + kNotRunSuffix), "#1\r\n");
+  EXPECT_EQ(ReadTextFile(Path("sco1.dat.2") + kNotRunSuffix), "#2\r\n");
   EXPECT_TRUE(port_.faults.empty()) << port_.faults.front();
 }
 
-TEST_F(SpoolerMode, FileThatCannotBeDeletedStopsAutoRunSoItNeverRunsTwice) {
-  TAutoRunSpooler& spooler = Started();
-  Drop("sco1.dat");
-  Drop("sco2.dat");
-  // Someone opens the file while its batch runs and shares nothing.
+TEST_F(SpoolerMode, FileThatRanButCannotBeDeletedStaysUnderItsRunningNameAndAutoRunGoesOn) {
+  const std::string running = Path("sco1.dat") + kRunningSuffix;
   HANDLE holder = INVALID_HANDLE_VALUE;
-  port_.duringBatch = [&](const std::string& commandFile) {
-    holder = CreateFileA(commandFile.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                         nullptr);
-  };
-  spooler.Tick();
-  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
-  EXPECT_EQ(clock_.pauses, std::vector<std::uint32_t>(kDeleteAttempts - 1, kDeleteRetryDelayMs));
-  EXPECT_FALSE(spooler.Active());
-  EXPECT_FALSE(port_.autoRunRunning);
-
-  CloseHandle(holder);
-  port_.duringBatch = nullptr;
-  clock_.now += 10 * kRetryDelayMs;
-  spooler.Tick();
-  EXPECT_EQ(port_.batchLines, std::vector<std::string>{LineFor("sco1")});
-  EXPECT_TRUE(FileExists(Path("sco2.dat")));
-}
-
-TEST_F(SpoolerMode, FileThatRanButCannotBeDeletedIsRenamedAsideAndAutoRunGoesOn) {
+  // Held by someone sharing nothing while its batch runs, or made read-only.
+  const std::vector<std::function<void()>> hinder = {
+      [&] { holder = CreateFileA(running.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr); },
+      [&] { SetFileAttributesA(running.c_str(), FILE_ATTRIBUTE_READONLY); }};
   TAutoRunSpooler& spooler = Started();
-  Drop("sco1.dat");
-  Drop("sco2.dat");
-  port_.duringBatch = [&](const std::string& commandFile) {
-    if (commandFile == Path("sco1.dat")) SetFileAttributesA(commandFile.c_str(), FILE_ATTRIBUTE_READONLY);
-  };
-  spooler.Tick();
-  const std::string renamed = Path("sco1.dat") + kRanSuffix;
-  EXPECT_TRUE(FileExists(renamed));
-  SetFileAttributesA(renamed.c_str(), FILE_ATTRIBUTE_NORMAL);
-  EXPECT_TRUE(spooler.Active());
-  EXPECT_EQ(port_.batchLines, (std::vector<std::string>{LineFor("sco1"), LineFor("sco2")}));
+  for (const auto& during : hinder) {
+    port_ = {};
+    Drop("sco1.dat");
+    Drop("sco2.dat");
+    port_.duringBatch = [&](const std::string& file) {
+      if (file == running) during();
+    };
+    spooler.Tick();
+    EXPECT_TRUE(spooler.Active());
+    EXPECT_TRUE(FileExists(running));
+    ASSERT_FALSE(port_.log.empty());
+    EXPECT_NE(port_.log[0].find("could not be deleted"), std::string::npos) << port_.log[0];
+    clock_.now += kRetryDelayMs;
+    spooler.Tick();
+    EXPECT_EQ(port_.batchLines, (std::vector<std::string>{LineFor("sco1"), LineFor("sco2")}));
+    if (holder != INVALID_HANDLE_VALUE) CloseHandle(holder);
+    holder = INVALID_HANDLE_VALUE;
+    SetFileAttributesA(running.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(running.c_str());
+  }
 }
 
 TEST_F(SpoolerMode, FileRemovedByOthersDuringTheDeleteAttemptsDoesNotStopAutoRun) {
@@ -275,7 +276,7 @@ TEST_F(SpoolerMode, FileRemovedByOthersDuringTheDeleteAttemptsDoesNotStopAutoRun
     port_.onProcessMessages = [&] {
       if (clock_.pauses.size() < 2) return;
       CloseHandle(holder);
-      DeleteFileA(Path("sco1.dat").c_str());
+      DeleteFileA((Path("sco1.dat") + kRunningSuffix).c_str());
       port_.onProcessMessages = nullptr;
     };
   };
@@ -293,6 +294,8 @@ TEST_F(SpoolerMode, ErrorsFilesBesideTheCommandFilesAreNotRunAsCommands) {
   WriteTextFile(Path("sco0.err"), "an earlier file's errors\r\n");
   WriteTextFile(Path("sco0.err.tmp"), "left by a run that broke off\r\n");
   WriteTextFile(Path("sco0.dat") + kNotRunSuffix, "set aside\r\n");
+  WriteTextFile(Path("sco0.dat") + kRunningSuffix, "left by a spooler killed mid-file\r\n");
+  WriteTextFile(Path("sco0.err") + kNotWrittenSuffix, "results kept aside\r\n");
   spooler.Tick();
   EXPECT_EQ(port_.batchLines, std::vector<std::string>{LineFor("sco1")});
   EXPECT_TRUE(FileExists(Path("sco0.err")));
@@ -323,7 +326,7 @@ TEST_F(SpoolerMode, SwitchedOffOnTheMachineTheProcessFallsBackToTheUsersSinglePo
   Drop("user.dat");
   spooler.Tick();
   EXPECT_EQ(port_.calls,
-            (std::vector<std::string>{"open 4", BatchLineOf(Path("user.dat"), Path("user.log")), "close"}));
+            (std::vector<std::string>{"open 4", BatchLineOf(Path("user.dat") + kRunningSuffix, Path("user.log")), "close"}));
 }
 
 TEST_F(SpoolerMode, TickThatArrivesWhileAFileRunsDoesNothing) {
@@ -331,6 +334,23 @@ TEST_F(SpoolerMode, TickThatArrivesWhileAFileRunsDoesNothing) {
   Drop("sco1.dat");
   Drop("sco2.dat");
   port_.duringBatch = [&](const std::string&) { spooler.Tick(); };
+  spooler.Tick();
+  EXPECT_EQ(port_.batchLines, (std::vector<std::string>{LineFor("sco1"), LineFor("sco2")}));
+  EXPECT_TRUE(port_.faults.empty()) << port_.faults.front();
+}
+
+TEST_F(SpoolerMode, FailedAllocationDuringABatchEndsTheStepAndTheNextFileRuns) {
+  TAutoRunSpooler& spooler = Started();
+  Drop("sco1.dat");
+  Drop("sco2.dat");
+  port_.duringBatch = [&](const std::string&) {
+    port_.duringBatch = nullptr;
+    throw std::bad_alloc();
+  };
+  spooler.Tick();
+  EXPECT_FALSE(port_.autoRunRunning);
+  EXPECT_FALSE(port_.portOpen);
+  ASSERT_EQ(port_.log.size(), 1u);
   spooler.Tick();
   EXPECT_EQ(port_.batchLines, (std::vector<std::string>{LineFor("sco1"), LineFor("sco2")}));
   EXPECT_TRUE(port_.faults.empty()) << port_.faults.front();

@@ -21,12 +21,14 @@ struct Recorder {
   int depth = 0;
   int maxDepth = 0;
   std::function<void(TClientEvent&)> during;
+  std::vector<std::string> logged;
   TEventQueue queue{[this](TClientEvent& record) {
-    maxDepth = std::max(maxDepth, ++depth);
-    fired.push_back(record.text);
-    if (during) during(record);
-    --depth;
-  }};
+                      maxDepth = std::max(maxDepth, ++depth);
+                      fired.push_back(record.text);
+                      if (during) during(record);
+                      --depth;
+                    },
+                    [this](const std::string& line) { logged.push_back(line); }};
 };
 
 TEST(TallisEventQueue, FrozenRecordsWaitAndThawFiresThemInOrder) {
@@ -80,6 +82,22 @@ TEST(TallisEventQueue, TakeAllEmptiesWithoutFiring) {
   EXPECT_EQ(taken[0]->text, "a");
   r.queue.SetFrozen(false);
   EXPECT_TRUE(r.fired.empty());
+}
+
+TEST(TallisEventQueue, FrozenQueueDropsItsOldestDataEventsPastTheCapAndCountsThem) {
+  Recorder r;
+  r.queue.SetFrozen(true);
+  auto question = Record("question");
+  question->kind = ekInteract;
+  r.queue.Enqueue(std::move(question));
+  for (std::size_t n = 0; n < kMaxQueuedEvents + 10; ++n) r.queue.Enqueue(Record(std::to_string(n)));
+  EXPECT_EQ(r.queue.Size(), kMaxQueuedEvents);
+  EXPECT_EQ(r.logged.size(), 1u) << "one line when dropping starts";
+  r.queue.SetFrozen(false);
+  ASSERT_EQ(r.fired.size(), kMaxQueuedEvents);
+  EXPECT_EQ(r.fired[0], "question");
+  EXPECT_EQ(r.fired[1], "11");
+  EXPECT_NE(r.logged.back().find("11 data events"), std::string::npos) << r.logged.back();
 }
 
 }  // namespace
