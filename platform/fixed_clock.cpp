@@ -5,6 +5,22 @@
 namespace platform {
 namespace {
 std::optional<LocalTime> fixedMoment;
+std::optional<std::uint32_t> virtualTicks;
+}  // namespace
+
+std::optional<std::uint32_t> VirtualTickCount() {
+  if (virtualTicks) ++*virtualTicks;
+  return virtualTicks;
+}
+
+bool SleepVirtually(std::uint32_t ms) {
+  if (virtualTicks) *virtualTicks += ms;
+  return virtualTicks.has_value();
+}
+
+void UseVirtualTimeForTests(bool on) {
+  virtualTicks.reset();
+  if (on) virtualTicks = 0;
 }
 
 const LocalTime* FixedLocalNow() {

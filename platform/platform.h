@@ -36,6 +36,10 @@ std::string OwnModuleFolder();
 
 std::uint32_t TickCount();         // milliseconds since an arbitrary start, wraps
 void SleepMilliseconds(std::uint32_t ms);
+// Fuzz runs put every wait on a clock of their own: a sleep returns at once and
+// moves it on, and each reading moves it a millisecond, so no polling loop
+// stands still and no time-out costs real time.
+void UseVirtualTimeForTests(bool on);
 void PumpThreadMessages();         // handles the thread's pending window messages; WM_QUIT stays queued
 // Waits `ms` while handling the thread's window messages (a host's one thread
 // keeps serving its clients and timers); a plain sleep on POSIX.

@@ -12,6 +12,7 @@
 #include "printer/print_lines.h"
 #include "till/current_amount.h"
 #include "till/sales_totals.h"
+#include "wire/wire.h"
 
 namespace ecrsim {
 namespace {
@@ -515,9 +516,12 @@ Reply SimRegister::Information(std::span<const std::uint8_t> frame) {
 }
 
 // 'U' 0 0x20 selector and a record number (low byte first): a table record
-// kept behind the information frames, answered after a status byte.
+// kept behind the information frames, answered after a status byte. A record
+// that a frame cannot hold (a configuration whose record width is out of all
+// measure) is refused like a missing one.
 Reply SimRegister::TableRecord(std::span<const std::uint8_t> frame) {
-  const auto record = keyboard.tables.ExtensionRecord(frame[3], frame[4] | (frame[5] << 8));
+  auto record = keyboard.tables.ExtensionRecord(frame[3], frame[4] | (frame[5] << 8));
+  if (record && record->size() + 2 > ecrwire::kMaxPayload) record.reset();
   Reply reply;
   reply.answer = {'U', static_cast<std::uint8_t>(record ? 0 : kRefuseBadAddress)};
   if (record) reply.answer.insert(reply.answer.end(), record->begin(), record->end());

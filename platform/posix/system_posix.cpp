@@ -36,6 +36,7 @@ std::string OwnModuleFolder() {
 }
 
 std::uint32_t TickCount() {
+  if (const auto ticks = VirtualTickCount()) return *ticks;
   timespec now{};
   clock_gettime(CLOCK_MONOTONIC, &now);
   return static_cast<std::uint32_t>(static_cast<std::uint64_t>(now.tv_sec) * 1000u +
@@ -43,6 +44,7 @@ std::uint32_t TickCount() {
 }
 
 void SleepMilliseconds(std::uint32_t ms) {
+  if (SleepVirtually(ms)) return;
   timespec pause{static_cast<time_t>(ms / 1000), static_cast<long>(ms % 1000) * 1000000L};
   while (nanosleep(&pause, &pause) != 0) {
   }

@@ -32,11 +32,17 @@ std::string OwnModuleFolder() {
   return slash == std::string::npos ? std::string() : full.substr(0, slash + 1);
 }
 
-std::uint32_t TickCount() { return GetTickCount(); }
+std::uint32_t TickCount() {
+  if (const auto ticks = VirtualTickCount()) return *ticks;
+  return GetTickCount();
+}
 
-void SleepMilliseconds(std::uint32_t ms) { Sleep(ms); }
+void SleepMilliseconds(std::uint32_t ms) {
+  if (!SleepVirtually(ms)) Sleep(ms);
+}
 
 void WaitServingMessages(std::uint32_t ms) {
+  if (SleepVirtually(ms)) return;
   // Short steps: a message waits at most one of them.
   constexpr DWORD kStepMs = 10;
   const DWORD start = GetTickCount();

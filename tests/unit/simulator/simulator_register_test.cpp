@@ -178,6 +178,8 @@ TEST_F(SimulatorRegisterTest, InformationFramesAndResets) {
   EXPECT_EQ(reg_.dataCollectionResets, 1);
   EXPECT_EQ(reg_.articleResets, 1);
   EXPECT_EQ(Send({'U', 0, 99}).hostResult, kHostRefused);
+  // t72's table-21 records are wider than a frame: refused, never an over-long answer.
+  EXPECT_EQ(Send({'U', 0, 0x20, 2, 1, 0}).answer, (Bytes{'U', kRefuseBadAddress}));
   // A register without information frames refuses them.
   SimRegister s12(*BuiltInConfig("s12"));
   EXPECT_EQ(s12.Exchange(Bytes{'U', 0, 1}).hostResult, kHostRefused);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "mail/smtp/smtp_errors.h"
+#include "mail/smtp/smtp_sockets.h"
 #include "mail/smtp/smtp_steps.h"
 #include "platform/platform.h"
 #include "platform/sockets.h"
@@ -33,7 +34,8 @@ inline constexpr std::size_t kSmtpMaxReply = 10239;
 
 class CSmtp {
  public:
-  CSmtp();  // raises 100, 101 or 107
+  // Raises 100, 101 or 107. The sockets must outlive the client.
+  explicit CSmtp(SmtpSockets& sockets = SystemSmtpSockets());
   virtual ~CSmtp();
   CSmtp(const CSmtp&) = delete;
   CSmtp& operator=(const CSmtp&) = delete;
@@ -118,6 +120,7 @@ class CSmtp {
   void TlsEndSession();
   void TlsCleanup();
 
+  SmtpSockets& sockets_;
   std::string localHostName_;
   std::string loginUser_;
   std::string password_;

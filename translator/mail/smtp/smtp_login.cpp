@@ -76,7 +76,7 @@ void CSmtp::LoginByDigestMd5() {
   AwaitReply(SmtpStep(kStepAuthDigestMd5));
   DigestChallenge challenge = ParseDigestChallenge(ChallengeOfLastReply());
   std::string peer;
-  if (!platform::PeerAddressText(socket_, peer)) RaiseSmtp(kSmtpNoPeerAddress);
+  if (!sockets_.PeerAddressText(socket_, peer)) RaiseSmtp(kSmtpNoPeerAddress);
   char cnonce[24];
   std::snprintf(cnonce, sizeof cnonce, "%llx", static_cast<unsigned long long>(std::time(nullptr)));
   std::string uri = "smtp/" + peer;

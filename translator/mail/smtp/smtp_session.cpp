@@ -10,15 +10,15 @@ constexpr std::int32_t kConnectSeconds = 180;
 constexpr std::uint16_t kSmtpPort = 25;
 constexpr std::size_t kMaxHostName = 254;
 
-[[noreturn]] void CloseAndRaise(platform::SocketHandle& socket, int code) {
-  platform::CloseSocket(socket);
+[[noreturn]] void CloseAndRaise(SmtpSockets& sockets, platform::SocketHandle& socket, int code) {
+  sockets.Close(socket);
   socket = platform::kNoSocket;
   RaiseSmtp(code);
 }
 
 }  // namespace
 
-CSmtp::CSmtp() {
+CSmtp::CSmtp(SmtpSockets& sockets) : sockets_(sockets) {
   std::uint16_t version = 0;
   if (!platform::StartSockets(version)) RaiseSmtp(kSmtpSocketLayerFailed);
   if (version != 0x0202) {
@@ -67,26 +67,26 @@ void CSmtp::Connect(const std::string& host, std::uint16_t port) {
   if (port == 0) port = platform::ServicePort("mail");
   if (port == 0) port = kSmtpPort;
 
-  socket_ = platform::OpenTcpSocket();
+  socket_ = sockets_.Open();
   if (socket_ == platform::kNoSocket) RaiseSmtp(kSmtpNoSocket);
   std::uint32_t address = 0;
-  if (!platform::ResolveIpv4(host, address)) CloseAndRaise(socket_, kSmtpHostUnknown);
-  if (!platform::MakeNonBlocking(socket_)) CloseAndRaise(socket_, kSmtpNotNonBlocking);
-  switch (platform::StartConnect(socket_, address, port)) {
+  if (!platform::ResolveIpv4(host, address)) CloseAndRaise(sockets_, socket_, kSmtpHostUnknown);
+  if (!sockets_.MakeNonBlocking(socket_)) CloseAndRaise(sockets_, socket_, kSmtpNotNonBlocking);
+  switch (sockets_.StartConnect(socket_, address, port)) {
     case platform::ConnectStart::Connected:
       return;
     case platform::ConnectStart::Failed:
-      CloseAndRaise(socket_, kSmtpConnectFailed);
+      CloseAndRaise(sockets_, socket_, kSmtpConnectFailed);
     case platform::ConnectStart::Pending:
       break;
   }
-  switch (platform::WaitConnected(socket_, SmtpWaitMs(kConnectSeconds))) {
+  switch (sockets_.WaitConnected(socket_, SmtpWaitMs(kConnectSeconds))) {
     case platform::WaitResult::Ready:
       return;
     case platform::WaitResult::TimedOut:
-      CloseAndRaise(socket_, kSmtpConnectTimedOut);
+      CloseAndRaise(sockets_, socket_, kSmtpConnectTimedOut);
     case platform::WaitResult::Failed:
-      CloseAndRaise(socket_, kSmtpWaitFailed);
+      CloseAndRaise(sockets_, socket_, kSmtpWaitFailed);
   }
 }
 
@@ -123,7 +123,7 @@ void CSmtp::CloseConnection() noexcept {
   }
   TlsEndSession();
   if (socket_ != platform::kNoSocket) {
-    platform::CloseSocket(socket_);
+    sockets_.Close(socket_);
     socket_ = platform::kNoSocket;
   }
 }

@@ -71,7 +71,7 @@ void CSmtp::TlsHandshake() {
   SSL* session = SSL_new(tlsContext_);
   if (!session) RaiseSmtp(kSmtpTlsFailed);
   tlsSession_ = session;
-  bool bound = SSL_set_fd(session, static_cast<int>(socket_)) == 1;
+  bool bound = sockets_.BindTls(session, socket_);
   SSL_set_mode(session, SSL_MODE_AUTO_RETRY);
   // The certificate must name the host we asked for: by address or by name
   // (the name also goes out as SNI).

@@ -16,7 +16,7 @@ void Trace(std::string_view text) {
 }  // namespace
 
 void CSmtp::WaitFor(bool forRead, bool forWrite, std::uint32_t timeoutMs) {
-  switch (platform::WaitSocket(socket_, forRead, forWrite, timeoutMs)) {
+  switch (sockets_.Wait(socket_, forRead, forWrite, timeoutMs)) {
     case platform::WaitResult::Ready:
       return;
     case platform::WaitResult::TimedOut:
@@ -38,7 +38,7 @@ void CSmtp::SendBuffer(const SmtpStepEntry& step, std::string_view text, std::st
 void CSmtp::PlainSendBuffer(const SmtpStepEntry& step, std::string_view text) {
   while (!text.empty()) {
     WaitFor(false, true, SmtpWaitMs(step.sendSeconds));
-    long sent = platform::SendSome(socket_, text.data(), text.size());
+    long sent = sockets_.Send(socket_, text.data(), text.size());
     if (sent <= 0) RaiseSmtp(kSmtpSendFailed);
     text.remove_prefix(static_cast<std::size_t>(sent));
   }
@@ -52,7 +52,7 @@ std::string CSmtp::ReceiveChunk(const SmtpDeadline& deadline) {
 std::string CSmtp::PlainReceiveChunk(const SmtpDeadline& deadline) {
   WaitFor(true, false, deadline.LeftMs());
   std::string chunk(kSmtpMaxReply, '\0');
-  long received = platform::ReceiveSome(socket_, chunk.data(), chunk.size());
+  long received = sockets_.Receive(socket_, chunk.data(), chunk.size());
   if (received < 0) RaiseSmtp(kSmtpReceiveFailed);
   if (received == 0) RaiseSmtp(kSmtpConnectionClosed);
   chunk.resize(static_cast<std::size_t>(received));
