@@ -7,31 +7,18 @@
 
 #include "config/bcd_digits.h"
 #include "config/config_places.h"
-#include "config/memory_image.h"
-#include "config/table_images.h"
-#include "printer/print_lines.h"
 #include "till/current_amount.h"
-#include "till/sales_totals.h"
-#include "wire/wire.h"
 
 namespace ecrsim {
 namespace {
 
 constexpr std::uint8_t kTransactionOpen = 0x01;
-constexpr std::uint8_t kOutputSettingRecord = 14;
-constexpr std::uint8_t kOutputBits = 0x07;
-constexpr int kFeatureOutputSetting = 103;        // the register takes 'O' 14 records
-constexpr int kFeatureJournalRead = 72;           // the register serves the direct journal read
-constexpr std::uint8_t kRefuseNoJournalRead = 5;  // the refusal of a register without the read
-constexpr std::uint8_t kJournalSelect = 15;       // 'O' 15: a stretch of the journal
-constexpr std::uint8_t kJournalNextBlock = 16;    // 'O' 16: its next block
-constexpr int kFeatureCombinedWrite = 92;         // the register takes article sub-code 27
-constexpr int kFeatureSecondKeyMap = 95;          // the register has a second key map ('C' 9)
+constexpr int kFeatureCombinedWrite = 92;  // the register takes article sub-code 27
+constexpr int kFeatureSecondKeyMap = 95;   // the register has a second key map ('C' 9)
 constexpr std::uint8_t kSecondKeyMapFrame = 9;
 constexpr std::uint8_t kNoCard = 1;
-constexpr int kCardValueSlotsWord = 73;  // block 3: how many card values the register keeps
-constexpr int kPrintWidthOffset = 33;    // block 4; 0 = the model's fixed width
-constexpr std::uint8_t kDisplayControl = 10;
+constexpr int kCardValueSlotsWord = 73;       // block 3: how many card values the register keeps
+constexpr int kPrintWidthOffset = 33;         // block 4; 0 = the model's fixed width
 constexpr std::uint8_t kParameterFrame = 10;  // 'C' 10
 constexpr std::uint8_t kStateFieldsRequest = 11;
 constexpr int kStateFieldsBytes = 24;
@@ -233,156 +220,6 @@ Reply SimRegister::KeyRecord(std::span<const std::uint8_t> frame) {
 // byte selects a record the register finds by number instead: 0xF0 a record
 // of table 2 (the first two bytes its number), 0xF1 an entry of a totals
 // block of file 24 (block, entry).
-Reply SimRegister::MemoryRead(std::span<const std::uint8_t> frame) {
-  constexpr std::uint8_t kRecordNumberSelector = 0xF0;
-  constexpr std::uint8_t kBlockEntrySelector = 0xF1;
-  const std::uint8_t selector = frame.size() == 5 ? frame[4] : 0;
-  if (frame.size() != 4 && selector != kRecordNumberSelector && selector != kBlockEntrySelector)
-    return Refuse('D', kRefuseUnknownFrame);
-  const std::uint32_t word = frame[1] | (frame[2] << 8);
-  const std::optional<std::uint32_t> address =
-      selector == kRecordNumberSelector ? Table2RecordAddress(config_, static_cast<int>(word))
-      : selector == kBlockEntrySelector ? BlockEntryAddress(config_, frame[1], frame[2])
-                                        : std::optional(word);
-  const std::uint32_t length = frame[3];
-  if (!address || *address + length > kMemoryBytes) return Refuse('D', kRefuseBadAddress);
-  Reply reply;
-  reply.answer.push_back('D');
-  AppendMemory(*address, length, reply.answer);
-  return reply;
-}
-
-// The bytes of the 16-bit memory as the host reads them: the configuration's
-// blocks, the bytes tests placed, the programming tables.
-void SimRegister::AppendMemory(std::uint32_t address, std::uint32_t length, std::vector<std::uint8_t>& out) {
-  if (memoryStale_) {
-    memory_ = ComposeMemory(config_);
-    memoryStale_ = false;
-  }
-  const std::size_t first = out.size();
-  for (std::uint32_t i = address; i < address + length; ++i)
-    out.push_back(placedMemory.ByteAt(i).value_or(memory_[i]));
-  keyboard.tables.Overlay(address, std::span(out).subspan(first));
-  keyboard.till.totals.Overlay(config_, journal.closure - 1, address, std::span(out).subspan(first));
-  keyboard.till.OverlayReceiptCounter(config_, address, std::span(out).subspan(first));
-}
-
-// A department's sales count at the VAT rate its record names.
-int SimRegister::DepartmentVatIndex(int department) {
-  std::vector<std::uint8_t> rate;
-  if (const std::uint32_t at = DepartmentVatAddress(config_, department); at < kMemoryBytes)
-    AppendMemory(at, 1, rate);
-  return rate.empty() ? 0 : rate[0];
-}
-
-// 'C' 13 0 on model M: each VAT record's net and tax brought up to date with
-// its gross at the rate the record holds.
-Reply SimRegister::VatTotalsUpdate() {
-  const std::uint32_t base = config_.Word(Area::Block1, kVatWord);
-  const std::uint32_t bytes = config_.Word(Area::Block1, kVatWord + 2);
-  for (int index = 0; index <= config_.Byte(Area::Block4, kVatRatesByte); ++index) {
-    std::vector<std::uint8_t> rate;
-    if (const std::uint32_t at = base + static_cast<std::uint32_t>(index) * bytes; at + 2 <= kMemoryBytes)
-      AppendMemory(at, 2, rate);
-    if (const auto value = rate.empty() ? std::nullopt : UnpackBcd(rate))
-      keyboard.till.totals.SplitVat(index, *value);
-  }
-  Reply reply;
-  reply.answer = {'C', 0};
-  return reply;
-}
-
-// 'C' 17 n on model 6 with its extension: answer byte 1 is 0 for a record it does not hold.
-Reply SimRegister::Table31Record(std::uint8_t number) const {
-  Reply reply;
-  reply.answer = {'C', 0};
-  if (const auto record = table31.find(number); record != table31.end()) {
-    reply.answer[1] = 1;
-    reply.answer.insert(reply.answer.end(), record->second.begin(), record->second.end());
-  }
-  return reply;
-}
-
-// 'U' 0 14 and a 24-bit address (low byte first): 16 bytes of the whole
-// memory, the 16-bit memory at its start and the 32-bit space's bytes above.
-Reply SimRegister::MemoryImage(std::span<const std::uint8_t> frame) {
-  const std::uint32_t address = frame[3] | frame[4] << 8 | frame[5] << 16;
-  if (address + kMemoryImageBlock > kMemoryImageBytes) return Refuse('U', kRefuseBadAddress);
-  Reply reply;
-  reply.answer = {'U', 0};
-  if (address < kMemoryBytes) {
-    AppendMemory(address, kMemoryImageBlock, reply.answer);
-  } else {
-    for (std::uint32_t i = address; i < address + kMemoryImageBlock; ++i)
-      reply.answer.push_back(placedExtendedMemory.ByteAt(i).value_or(ExtendedMemoryByte(i)));
-  }
-  return reply;
-}
-
-// 'O' 17: identity block; 'O' 20 and a 32-bit address and a length: the 32-bit
-// memory, answered with a status byte (0 = data follow) before the data.
-Reply SimRegister::OutputFrame(std::span<const std::uint8_t> frame) {
-  if (frame.size() == 2 && frame[1] == 17) return AreaAnswer('O', Area::IdentityBlock);
-  if (frame.size() >= 2 && frame[1] == kOutputSettingRecord) return OutputSettingRecord(frame);
-  if (const std::optional<std::uint8_t> printed = PrintOutputFrame(printer, frame)) {
-    if (*printed != 0) return Refuse('O', *printed);
-    Reply reply;
-    reply.answer = {'O', 0};
-    return reply;
-  }
-  if (frame.size() >= 2 && frame[1] != 20 && frame[1] < kDisplayLineCodes + 1) return DisplayFrame(frame);
-  if (frame.size() >= 2 && (frame[1] == kJournalSelect || frame[1] == kJournalNextBlock)) {
-    if (config_.FeatureLevel(kFeatureJournalRead) == 0) return Refuse('O', kRefuseNoJournalRead);
-    Reply reply;
-    reply.answer = frame[1] == kJournalSelect ? journal.Select(frame) : journal.NextBlock();
-    return reply;
-  }
-  if (frame.size() != 7 || frame[1] != 20) return Refuse('O', kRefuseUnknownFrame);
-  const std::uint32_t address =
-      frame[2] | (frame[3] << 8) | (frame[4] << 16) | (std::uint32_t{frame[5]} << 24);
-  const std::uint32_t length = frame[6];
-  Reply reply;
-  if (address >= kExtendedMemoryBytes || kExtendedMemoryBytes - address < length) {
-    reply.answer = {'O', 1};
-    return reply;
-  }
-  reply.answer = {'O', 0};
-  for (std::uint32_t i = 0; i < length; ++i)
-    reply.answer.push_back(
-        xmlStore.Byte(address + i)
-            .value_or(placedExtendedMemory.ByteAt(address + i).value_or(ExtendedMemoryByte(address + i))));
-  return reply;
-}
-
-// 'O' 14 and one byte: the output-setting bits of the programming session,
-// taken only by a register that has the function.
-Reply SimRegister::OutputSettingRecord(std::span<const std::uint8_t> frame) {
-  if (frame.size() != 3 || frame[2] > kOutputBits || config_.FeatureLevel(kFeatureOutputSetting) == 0)
-    return Refuse('O', kRefuseUnknownFrame);
-  outputBits = frame[2];
-  Reply reply;
-  reply.answer = {'O', 0};
-  return reply;
-}
-
-// 'O' and a line code with its text (1, 2, 4, 5, 6, 9), or 'O' 10 and a
-// control byte: what the displays show, on a register that has them.
-Reply SimRegister::DisplayFrame(std::span<const std::uint8_t> frame) {
-  const std::uint8_t code = frame[1];
-  const bool line = code == 1 || code == 2 || code == 4 || code == 5 || code == 6 || code == 9;
-  if (config_.FeatureLevel(kFeatureDisplay) == 0 ||
-      (!line && !(code == kDisplayControl && frame.size() == 3)))
-    return Refuse('O', kRefuseUnknownFrame);
-  if (line) {
-    display[code].assign(frame.begin() + 2, frame.end());
-  } else {
-    displayControl = frame[2];
-  }
-  Reply reply;
-  reply.answer = {'O', 0};
-  return reply;
-}
-
 // 'C' 4 (card data) and 'C' 5 (card text): status 1 alone without a card; a
 // register without a reader (empty area) refuses them.
 Reply SimRegister::CardReader(std::uint8_t request) {
@@ -513,19 +350,6 @@ Reply SimRegister::Information(std::span<const std::uint8_t> frame) {
     return reply;
   }
   return AreaAnswer('U', *area);
-}
-
-// 'U' 0 0x20 selector and a record number (low byte first): a table record
-// kept behind the information frames, answered after a status byte. A record
-// that a frame cannot hold (a configuration whose record width is out of all
-// measure) is refused like a missing one.
-Reply SimRegister::TableRecord(std::span<const std::uint8_t> frame) {
-  auto record = keyboard.tables.ExtensionRecord(frame[3], frame[4] | (frame[5] << 8));
-  if (record && record->size() + 2 > ecrwire::kMaxPayload) record.reset();
-  Reply reply;
-  reply.answer = {'U', static_cast<std::uint8_t>(record ? 0 : kRefuseBadAddress)};
-  if (record) reply.answer.insert(reply.answer.end(), record->begin(), record->end());
-  return reply;
 }
 
 // 'H' 1 blocks the register for a download or the slave mode (refused while
