@@ -8,6 +8,7 @@
 #include "definition_text.h"
 #include "run/command_executor.h"
 #include "run/key_batch_sender.h"
+#include "run_line.h"
 #include "translator_fixture.h"
 
 class CommandLineTest : public quadrel::test_support::WithShippedDefinitions<TranslatorTest> {
@@ -17,6 +18,6 @@ class CommandLineTest : public quadrel::test_support::WithShippedDefinitions<Tra
     quadrel::EcrRecord(1).EcrNumber = 1;
   }
   static int RunLine(const std::string& line) {
-    return quadrel::SendKeyBatch(quadrel::TradExecCommand(line), nullptr, 0);
+    return quadrel::test_support::RunLine(line);
   }
 };

@@ -15,6 +15,7 @@
 #include "exports/process_state.h"
 #include "run/command_executor.h"
 #include "run/key_batch_sender.h"
+#include "run_line.h"
 #include "sim_host.h"
 
 class SimCommandTest : public quadrel::test_support::WithShippedDefinitions<> {
@@ -27,7 +28,7 @@ class SimCommandTest : public quadrel::test_support::WithShippedDefinitions<> {
   void TearDown() override { quadrel::ResetProcessState(); }
 
   static int Run(const std::string& line) {
-    return quadrel::SendKeyBatch(quadrel::TradExecCommand(line), nullptr, 0);
+    return quadrel::test_support::RunLine(line);
   }
   ecrsim::SimRegister& Reg() { return *host_.sim.Find(1); }
 

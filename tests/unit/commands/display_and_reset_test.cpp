@@ -11,6 +11,7 @@
 #include "link/ecr_readiness.h"
 #include "run/command_executor.h"
 #include "run/key_batch_sender.h"
+#include "run_line.h"
 #include "translator_fixture.h"
 
 namespace quadrel {
@@ -48,7 +49,7 @@ class DisplayAndReset : public test_support::WithShippedDefinitions<TranslatorTe
     TranslatorTest::TearDown();
   }
   void ExpectDisplay(const Bytes& frame) { host.expect(frame).answer(0, bytes({'O'})); }
-  int Run(const std::string& line) { return SendKeyBatch(TradExecCommand(line), nullptr, 0); }
+  int Run(const std::string& line) { return test_support::RunLine(line); }
 };
 
 TEST_F(DisplayAndReset, DisplayLinesAreSentAtOnceAndTheTwoLineDisplayKeepsTheOtherLine) {

@@ -13,6 +13,7 @@
 #include "platform/platform.h"
 #include "run/command_executor.h"
 #include "run/key_batch_sender.h"
+#include "run_line.h"
 #include "translator_fixture.h"
 
 namespace quadrel {
@@ -96,7 +97,7 @@ class KeyRecordCommands : public test_support::WithShippedDefinitions<Translator
     if (!(sale && (setup.fast || setup.salesSwitch))) host.expect("S").answer(0, status);
   }
 
-  int Run(const std::string& line) { return SendKeyBatch(TradExecCommand(line), nullptr, 0); }
+  int Run(const std::string& line) { return test_support::RunLine(line); }
 };
 
 const std::string kLongText(300, 'X');

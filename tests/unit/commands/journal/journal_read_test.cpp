@@ -20,6 +20,7 @@
 #include "language/result_codes.h"
 #include "run/command_executor.h"
 #include "run/key_batch_sender.h"
+#include "run_line.h"
 #include "translator_fixture.h"
 
 namespace quadrel {
@@ -47,7 +48,7 @@ class JournalRead : public test_support::WithShippedDefinitions<TranslatorTest> 
   }
 
   // Runs a line as EcrCmd does; its status frame is scripted first (Status).
-  int Run(const std::string& line) { return SendKeyBatch(TradExecCommand(line), nullptr, 0); }
+  int Run(const std::string& line) { return test_support::RunLine(line); }
   void Status() { host.expect("S").answer(0, status_idle()); }
   std::string Written() const { return quadrel_test::FileText(file_); }
   // An 'O' 16 answer: status byte then the text.

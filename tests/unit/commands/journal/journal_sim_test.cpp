@@ -18,6 +18,7 @@
 #include "file_text.h"
 #include "run/command_executor.h"
 #include "run/key_batch_sender.h"
+#include "run_line.h"
 #include "sample_receipt.h"
 #include "sim_host.h"
 
@@ -47,7 +48,7 @@ class JournalSim : public test_support::WithShippedDefinitions<> {
   }
 
   virtual void Configure(ecrsim::RegisterConfig&) {}
-  static int Run(const std::string& line) { return SendKeyBatch(TradExecCommand(line), nullptr, 0); }
+  static int Run(const std::string& line) { return test_support::RunLine(line); }
   ecrsim::SimRegister& Reg() { return *host_.sim.Find(1); }
   // What the register printed for one receipt, with the line ends a text file has.
   std::string Sell() {

@@ -14,6 +14,7 @@
 #include "language/result_text.h"
 #include "run/command_executor.h"
 #include "run/key_batch_sender.h"
+#include "run_line.h"
 #include "sample_receipt.h"
 #include "sim_host.h"
 
@@ -38,7 +39,7 @@ class SalesSim : public test_support::WithShippedDefinitions<> {
 
   // Runs a line as EcrCmd does; `text` receives the result text.
   static int Run(const std::string& line, std::string* text = nullptr) {
-    const int code = SendKeyBatch(TradExecCommand(line), nullptr, 0);
+    const int code = test_support::RunLine(line);
     if (text) {
       text->clear();
       FormatResultText(*text, code);
