@@ -8,13 +8,13 @@
 #include <filesystem>
 
 #include "exports/process_state.h"
+#include "installed_host.h"
 #include "interfaces/host_info.h"
 #include "interfaces/translator_exports.h"
 #include "language/definition_file.h"
 #include "mail/smtp/smtp_steps.h"
 #include "platform/platform.h"
 #include "state/ecr_config.h"
-#include "state/library_state.h"
 
 namespace fuzz {
 namespace {
@@ -139,14 +139,7 @@ TranslatorHost::TranslatorHost(AnswerStream* stream) {
   info.status = &OnStatus;
   info.statusEx = &OnStatusEx;
   sim.AddRegister(1, *ecrsim::BuiltInConfig("t72"));
-  quadrel::ResetProcessState();
-  quadrel::LibraryState& lib = quadrel::Library();
-  lib.initialised = true;
-  lib.host.hostIO = &OnEcrIO;
-  lib.host.progress = &OnProgress;
-  lib.host.info = &info;
-  quadrel::SelectedEcr() = 1;
-  quadrel::SetCurrentRecordSlot(1);
+  quadrel_test::InstallHost(&OnEcrIO, &OnProgress, &info);
   // The register's configuration comes from the simulator, so that fuzzed
   // answers reach the commands rather than stop at the configuration read.
   if (Run("SELEZIONA CASSA=1") != 0) std::abort();

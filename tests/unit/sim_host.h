@@ -25,7 +25,7 @@
 #include <string>
 #include <vector>
 
-#include "exports/process_state.h"
+#include "installed_host.h"
 #include "interfaces/host_info.h"
 #include "interfaces/translator_exports.h"
 #include "language/message_tables.h"
@@ -86,16 +86,7 @@ class SimHost {
   SimHost& operator=(const SimHost&) = delete;
 
   // Makes this host the translator's, with register 1 current and selected.
-  void Install() {
-    quadrel::ResetProcessState();
-    quadrel::LibraryState& lib = quadrel::Library();
-    lib.initialised = true;
-    lib.host.hostIO = &OnEcrIO;
-    lib.host.progress = &OnProgress;
-    lib.host.info = &info_;
-    quadrel::SelectedEcr() = 1;
-    quadrel::SetCurrentRecordSlot(1);
-  }
+  void Install() { quadrel_test::InstallHost(&OnEcrIO, &OnProgress, &info_); }
 
   // Marks the registers the simulator has as present; the register count is
   // the highest number, as a line addressed 1..n serves n registers.
@@ -123,8 +114,8 @@ class SimHost {
   int statusResult = 0;
   int statusFlags = 0;
   int statusCalls = 0;
-  int statusExResult = 0;            // what the extended-status function returns
-  std::int32_t statusExWord = 0;     // the status word it reports
+  int statusExResult = 0;         // what the extended-status function returns
+  std::int32_t statusExWord = 0;  // the status word it reports
   int statusExCalls = 0;
   int broadcasts = 0;
   std::vector<int> services;  // negative requests, in order
@@ -139,8 +130,8 @@ class SimHost {
   std::vector<SimHostEvent> FetchEvents() {
     std::vector<std::uint8_t> stream;
     for (const ecrsim::Event& event : sim.TakeEvents()) {
-      ecrwire::Message message{ecrwire::MessageType::Event, static_cast<std::uint8_t>(event.ecr), 0, event.kind, 0,
-                               event.data};
+      ecrwire::Message message{
+          ecrwire::MessageType::Event, static_cast<std::uint8_t>(event.ecr), 0, event.kind, 0, event.data};
       EXPECT_TRUE(ecrwire::Encode(message, stream));
     }
     ecrwire::Decoder decoder;
@@ -172,7 +163,8 @@ class SimHost {
     auto* status = static_cast<std::int32_t*>(e);
     const auto length = reinterpret_cast<std::intptr_t>(b);
     if (!status || !a || length < 0 || length > 2048) return 1;
-    SimConnectRequest seen{request, std::string(static_cast<const char*>(a), static_cast<std::size_t>(length)),
+    SimConnectRequest seen{request,
+                           std::string(static_cast<const char*>(a), static_cast<std::size_t>(length)),
                            d ? *static_cast<std::int32_t*>(d) : 0};
     connects.push_back(seen);
     const std::int32_t limit = request == ECRIO_CONNECT ? kSimDialSeconds : seen.timeOut;
@@ -182,7 +174,8 @@ class SimHost {
     // Where the function pointer does not fit the int argument the translator
     // passes 0; this in-process host then reaches the translator's relay directly.
     const ProgressFunction progress =
-        mode != 0 ? reinterpret_cast<ProgressFunction>(static_cast<std::intptr_t>(mode)) : &quadrel::ProgressRelay;
+        mode != 0 ? reinterpret_cast<ProgressFunction>(static_cast<std::intptr_t>(mode))
+                  : &quadrel::ProgressRelay;
     for (int second = 1; second <= std::min(target.seconds, limit); ++second) {
       int abort = 0;
       progress(second, 100 * second / std::max(limit, 1), &abort);
@@ -237,7 +230,8 @@ class SimHost {
     *static_cast<std::int32_t*>(detail) = reply.detail;
     if (host.pumpEvents) {
       for (const SimHostEvent& event : host.FetchEvents())
-        if (event.kind == 'X') Trad_DCXEvent(event.ecr, event.data.data(), static_cast<int>(event.data.size()));
+        if (event.kind == 'X')
+          Trad_DCXEvent(event.ecr, event.data.data(), static_cast<int>(event.data.size()));
     }
     return reply.hostResult;
   }
@@ -258,7 +252,8 @@ class SimHost {
       if (!host.sim.Find(i + 1)) continue;
       const ecrsim::Reply reply = host.sim.Exchange(i + 1, {bytes, static_cast<std::size_t>(length)});
       if (!reply.answered || reply.answer.size() > static_cast<std::size_t>(answerSize)) continue;
-      std::copy(reply.answer.begin(), reply.answer.end(), static_cast<std::uint8_t*>(answers) + i * answerSize);
+      std::copy(reply.answer.begin(), reply.answer.end(),
+                static_cast<std::uint8_t*>(answers) + i * answerSize);
       answerLengths[i] = static_cast<int>(reply.answer.size());
       statusCodes[i] = reply.hostResult;
     }

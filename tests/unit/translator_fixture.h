@@ -6,6 +6,7 @@
 
 #include "exports/process_state.h"
 #include "fake_host.h"
+#include "installed_host.h"
 #include "language/message_tables.h"
 #include "language/result_text.h"
 #include "link/frame_exchange.h"
@@ -17,14 +18,7 @@
 class TranslatorTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    quadrel::ResetProcessState();
-    quadrel::LibraryState& lib = quadrel::Library();
-    lib.initialised = true;
-    lib.host.hostIO = quadrel_test::FakeHost::io();
-    lib.host.progress = quadrel_test::FakeHost::progress();
-    lib.host.info = &host.info();
-    quadrel::SelectedEcr() = 1;
-    quadrel::SetCurrentRecordSlot(1);
+    quadrel_test::InstallHost(quadrel_test::FakeHost::io(), quadrel_test::FakeHost::progress(), &host.info());
   }
 
   // No pointer into this test's host may outlive it.
