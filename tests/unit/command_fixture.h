@@ -6,8 +6,6 @@
 #include <string>
 
 #include "definition_text.h"
-#include "run/command_executor.h"
-#include "run/key_batch_sender.h"
 #include "run_line.h"
 #include "translator_fixture.h"
 

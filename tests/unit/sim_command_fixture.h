@@ -13,8 +13,6 @@
 
 #include "definition_text.h"
 #include "exports/process_state.h"
-#include "run/command_executor.h"
-#include "run/key_batch_sender.h"
 #include "run_line.h"
 #include "sim_host.h"
 

@@ -9,8 +9,6 @@
 #include "commands/session/reset_to_idle.h"
 #include "definition_text.h"
 #include "link/ecr_readiness.h"
-#include "run/command_executor.h"
-#include "run/key_batch_sender.h"
 #include "run_line.h"
 #include "translator_fixture.h"
 

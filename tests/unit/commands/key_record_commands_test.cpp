@@ -11,8 +11,6 @@
 #include "definition_text.h"
 #include "language/result_text.h"
 #include "platform/platform.h"
-#include "run/command_executor.h"
-#include "run/key_batch_sender.h"
 #include "run_line.h"
 #include "translator_fixture.h"
 

@@ -19,7 +19,6 @@
 #include "interfaces/translator_exports.h"
 #include "language/result_codes.h"
 #include "run/command_executor.h"
-#include "run/key_batch_sender.h"
 #include "run_line.h"
 #include "translator_fixture.h"
 
@@ -102,7 +101,7 @@ TEST_F(JournalRead, ParameterRulesAnswerBeforeAnyFrame) {
 
 TEST_F(JournalRead, ARegisterNotIdleIsRefusedWith6) {
   host.expect("S").answer(0, status_answer(1, 0, 0x20));
-  EXPECT_EQ(SendKeyBatch(TradExecCommand("#72 #1=010124, #13"), nullptr, 0), 6);
+  EXPECT_EQ(Run("#72 #1=010124, #13"), 6);
 }
 
 TEST_F(JournalRead, TheSelectFrameCarriesDatesOrClosuresInBcd) {

@@ -16,8 +16,6 @@
 #include "commands/journal/journal_read.h"
 #include "definition_text.h"
 #include "file_text.h"
-#include "run/command_executor.h"
-#include "run/key_batch_sender.h"
 #include "run_line.h"
 #include "sample_receipt.h"
 #include "sim_host.h"

@@ -12,8 +12,6 @@
 #include "exports/process_state.h"
 #include "keyboard/key_interpreter.h"
 #include "language/result_text.h"
-#include "run/command_executor.h"
-#include "run/key_batch_sender.h"
 #include "run_line.h"
 #include "sample_receipt.h"
 #include "sim_host.h"

@@ -15,7 +15,6 @@
 #include "definition_text.h"
 #include "file_text.h"
 #include "run/command_executor.h"
-#include "run/key_batch_sender.h"
 #include "sim_command_fixture.h"
 #include "simulator.h"
 #include "translator_fixture.h"
@@ -134,10 +133,10 @@ TEST_F(XmlDownload, ReadFailuresReturnTheExchangeCode) {
 
 TEST_F(XmlDownload, TheSendFormReturnsTheFirstFailureOfItsThreeLines) {
   host_.sim.Find(1)->ClearLog();
-  EXPECT_EQ(SendKeyBatch(TradExecCommand("#121 #6"), nullptr, 0), 0);
+  EXPECT_EQ(Run("#121 #6"), 0);
   EXPECT_GE(host_.FramesTo(1), 3);
   host_.sim.Find(1)->AddFault({ecrsim::FaultKind::HostResult, 4, 7, 0});
-  EXPECT_EQ(SendKeyBatch(TradExecCommand("#121 #6"), nullptr, 0), HostLinkError(7));
+  EXPECT_EQ(Run("#121 #6"), HostLinkError(7));
 }
 
 class XmlNumber : public test_support::WithShippedDefinitions<TranslatorTest> {};
