@@ -15,7 +15,5 @@ class CommandLineTest : public quadrel::test_support::WithShippedDefinitions<Tra
     TranslatorTest::SetUp();
     quadrel::EcrRecord(1).EcrNumber = 1;
   }
-  static int RunLine(const std::string& line) {
-    return quadrel::test_support::RunLine(line);
-  }
+  static int RunLine(const std::string& line) { return quadrel::test_support::RunLine(line); }
 };

@@ -5,7 +5,6 @@
 #pragma once
 
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <filesystem>
@@ -25,9 +24,7 @@ class SimCommandTest : public quadrel::test_support::WithShippedDefinitions<> {
   }
   void TearDown() override { quadrel::ResetProcessState(); }
 
-  static int Run(const std::string& line) {
-    return quadrel::test_support::RunLine(line);
-  }
+  static int Run(const std::string& line) { return quadrel::test_support::RunLine(line); }
   ecrsim::SimRegister& Reg() { return *host_.sim.Find(1); }
 
   SimHost host_;
